@@ -1,0 +1,44 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+namespace platform {
+
+class Recordset;
+
+// One open database: an SQLite file of the program ("Access 2000;") or a workbook loaded
+// read-only into memory ("Excel 8.0;" / "Excel 8.0;HDR=YES;", one table per sheet named "sheet$").
+// Connections are shared: opening the same path and connect twice gives the same object.
+class Database : public std::enable_shared_from_this<Database> {
+public:
+    // Throws DataError when the file is missing or cannot be opened.
+    static std::shared_ptr<Database> open(const QString& path, const QString& connect = QStringLiteral("Access 2000;"));
+    // Drops the shared connections that nobody holds any more (before copying or replacing files).
+    static void releaseUnused();
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const { return path_; }
+    bool isWorkbook() const { return workbook_; }
+    sqlite3* handle() const { return db_; }
+
+    // A table, saved query, sheet ("s240930$") or SELECT text in the program's dialect. Throws DataError.
+    Recordset openRecordset(const QString& source);
+
+    // Runs SQLite SQL as it stands (schema set-up and tests only; the windows never write with SQL).
+    void executeRaw(const QString& sqliteSql);
+
+private:
+    Database() = default;
+    QString path_;
+    QString connect_;
+    bool workbook_ = false;
+    sqlite3* db_ = nullptr;
+    friend class DatabaseRegistry;
+};
+
+}  // namespace platform

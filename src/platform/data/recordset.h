@@ -1,0 +1,74 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace platform {
+
+class Database;
+
+// The rows of one row source, held in memory in delivery order, with a current row.
+// Writes go to the row source's table (through INSTEAD OF triggers for saved queries),
+// keyed by the first field, and are mirrored into the held rows.
+// Every failing operation throws DataError.
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(Recordset&&) noexcept;
+    Recordset& operator=(Recordset&&) noexcept;
+
+    bool isOpen() const;
+
+    // --- shape and bulk reading (grids, benchmarks)
+    int fieldCount() const;
+    QString fieldName(int field) const;          // 0-based
+    int fieldIndex(const QString& name) const;   // -1 when unknown; case-insensitive
+    int recordCount() const;
+    const QVariant& value(int record, int field) const;   // raw stored value (dates as day serials)
+    QVariant fieldValue(int record, int field) const;     // as readers see it (dates as "yyyy/mm/dd")
+    QString text(int record, int field) const;            // as a grid shows it; Null -> ""
+
+    // --- navigation
+    bool atEOF() const;
+    bool atBOF() const;
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    int position() const;            // current record index, -1 when none
+    void setPosition(int record);
+
+    // --- finds, with a criterion in the program's dialect ("コード=7203", "銘柄 Like'*電機*'")
+    // A find that finds nothing leaves the current record where it was and sets NoMatch.
+    void FindFirst(const QString& criterion);
+    void FindNext(const QString& criterion);
+    void FindPrevious(const QString& criterion);
+    void FindLast(const QString& criterion);
+    bool NoMatch() const;
+
+    // --- fields of the current record (or of the record being added / edited)
+    QVariant Fields(const QString& name) const;
+    QVariant Fields(int field) const;
+    void setField(const QString& name, const QVariant& v);
+    void setField(int field, const QVariant& v);
+    QVariant key() const;            // the first field of the current record
+
+    // --- writes
+    void AddNew();
+    void Edit();
+    void Update();       // stores the pending AddNew or Edit; the added record becomes the last one
+    void CancelUpdate();
+    void Delete();       // deletes the current record; MoveNext then goes to the record after it
+    bool editing() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+    friend class Database;
+    friend class DataControl;
+};
+
+}  // namespace platform

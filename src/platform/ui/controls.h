@@ -1,0 +1,190 @@
+#pragma once
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QAction>
+#include <functional>
+#include <vector>
+#include "platform/data/data_control.h"
+
+namespace ui {
+
+class Form;
+
+// How a control is declared in a window's control table. Geometry in twips, colours &HBBGGRR,
+// -1 for "the default".
+struct ControlSpec {
+    const char* name;          // "Command5", "Text1" (with index for arrays), "HprLnkEx1"
+    int index = -1;            // index in a control array, -1 for a single control
+    QString caption;           // caption or initial text
+    int left = 0, top = 0, width = 0, height = 0;
+    long long backColor = -1;
+    long long foreColor = -1;
+    bool visible = true;
+    bool multiLine = false;    // text boxes: several lines with a vertical scroll bar
+    bool transparent = false;  // labels: the window's back colour shows through
+    int fontPoints = 0;        // 0: the window's font
+    bool bold = false;
+};
+
+// What every control of a window shares: its name, index and twips geometry.
+class Control {
+public:
+    virtual ~Control() = default;
+    QString Name;
+    int Index = -1;
+    QWidget* widget() { return widget_; }
+    void Move(int leftTwips, int topTwips, int widthTwips = -1, int heightTwips = -1);
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    bool Visible() const;
+    void setVisible(bool v);
+    bool Enabled() const;
+    void setEnabled(bool e);
+protected:
+    void init(QWidget* w, const ControlSpec& spec);
+    QWidget* widget_ = nullptr;
+};
+
+class CommandButton : public QPushButton, public Control {
+    Q_OBJECT
+public:
+    CommandButton(QWidget* parent, const ControlSpec& spec);
+    QString Caption() const;
+    void setCaption(const QString& c);
+    unsigned BackColor() const;           // the face colour
+    void setBackColor(unsigned bgrColor); // shown with any style
+    std::function<void()> Click;          // dispatched through runHandler
+    void doClick();                       // what a click or Space does
+private:
+    long long back_ = -1;
+};
+
+class Label : public QLabel, public Control {
+    Q_OBJECT
+public:
+    Label(QWidget* parent, const ControlSpec& spec);
+    QString Caption() const;
+    void setCaption(const QString& c);
+    void setBackColor(unsigned bgrColor);
+    void setForeColor(unsigned bgrColor);
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+};
+
+// A text box: one line, or several lines with a scroll bar. Change runs whenever the text
+// changes, by the person or by code; setting the same text again raises nothing.
+class TextBox : public QFrame, public Control {
+    Q_OBJECT
+public:
+    TextBox(QWidget* parent, const ControlSpec& spec);
+    QString Text() const;
+    void setText(const QString& t);
+    int SelStart() const;
+    void setSelStart(int s);
+    int SelLength() const;
+    void setSelLength(int n);
+    QString SelText() const;
+    void setSelText(const QString& t);
+    void setBackColor(unsigned bgrColor);
+    void setLocked(bool locked);
+    void SetFocus();
+    std::function<void()> Change;
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    QLineEdit* line() { return line_; }
+    QPlainTextEdit* multi() { return multi_; }
+private:
+    QLineEdit* line_ = nullptr;
+    QPlainTextEdit* multi_ = nullptr;
+    QString last_;
+    void changed();
+};
+
+// The rich text box of the card collection editor.
+class RichTextBox : public QTextEdit, public Control {
+    Q_OBJECT
+public:
+    RichTextBox(QWidget* parent, const ControlSpec& spec);
+    QString Text() const;
+    void setText(const QString& t);
+    int SelStart() const;
+    void setSelStart(int s);
+    int SelLength() const;
+    void setSelLength(int n);
+    QString SelText() const;
+    void setSelText(const QString& t);   // replaces the selection (undoable)
+    void Undo();
+    std::function<void()> Change;
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+};
+
+// A picture (image box or picture box): shows a pixmap scaled into its rectangle.
+class Picture : public QLabel, public Control {
+    Q_OBJECT
+public:
+    Picture(QWidget* parent, const ControlSpec& spec);
+    void setPicture(const QPixmap& p);
+};
+
+// The link label: a caption on a back colour; a click runs LinkClick, which sets Address;
+// the label then opens that address in the browser (through the dialogs seam), as it stands.
+class LinkLabel : public QLabel, public Control {
+    Q_OBJECT
+public:
+    LinkLabel(QWidget* parent, const ControlSpec& spec);
+    QString Caption() const;
+    void setCaption(const QString& c);
+    void setBackColor(unsigned bgrColor);
+    QString Address;
+    std::function<void()> LinkClick;
+    void doClick();
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// The data control on a window: the data layer's control with a small caption bar.
+class Data : public QFrame, public Control, public platform::DataControl {
+    Q_OBJECT
+public:
+    Data(QWidget* parent, const ControlSpec& spec);
+    QString Caption() const;
+};
+
+// A menu item of a window's menu bar.
+class MenuItem : public QAction {
+    Q_OBJECT
+public:
+    MenuItem(QObject* parent, const QString& name, const QString& caption);
+    QString Name;
+    bool Enabled() const { return isEnabled(); }
+    void setEnabled(bool e) { QAction::setEnabled(e); }
+    std::function<void()> Click;
+};
+
+// A control array: Text1(0) ... Text1(10).
+template <class C>
+class ControlArray {
+public:
+    C* operator()(int i) const { return at(i); }
+    C* operator[](int i) const { return at(i); }
+    C* at(int i) const { return (i >= 0 && i < int(items.size())) ? items[size_t(i)] : nullptr; }
+    void set(int i, C* c) {
+        if (i >= int(items.size())) items.resize(size_t(i) + 1, nullptr);
+        items[size_t(i)] = c;
+    }
+    int size() const { return int(items.size()); }
+    std::vector<C*> items;
+};
+
+}  // namespace ui

@@ -1,0 +1,53 @@
+#pragma once
+#include <QPoint>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace ui {
+
+// Message box buttons, icons, default button and answers, by their platform values.
+enum MsgStyle : int {
+    vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4, vbRetryCancel = 5,
+    vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
+    vbDefaultButton1 = 0, vbDefaultButton2 = 256, vbDefaultButton3 = 512,
+};
+enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+// Everything that talks to the person or the desktop goes through here; tests install a
+// scripted double.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // style: buttons + icon + default button. An empty title shows the program's name.
+    virtual int msgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) = 0;
+    // Returns the answer, or nothing when the person cancels. pos: top-left in twips, if given.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title = {},
+                                            const QString& defaultAnswer = {},
+                                            std::optional<QPoint> posTwips = std::nullopt) = 0;
+    // The open-file dialog; an empty text when nothing was chosen.
+    virtual QString openFile(const QString& title, const QString& filter) = 0;
+    // Opens a web address in the browser, as it stands (already encoded).
+    virtual void openUrl(const QString& url) = 0;
+    // Plays a .wav file and returns when it has ended; a missing file or no sound device is silence.
+    virtual void playSound(const QString& path) = 0;
+    virtual void beep() = 0;
+    virtual QString clipboardText() = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+};
+
+// The seam in force (the Qt implementation unless a test installed another).
+Dialogs& dialogs();
+// Installs d and returns the one it replaces.
+std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> d);
+
+// Shorthands.
+inline int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) {
+    return dialogs().msgBox(prompt, style, title);
+}
+inline std::optional<QString> InputBox(const QString& prompt, const QString& title = {}, const QString& def = {},
+                                       std::optional<QPoint> posTwips = std::nullopt) {
+    return dialogs().inputBox(prompt, title, def, posTwips);
+}
+
+}  // namespace ui

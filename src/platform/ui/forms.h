@@ -1,0 +1,101 @@
+#pragma once
+#include <QMenuBar>
+#include <QWidget>
+#include <functional>
+#include <vector>
+#include "platform/ui/controls.h"
+#include "platform/ui/flexgrid.h"
+
+namespace ui {
+
+// Unload modes of Form_QueryUnload.
+enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+// A window of the program. Each window class has one default instance (DefaultForm below).
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(const QString& name);
+    ~Form() override;
+
+    QString Name;
+    QString Caption() const;
+    void setCaption(const QString& c);
+    unsigned BackColor() const;
+    void setBackColor(unsigned bgrColor);
+    // Client-area geometry in twips.
+    void Move(int leftTwips, int topTwips, int widthTwips = -1, int heightTwips = -1);
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+
+    void Show();      // modeless, without owner; raises Form_Activate when it becomes active
+    void Hide();
+    void Unload();    // Form_QueryUnload(vbFormCode), then the window goes; the next touch loads anew
+    bool isUnloaded() const { return unloaded_; }
+
+    // Every loaded window, in load order (for the program's end).
+    static std::vector<Form*> loadedForms();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    // Set cancel to refuse; most windows refuse the close box (mode vbFormControlMenu).
+    virtual void Form_QueryUnload(bool& cancel, int unloadMode) {
+        cancel = (unloadMode == vbFormControlMenu);
+    }
+    virtual void Form_Unload() {}
+    virtual void Form_Resize() {}
+
+    // Control factories for the window's control table. Controls are children of the client area.
+    CommandButton* addButton(const ControlSpec& s);
+    Label* addLabel(const ControlSpec& s);
+    TextBox* addText(const ControlSpec& s);
+    RichTextBox* addRichText(const ControlSpec& s);
+    Picture* addPicture(const ControlSpec& s);
+    LinkLabel* addLink(const ControlSpec& s);
+    FlexGrid* addGrid(const ControlSpec& s);
+    Data* addData(const ControlSpec& s);
+    MenuItem* addMenu(const QString& name, const QString& caption, const QString& parentCaption = {});
+    QWidget* client() { return client_; }
+
+    // Wires an event to a handler; the handler is run through runHandler (a failure is reported).
+    void on(std::function<void()>& event, std::function<void()> handler, const char* what = "");
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void load();               // builds nothing itself: runs Form_Load through the handler runner
+    void finishUnload();
+    QWidget* client_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    bool unloaded_ = false;
+    bool loading_ = false;
+    void (*clearInstance_)() = nullptr;
+    template <class T> friend class DefaultForm;
+};
+
+// The default instance of window class T: created and loaded (Form_Load) at the first touch,
+// kept until unloaded; the next touch after an unload makes a fresh one.
+//   class Form13 : public ui::DefaultForm<Form13> { ... };   Form13::it().MSFlexGrid1->Rows()
+template <class T>
+class DefaultForm : public Form {
+public:
+    using Form::Form;
+    static T& it() {
+        if (!instance_) {
+            instance_ = new T();
+            instance_->clearInstance_ = &DefaultForm::clear;
+            instance_->load();
+        }
+        return *instance_;
+    }
+    static bool isLoaded() { return instance_ != nullptr; }
+private:
+    static void clear() { instance_ = nullptr; }
+    static inline T* instance_ = nullptr;
+};
+
+}  // namespace ui
