@@ -255,6 +255,7 @@ FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& spec)
     model_->setParent(this);
     init(this, spec);
     header_ = new HeaderView(this);
+    header_->setPalette(QApplication::palette());   // not the window's colour behind the last column
     setHorizontalHeader(header_);
     setModel(model_);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -86,7 +86,7 @@ int Form::ScaleHeight() const { return twips(std::max(0, height() - menuHeight()
 void Form::Show() {
     if (unloaded_) return;
     show();
-    raise();
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();   // no stacking there
     activateWindow();
     activated();
 }
@@ -170,6 +170,7 @@ FlexGrid* Form::addGrid(const ControlSpec& s) { return new FlexGrid(client_, s);
 Data* Form::addData(const ControlSpec& s) { return new Data(client_, s); }
 
 MenuItem* Form::addMenu(const QString& name, const QString& caption, const QString& parentCaption) {
+    const int clientHeight = height() - menuHeight();
     if (!menuBar_) {
         menuBar_ = new QMenuBar(this);
         menuBar_->setNativeMenuBar(false);
@@ -198,6 +199,7 @@ MenuItem* Form::addMenu(const QString& name, const QString& caption, const QStri
         }
         menu->addAction(item);
     }
+    resize(width(), clientHeight + menuHeight());   // the client area keeps its size
     layoutClient();
     return item;
 }
