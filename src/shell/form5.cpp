@@ -1,5 +1,6 @@
 #include "shell/form5.h"
 #include <QCoreApplication>
+#include <QFont>
 #include <algorithm>
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
@@ -62,6 +63,9 @@ Form5::Form5() : ui::DefaultForm<Form5>(QStringLiteral("Form5")) {
     setCaption(QStringLiteral("Ｍｅｎｕ"));
     setBackColor(0xE0E0E0);
     Move(1200, 900, 5010, 7575);
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
 
     Command16 = addButton(specOf(QStringLiteral("Command16"), QStringLiteral("Quenara　v2.03"),
                                  pixels(0, 0, 334, kStripHeight), -1));

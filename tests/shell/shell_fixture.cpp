@@ -70,7 +70,7 @@ void ShellTest::recordLaunches() {
             shell::registerWindow(
                 w, {[this, w] {
                         const bool menuShown = Form5::isLoaded() && Form5::it().isVisible();
-                        opened << (menuShown ? w + QStringLiteral(" (menu shown)") : w);
+                        opened << (menuShown ? w : w + QStringLiteral(" (menu hidden)"));
                     },
                     [this, w](const QString& control, const QString& text) {
                         opened << w + QLatin1Char('.') + control + QLatin1Char('=') + text;
