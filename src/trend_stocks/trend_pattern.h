@@ -28,6 +28,9 @@ struct TrendPattern {
     std::vector<HeaderTint> tints;
     bool errorTrap = true;  // whether a failing step is skipped (else a failure is reported)
     bool sortBeforeTitle = false;   // the one pattern that sorts before the titles are written
+    bool flat = false;      // drawn flat instead of three-dimensional
+    double fontPoints = 0;  // caption font size; 0 keeps the screen's default
+    int tabIndex = -1;      // place in the screen's tab order where it is fixed; -1 leaves it to the screen
 };
 
 // Renders a condition written in the notation (rN, `e in [a, b]`, comparisons, + - /, and, or,
