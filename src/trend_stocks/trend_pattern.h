@@ -4,8 +4,9 @@
 
 namespace trend {
 
-// Where a pattern button stands: in view, or above the client area (reached with the keyboard).
-enum class Shown { InView, AboveClientArea };
+// Where a pattern button stands: in view, above the client area, or at the same place as another
+// button and beneath it (the last two are reached with the keyboard only).
+enum class Shown { InView, AboveClientArea, UnderAnother };
 
 struct HeaderTint {
     int col;          // grid column of the header cell
