@@ -145,25 +145,23 @@ QString ChartLink::address(const QString& code, const QString& market) const {
 QString QuotePath() { return QStringLiteral("/q?s="); }
 QString ChartPath() { return QStringLiteral("/MnStock?sv=MN&pg=mn_schart.html&qt="); }
 
-ChartLink quoteLink(const char* label, Suffix table, const QString& tail) {
+namespace {
+ChartLink stockLink(const char* label, Site site, const QString& path, Suffix table, const QString& tail) {
     ChartLink l;
     l.label = label;
-    l.caption = siteName(Site::Quote);
-    l.site = Site::Quote;
-    l.path = QuotePath();
+    l.caption = siteName(site);
+    l.site = site;
+    l.path = path;
     l.table = table;
     l.tail = tail;
     return l;
 }
+}  // namespace
 
-ChartLink chartLink(const char* label, Suffix table) {
-    ChartLink l;
-    l.label = label;
-    l.caption = siteName(Site::Chart);
-    l.site = Site::Chart;
-    l.path = ChartPath();
-    l.table = table;
-    return l;
+ChartLink quoteLink(const char* label, Suffix table, const QString& tail) {
+    return stockLink(label, Site::Quote, QuotePath(), table, tail);
 }
+
+ChartLink chartLink(const char* label, Suffix table) { return stockLink(label, Site::Chart, ChartPath(), table, {}); }
 
 }  // namespace chart
