@@ -11,9 +11,11 @@ constexpr unsigned kGrey = 0x808080;
 
 ControlRow row(Kind k, Role r, ui::ControlSpec s) { return {k, r, std::move(s)}; }
 
-// The controls of Form13, Form17 and Form31: only the title differs.
-std::vector<ControlRow> watchControls(const QString& title) {
-    return {
+// The controls of Form13, Form17 and Form31 (only the title differs), and of Form14, which has
+// another sort caption and no links.
+std::vector<ControlRow> watchControls(const QString& title, const QString& sortCaption = QStringLiteral("並び換え"),
+                                      bool withLinks = true) {
+    std::vector<ControlRow> rows = {
         row(Kind::Label, Role::Title,
             {.name = "Label3", .caption = title, .left = 120, .top = 120, .width = 2760, .height = 420,
              .backColor = kTitleBack, .foreColor = 0xC0, .fontPoints = 12, .bold = true}),
@@ -22,7 +24,7 @@ std::vector<ControlRow> watchControls(const QString& title) {
         row(Kind::Data, Role::Data,
             {.name = "Data1", .caption = "Data1", .left = 120, .top = 4980, .width = 2400, .height = 360}),
         row(Kind::Button, Role::Sort,
-            {.name = "Command3", .caption = "並び換え", .left = 2640, .top = 4980, .width = 1080, .height = 360}),
+            {.name = "Command3", .caption = sortCaption, .left = 2640, .top = 4980, .width = 1080, .height = 360}),
         row(Kind::Label, Role::DeleteHelp,
             {.name = "Label2", .caption = "削除準備", .left = 120, .top = 5460, .width = 1080, .height = 360,
              .backColor = 0xE0E0E0}),
@@ -30,6 +32,9 @@ std::vector<ControlRow> watchControls(const QString& title) {
             {.name = "Command1", .caption = "削除実行", .left = 1320, .top = 5460, .width = 1200, .height = 360}),
         row(Kind::Button, Role::Ok,
             {.name = "Command2", .caption = "OK", .left = 3840, .top = 4980, .width = 1200, .height = 840}),
+    };
+    if (!withLinks) return rows;
+    rows.insert(rows.end(), {
         row(Kind::Label, Role::Caption,
             {.name = "Label4", .caption = "銘柄名をポイント⇒", .left = 120, .top = 6000, .width = 2160, .height = 300,
              .transparent = true}),
@@ -37,7 +42,8 @@ std::vector<ControlRow> watchControls(const QString& title) {
         row(Kind::Link, Role::Link, {.name = "HprLnkEx2", .left = 3720, .top = 6000, .width = 1200, .height = 300}),
         row(Kind::Text, Role::CodeBox, {.name = "Text2", .visible = false}),
         row(Kind::Text, Role::MarketBox, {.name = "Text1", .visible = false}),
-    };
+    });
+    return rows;
 }
 
 const std::vector<int> kWatchWidths = {200, 450, 600, 850, 700, 500, 1100};
@@ -142,25 +148,7 @@ const ListSpec& spec14() {
         .widths = {200, 450, 2500},
         .width = 5160, .height = 5940,
         .sort = SortRule::BySource, .dblClick = DblClickRule::Choose, .del = DeleteRule::CurrentId,
-        .controls = {
-            row(Kind::Label, Role::Title,
-                {.name = "Label3", .caption = "お気に入り情報源", .left = 120, .top = 120, .width = 2760,
-                 .height = 420, .backColor = kTitleBack, .foreColor = 0xC0, .fontPoints = 12, .bold = true}),
-            row(Kind::Text, Role::Count, {.name = "Text9", .left = 3120, .top = 150, .width = 780, .height = 360}),
-            row(Kind::Grid, Role::Grid,
-                {.name = "MSFlexGrid1", .left = 120, .top = 660, .width = 4920, .height = 4200}),
-            row(Kind::Data, Role::Data,
-                {.name = "Data1", .caption = "Data1", .left = 120, .top = 4980, .width = 2400, .height = 360}),
-            row(Kind::Button, Role::Sort,
-                {.name = "Command3", .caption = "並替", .left = 2640, .top = 4980, .width = 1080, .height = 360}),
-            row(Kind::Label, Role::DeleteHelp,
-                {.name = "Label2", .caption = "削除準備", .left = 120, .top = 5460, .width = 1080, .height = 360,
-                 .backColor = 0xE0E0E0}),
-            row(Kind::Button, Role::Delete,
-                {.name = "Command1", .caption = "削除実行", .left = 1320, .top = 5460, .width = 1200, .height = 360}),
-            row(Kind::Button, Role::Ok,
-                {.name = "Command2", .caption = "OK", .left = 3840, .top = 4980, .width = 1200, .height = 840}),
-        },
+        .controls = watchControls(QStringLiteral("お気に入り情報源"), QStringLiteral("並替"), false),
     };
     return s;
 }
