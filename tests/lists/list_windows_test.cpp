@@ -227,3 +227,47 @@ TEST_F(ListWindows, Picture) {
     Form12::it().Show();
     Form12::it().grab().save("/tmp/quenara_form12.png");
 }
+
+// Each window's links take code and market from the current row and open through the browser seam.
+TEST_F(ListWindows, LinksOfTheListWindows) {
+    using namespace chart;
+    const QString quote = siteBase(Site::Quote) + "/q?s=7203";
+    const QString chartAt = siteBase(Site::Chart) + "/MnStock?sv=MN&pg=mn_schart.html&qt=7203";
+    struct Case {
+        const char* what;
+        Win w;
+        const char* market;
+        std::function<ui::LinkLabel*()> link;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"watch list quote, ジャスダック", form13(), "ジャスダック", [] { return Form13::it().HprLnkEx1; },
+         quote + QuoteParams6M()},
+        {"watch list chart, ナスダック", form13(), "ナスダック", [] { return Form13::it().HprLnkEx2; },
+         chartAt + QuoteParams6M()},
+        {"trend watch quote, ジャスダック", form17(), "ジャスダック", [] { return Form17::it().HprLnkEx1; },
+         quote + ".q&d=6m"},
+        {"special watch quote, 東証２部", form31(), "東証２部", [] { return Form31::it().HprLnkEx1; },
+         quote + ".t&d=6m"},
+        {"special watch chart, 店頭", form31(), "店頭", [] { return Form31::it().HprLnkEx2; },
+         chartAt + ".j" + ChartParams120()},
+        {"holdings quote, ?", form12(), "?", [] { return Form12::it().HprLnkEx1; }, quote + QuoteParams3M()},
+        {"holdings K, 名古２部", form12(), "名古２部", [] { return Form12::it().HprLnkEx2; },
+         chartAt + ".n" + ChartParams060()},
+        {"holdings chart, 名古２部", form12(), "名古２部", [] { return Form12::it().HprLnkEx3; },
+         chartAt + ".n" + ChartParams120B3()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        insertStocks(c.w.table, {"1301"});
+        insertStocks(c.w.table, {"7203"}, QString::fromUtf8(c.market));
+        c.w.grid()->setRow(2);
+        ui::LinkLabel* link = c.link();
+        link->doClick();
+        ASSERT_FALSE(seam->urls.isEmpty());
+        EXPECT_EQ(seam->urls.last(), c.expected);
+        EXPECT_EQ(link->Address, c.expected);
+        startOver();
+    }
+    EXPECT_EQ(Form12::it().HprLnkEx2->Caption(), "K");
+}
