@@ -15,6 +15,25 @@ const QString kBase = QStringLiteral("select * from [list-base]");
 const QString kTitle = QStringLiteral("検索");
 }  // namespace
 
+QString nameSearchPrompt() {
+    return QStringLiteral("銘柄をえらびます。  \r\n含まれる文字の１部を入力してください  ");
+}
+QString searchTitle() { return kTitle; }
+
+std::optional<StockFacts> lookUpCode(const QString& code) {
+    const auto n = platform::sqlWholeNumber(code);
+    if (!n) return std::nullopt;
+    ui::Data* d = Form4::it().Data1;
+    d->Refresh();
+    platform::Recordset& rs = d->recordset();
+    rs.FindFirst(QStringLiteral("コード=") + QString::number(*n));
+    if (rs.NoMatch()) return std::nullopt;
+    StockFacts f{rs.Fields(QStringLiteral("コード")).toString(), rs.Fields(QStringLiteral("市場")).toString(),
+                 rs.Fields(QStringLiteral("単位")).toString(), rs.Fields(QStringLiteral("銘柄")).toString()};
+    if (f.code.isEmpty() || f.code == QStringLiteral("1001")) return std::nullopt;
+    return f;
+}
+
 QString nameSearchSql(const QString& part) {
     return kBase + QStringLiteral(" where ([銘柄] like  '*") + platform::sqlEscaped(part) + QStringLiteral("*')");
 }
@@ -41,8 +60,7 @@ void DictionaryCore::load() {
 }
 
 void DictionaryCore::nameSearchClick() {
-    const auto answer = ui::InputBox(
-        QStringLiteral("銘柄をえらびます。  \r\n含まれる文字の１部を入力してください  "), kTitle);
+    const auto answer = ui::InputBox(nameSearchPrompt(), kTitle);
     if (!answer || answer->isEmpty()) return;
     step([&] { Data1->RecordSource = nameSearchSql(*answer); });
     step([&] { Data1->Refresh(); });

@@ -16,6 +16,20 @@ QString nameSearchSql(const QString& part);
 // prefix is not made of digits alone (blanks around are dropped).
 std::optional<QString> codeSearchSql(const QString& prefix);
 
+// The prompt and title of the name search's input box (the collection editor asks the same).
+QString nameSearchPrompt();
+QString searchTitle();
+
+// What the dictionary knows of a stock.
+struct StockFacts {
+    QString code, market, unit, name;
+};
+// The code look-up of the collection editor, over Form4 (touching it loads it hidden): refreshes
+// its data control with the row source it holds, finds the first record with the code and reads
+// its fields. Nothing when the code is no whole number, when no record has it, or when the record
+// found is the no-match row 1001.
+std::optional<StockFacts> lookUpCode(const QString& code);
+
 // The handlers and controls shared by both dictionary windows.
 class DictionaryCore {
 public:

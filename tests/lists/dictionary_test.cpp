@@ -127,3 +127,30 @@ TEST_F(Dictionary, HoldingsButtonShowsHoldingsWhateverItsCaption) {
     Form20::it().Command3->doClick();
     EXPECT_TRUE(Form12::it().isVisible());
 }
+
+// The collection editor's code look-up over Form4, whatever row source Form4 holds.
+TEST_F(Dictionary, CodeLookUp) {
+    ui::FlexGrid* g = Form4::it().MSFlexGrid1;
+    const lists::StockFacts known{g->TextMatrix(5, 3), g->TextMatrix(5, 4), g->TextMatrix(5, 5), g->TextMatrix(5, 2)};
+    const QString other = g->TextMatrix(6, 3);
+    struct Case {
+        QString code;
+        bool found;
+    };
+    for (const Case& c : {Case{known.code, true}, Case{"1001", false}, Case{"1000", false},
+                          Case{known.code + " or 1=1", false}, Case{"", false}}) {
+        SCOPED_TRACE(c.code.toStdString());
+        const auto f = lists::lookUpCode(c.code);
+        ASSERT_EQ(f.has_value(), c.found);
+        if (f) {
+            EXPECT_EQ(f->market, known.market);
+            EXPECT_EQ(f->unit, known.unit);
+            EXPECT_EQ(f->name, known.name);
+        }
+    }
+    // After a search that leaves the code out, the look-up finds nothing (not the first hit).
+    Form4::it().Data1->RecordSource = lists::nameSearchSql(known.name);
+    Form4::it().Data1->Refresh();
+    const auto f = lists::lookUpCode(other);
+    EXPECT_TRUE(!f || f->code == other);
+}
