@@ -28,6 +28,12 @@ struct TrendPattern {
     std::vector<HeaderTint> tints;
     bool errorTrap = true;  // whether a failing step is skipped (else a failure is reported)
     bool sortBeforeTitle = false;   // the one pattern that sorts before the titles are written
+    // A catalogue kept as SQL text instead of a condition (the card screen's): the opening after
+    // " where", the same opening after " and" (empty: leadWhere with its keyword changed), and the
+    // further pieces appended in order. Used when condition is empty.
+    QString leadWhere;
+    QString leadAnd;
+    std::vector<QString> fragments;
 };
 
 // Renders a condition written in the notation (rN, `e in [a, b]`, comparisons, + - /, and, or,
