@@ -263,8 +263,7 @@ void Form6::Form_Load() {
     step([&] { Data1->Options = 1; });
     for (int c = 0; c < int(std::size(kColWidths)); ++c) step([&] { MSFlexGrid1->setColWidth(c, kColWidths[c]); });
     step([&] { Text7->setText(QString::number(MSFlexGrid1->Rows() - 1)); });
-    step([&] { MSFlexGrid1->setTextMatrix(0, 6, menuCell(1, 2)); });
-    step([&] { MSFlexGrid1->setTextMatrix(0, 7, menuCell(1, 11)); });
+    titleDates();
     step([&] {
         const QString unit = menuCell(1, 12);
         for (const UnitTitles& t : kUnitTitles)
@@ -275,9 +274,14 @@ void Form6::Form_Load() {
     step([&] { MSFlexGrid1->Sort(1); });
 }
 
-void Form6::hi_title() {
+// The two price columns take the newest and the oldest period date of the menu's date record.
+void Form6::titleDates() {
     step([&] { MSFlexGrid1->setTextMatrix(0, 6, menuCell(1, 2)); });
     step([&] { MSFlexGrid1->setTextMatrix(0, 7, menuCell(1, 11)); });
+}
+
+void Form6::hi_title() {
+    titleDates();
     step([&] {
         const QString unit = menuCell(1, 12);
         for (const UnitTitles& t : kUnitTitles) {
