@@ -4,7 +4,12 @@
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "platform/ui/dialogs.h"
+#include "lists/dictionary.h"
+#include "lists/list_forms.h"
 #include "shell/form5.h"
+#include "shell/form7.h"
+#include "shell/form8.h"
+#include "trend_stocks/form6.h"
 #include "shell/launch_table.h"
 #include "shell/module1.h"
 #include "shell_fixture.h"
@@ -198,6 +203,28 @@ TEST_F(MenuTest, PurgeWordStaysForThePeriodSurvey) {
     click("Command7");
     EXPECT_EQ(Form5::it().Text2->Text(), QStringLiteral("takane"));
     EXPECT_EQ(opened, (QStringList{"Form19", "Form19"}));
+}
+
+TEST_F(MenuTest, StandingWindowsOpenFromTheMenu) {
+    const struct {
+        const char* control;
+        std::vector<ui::Form*> (*windows)();
+        bool menuVisible;
+    } cases[] = {
+        {"Command53", [] { return std::vector<ui::Form*>{&Form6::it()}; }, false},
+        {"Command14", [] { return std::vector<ui::Form*>{&Form12::it(), &Form20::it()}; }, false},
+        {"Command49", [] { return std::vector<ui::Form*>{&Form31::it(), &Form20::it()}; }, false},
+        {"Command20", [] { return std::vector<ui::Form*>{&Form7::it()}; }, true},
+        {"Command13", [] { return std::vector<ui::Form*>{&Form8::it()}; }, true},
+    };
+    for (const auto& c : cases) {
+        unloadAll();
+        Form5::it().Show();
+        click(c.control);
+        for (ui::Form* w : c.windows()) EXPECT_TRUE(w->isVisible()) << c.control << " " << w->Name.toStdString();
+        EXPECT_EQ(Form5::it().isVisible(), c.menuVisible) << c.control;
+    }
+    EXPECT_EQ(Module1::MenuMode, 202);
 }
 
 TEST_F(MenuTest, WindowsNotBuiltYetAreQuietlyPassedOver) {

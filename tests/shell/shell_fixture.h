@@ -27,8 +27,7 @@ protected:
     // Replaces the entries of a list table (column 2 of the list window's grid).
     void fillList(const QString& table, const QStringList& entries);
 
-    // Loads the five list windows, their grids showing the tables as they are now (a list window
-    // that has no grid of its own yet gets a bound one).
+    // Loads the five list windows (hidden), their grids showing the tables as they are now.
     void loadListWindows();
 
     // Every window the menu opens is replaced by a recorder: shows and text writes land in `opened`,
