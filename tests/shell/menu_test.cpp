@@ -61,6 +61,26 @@ TEST_F(MenuTest, DateBoxesAndPathBoxReactToTyping) {
     EXPECT_EQ(menu.Text3->Text(), Module1::MainDbPath);
 }
 
+// The controls past the right edge of the opening size are reached with Tab from the menu's buttons.
+TEST_F(MenuTest, ControlsBeyondTheRightEdgeAreReachedWithTab) {
+    Form5& menu = Form5::it();
+    menu.Show();
+    QApplication::processEvents();
+    std::vector<QWidget*> chain;
+    QWidget* start = menu.Command(QStringLiteral("Command1"));
+    for (QWidget* w = start->nextInFocusChain(); w != start && chain.size() < 500; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&menu) && w->isEnabled()) chain.push_back(w);
+    auto reached = [&](QWidget* target) {
+        return std::any_of(chain.begin(), chain.end(), [&](QWidget* w) { return w == target || target->isAncestorOf(w); });
+    };
+    for (QWidget* w : std::initializer_list<QWidget*>{menu.Command(QStringLiteral("Command7")),
+                                                      menu.Command(QStringLiteral("Command15")), menu.Text3, menu.Text2,
+                                                      menu.MSFlexGrid1, menu.Command3}) {
+        EXPECT_TRUE(reached(w)) << w->objectName().toStdString();
+    }
+    EXPECT_GE(menu.Text3->x(), menu.width());   // past the right edge at the opening size
+}
+
 TEST_F(MenuTest, CloseBoxIsRefused) {
     Form5& menu = Form5::it();
     menu.Show();
