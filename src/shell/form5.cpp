@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <algorithm>
+#include <set>
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
 #include "platform/ui/colors.h"
@@ -44,9 +45,9 @@ long long dateBoxColor(int index) {
 }
 
 ui::ControlSpec specOf(const QString& control, const QString& caption, const Geo& g, long long backColor) {
-    static std::vector<QByteArray> names;   // ControlSpec keeps the name as a C string
-    names.push_back(control.toUtf8());
-    return {.name = names.back().constData(), .caption = caption, .left = g.left, .top = g.top, .width = g.width,
+    static std::set<QByteArray> names;   // ControlSpec takes the name as a C string
+    const char* name = names.insert(control.toUtf8()).first->constData();
+    return {.name = name, .caption = caption, .left = g.left, .top = g.top, .width = g.width,
             .height = g.height, .backColor = backColor};
 }
 
