@@ -61,6 +61,7 @@ struct ListSpec {
     QString table;                     // "checklist"
     std::vector<int> widths;           // twips of columns 0, 1, ...; further columns keep the default
     int width, height;                 // client area, twips
+    int left = 5400, top = 600;        // on the screen, right of the menu
     SortRule sort = SortRule::ColumnDateAsText;
     OkRule ok = OkRule::Hide;
     DblClickRule dblClick = DblClickRule::Select;
@@ -118,7 +119,7 @@ protected:
         : ui::DefaultForm<T>(QString::fromLatin1(spec.name)), core_(spec, this, remembered) {
         this->setCaption(QString::fromLatin1(spec.name));
         this->setBackColor(spec.backColor);
-        this->Move(0, 0, spec.width, spec.height);
+        this->Move(spec.left, spec.top, spec.width, spec.height);
         for (const ControlRow& row : spec.controls) core_.adopt(row, make(row));
         wire();
     }

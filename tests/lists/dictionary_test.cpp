@@ -125,8 +125,10 @@ TEST_F(Dictionary, TwoWindowsOfTheirOwn) {
 
 TEST_F(Dictionary, HoldingsButtonShowsHoldingsWhateverItsCaption) {
     Module1::MenuMode = 202;
+    Form20::it().Show();
     Form20::it().Command3->doClick();
     EXPECT_TRUE(Form12::it().isVisible());
+    Form20::it().grab().save("/tmp/quenara_form20.png");   // for a person to look at
 }
 
 // The collection editor's code look-up over Form4, whatever row source Form4 holds.
