@@ -2,18 +2,16 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <random>
 
 #include "platform/data/data_control.h"
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
+#include "demo/demo_data.h"
 
 namespace {
 
@@ -21,62 +19,20 @@ const char* const kBase = "select * from [list1plus]";
 const char* const kPattern =
     "select * from [list1plus] where [ratio1] <= 0 and [ratio2] - [ratio1] <= 0 and [ratio3] - [ratio2] between -1 and 1";
 
-// A price table of n stocks with ten periods of trending prices, and the listed-stock universe
-// over it (the ratios of every period against the latest price).
-QString makeDatabase(const QString& folder, int stocks) {
-    const QString path = folder + QStringLiteral("/bench%1.mdb").arg(stocks);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.close();
-    auto db = platform::Database::open(path);
-    QString ratios;
-    for (int n = 1; n <= 9; ++n)
-        ratios += QStringLiteral(", CASE WHEN kabuka1 > 0 AND kabuka%1 > 0 THEN (kabuka%1 * 1.0 / kabuka1 - 1) * 100 END AS ratio%2")
-                      .arg(n + 1)
-                      .arg(n);
-    db->executeRaw(QStringLiteral(
-        "CREATE TABLE list (ID INTEGER PRIMARY KEY, 銘柄 TEXT, コード INTEGER, 市場 TEXT, 単位 TEXT, "
-        "kabuka1 INTEGER, kabuka2 INTEGER, kabuka3 INTEGER, kabuka4 INTEGER, kabuka5 INTEGER, "
-        "kabuka6 INTEGER, kabuka7 INTEGER, kabuka8 INTEGER, kabuka9 INTEGER, kabuka10 INTEGER);"
-        "CREATE VIEW list1plus AS SELECT ID, 銘柄, コード, 市場, 単位, kabuka1, kabuka10%1 "
-        "FROM list WHERE コード <> 1001 AND kabuka1 > 0;").arg(ratios));
-
-    const char* markets[] = {"東証１部", "東証２部", "マザーズ", "ジャスダック", "名証１部", "大証２部"};
-    const char* units[] = {"A1", "B10", "C50", "D100", "E500", "F1000"};
-    std::mt19937 rng(20240930u + unsigned(stocks));
-    std::normal_distribution<double> step(0.0, 0.03);
-    std::uniform_real_distribution<double> trend(-0.02, 0.02);
-    sqlite3* h = db->handle();
-    sqlite3_exec(h, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* ins = nullptr;
-    sqlite3_prepare_v2(h, "INSERT INTO list VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,?13,?14,?15)", -1, &ins, nullptr);
-    for (int i = 0; i < stocks; ++i) {
-        const QByteArray name = QStringLiteral("銘柄%1").arg(i).toUtf8();
-        sqlite3_bind_int(ins, 1, i + 1);
-        sqlite3_bind_text(ins, 2, name.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(ins, 3, i == 0 ? 1001 : 1300 + i);
-        sqlite3_bind_text(ins, 4, markets[i % 6], -1, SQLITE_STATIC);
-        sqlite3_bind_text(ins, 5, units[(i / 6) % 6], -1, SQLITE_STATIC);
-        double price = 200 + (i * 37) % 9000;
-        const double drift = trend(rng);
-        for (int k = 0; k < 10; ++k) {   // newest first
-            if (i % 50 == 7 && k == 4) sqlite3_bind_null(ins, 6 + k);
-            else sqlite3_bind_int(ins, 6 + k, int(price));
-            price *= 1.0 - drift + step(rng);
-        }
-        sqlite3_step(ins);
-        sqlite3_reset(ins);
-    }
-    sqlite3_finalize(ins);
-    sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr);
-    return path;
-}
-
+// A program folder of generated demo data with exactly this many priced stocks.
 QString databaseFor(int stocks) {
     static QTemporaryDir dir;
     static std::map<int, QString> made;
     auto it = made.find(stocks);
-    if (it == made.end()) it = made.emplace(stocks, makeDatabase(dir.path(), stocks)).first;
+    if (it == made.end()) {
+        demo::Options options;
+        options.seed = 20240930u;
+        options.totalStocks = stocks;
+        options.workbooks = false;
+        const QString home = dir.path() + QStringLiteral("/s%1").arg(stocks);
+        const demo::Summary summary = demo::generate(home, options);
+        it = made.emplace(stocks, summary.folder + QStringLiteral("/druvolo.mdb")).first;
+    }
     return it->second;
 }
 
@@ -151,22 +107,20 @@ BENCHMARK(RefreshAgainstRaw)
     ->MinTime(2.0)
     ->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
-// The one main of the benchmark program: runs every benchmark, then sums up the data control.
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    bool within = true;
-    for (const auto& [key, o] : summary()) {
-        const double ratio = o.controlMs / o.rawMs;
-        std::printf("%-7s %6d stocks, %6.0f rows: data control %7.2f ms, raw SQLite %7.2f ms, ratio %.2f\n",
-                    key.second ? "pattern" : "base", key.first, o.rows, o.controlMs, o.rawMs, ratio);
-        if (key.first >= 40000 && ratio > 1.5) within = false;
+// Sums up the data control against raw SQLite once every benchmark has run.
+struct SummaryAtExit {
+    SummaryAtExit() { summary(); }   // the table outlives this printer
+    ~SummaryAtExit() {
+        bool within = true;
+        for (const auto& [key, o] : summary()) {
+            const double ratio = o.controlMs / o.rawMs;
+            std::printf("%-7s %6d stocks, %6.0f rows: data control %7.2f ms, raw SQLite %7.2f ms, ratio %.2f\n",
+                        key.second ? "pattern" : "base", key.first, o.rows, o.controlMs, o.rawMs, ratio);
+            if (key.first >= 40000 && ratio > 1.5) within = false;
+        }
+        if (!summary().empty())
+            std::printf("data control within 1.5x of raw SQLite at 40,000 stocks: %s\n", within ? "yes" : "NO");
     }
-    if (!summary().empty())
-        std::printf("data control within 1.5x of raw SQLite at 40,000 stocks: %s\n", within ? "yes" : "NO");
-    return 0;
-}
+} summaryAtExit;
+
+}  // namespace
