@@ -113,6 +113,12 @@ QVariant CellStore::value(int r, int f) const {
     return QVariant();
 }
 
+bool CellStore::textEquals(int r, int f, const QByteArray& utf8) const {
+    const Cell& c = at(r, f);
+    return c.type == Text && c.bytes.length == std::uint32_t(utf8.size()) &&
+           arena_.compare(c.bytes.offset, c.bytes.length, utf8.constData(), size_t(utf8.size())) == 0;
+}
+
 QString CellStore::text(int r, int f) const {
     const Cell& c = at(r, f);
     switch (c.type) {

@@ -29,6 +29,7 @@ public:
     bool isNumber(int r, int f) const { return type(r, f) == Integer || type(r, f) == Real; }
     double number(int r, int f) const;
     QVariant value(int r, int f) const;
+    bool textEquals(int r, int f, const QByteArray& utf8) const;
     QString text(int r, int f) const;                // numbers as the engine shows them; Null -> ""
 
     void set(int r, int f, const QVariant& v);
