@@ -119,6 +119,8 @@ std::vector<Token> tokenize(const QString& s) {
         }
     }
     while (!out.empty() && out.back().kind == Kind::Op && out.back().text == u';') out.pop_back();
+    for (const Token& t : out)
+        if (t.kind == Kind::Op && t.text == u';') fail(QStringLiteral("characters after the end of the statement"), s);
     return out;
 }
 
