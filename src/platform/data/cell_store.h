@@ -18,9 +18,6 @@ public:
 
     explicit CellStore(int columns = 0) : cols_(columns) {}
 
-    int rows() const { return cols_ ? int(cells_.size() / size_t(cols_)) : 0; }
-    int columns() const { return cols_; }
-
     void appendRow(sqlite3_stmt* stmt);              // the statement's current row
     void appendRow(const std::vector<QVariant>& values);
     void eraseRow(int r);
