@@ -162,7 +162,13 @@ TEST(Recordset, FindsHitAndMissInDeliveryOrder) {
         EXPECT_EQ(rs.NoMatch(), key < 0) << criterion;
         EXPECT_EQ(rs.key().toLongLong(), key < 0 ? 3 : key) << criterion;
     }
-    EXPECT_THROW(rs.FindFirst(QStringLiteral("nosuchfield = 1")), DataError);
+    // A criterion that cannot run (an empty cell after "コード =") locates nothing.
+    for (const char* broken : {"nosuchfield = 1", "コード =", ""}) {
+        rs.FindFirst(QStringLiteral("ID =5"));
+        EXPECT_THROW(rs.FindFirst(QString::fromUtf8(broken)), DataError) << broken;
+        EXPECT_TRUE(rs.NoMatch()) << broken;
+        EXPECT_EQ(rs.key().toLongLong(), 5);
+    }
 }
 
 TEST(Recordset, DatesAndFindsOnDates) {

@@ -215,6 +215,9 @@ struct Recordset::Impl {
 
     void find(const QString& criterion, int start, int step) {
         mode = Idle;
+        // A criterion that cannot be run locates nothing: callers that skip the failing find and
+        // then test NoMatch must not act on an earlier find's record.
+        noMatch = true;
         const int hit = findRow(criterion, start, step);
         if (hit >= 0) {
             pos = hit;
