@@ -173,7 +173,12 @@ const GroupLabel kGroupLabels[] = {
 // A button that shares its place with another and lies beneath it (reached with the keyboard).
 const char* const kBeneath[] = {"Command3"};
 
-QString menuCell(int row, int col) { return Form5::it().MSFlexGrid1->TextMatrix(row, col); }
+// A cell of the menu's grid, whose row 1 holds the date record.
+QString menuCell(int row, int col) {
+    ui::FlexGrid* grid = Form5::it().MSFlexGrid1;
+    if (!grid) throw platform::DataError(QStringLiteral("the menu has no grid"));
+    return grid->TextMatrix(row, col);
+}
 
 }  // namespace
 
