@@ -1,6 +1,8 @@
 #include <QDate>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
+#include "demo/demo_data.h"
 #include "lists/list_forms.h"
 #include "platform/data/recordset.h"
 #include "shell/form23.h"
@@ -311,13 +313,17 @@ TEST_F(Form6Test, PatternButtonsStandWhereTheCatalogueSaysAndApplyTheirRecord) {
     for (const trend::TrendPattern& p : f.patterns()) {
         ui::CommandButton* b = f.patternButton(p.control);
         ASSERT_NE(b, nullptr) << p.control.toStdString();
-        EXPECT_EQ(b->Caption(), p.caption);
+        EXPECT_EQ(b->Caption().remove('\n'), p.caption);
         EXPECT_EQ(b->Left(), p.left);
         EXPECT_EQ(b->Top(), p.top);
         EXPECT_EQ(b->BackColor(), p.faceColor);
         EXPECT_TRUE(b->isEnabled());
         EXPECT_EQ(b->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
     }
+    // The second R1 lies beneath the first: a mouse click on the spot reaches the first.
+    ui::CommandButton* r1 = f.patternButton("Command23");
+    ASSERT_NE(r1, nullptr);
+    EXPECT_EQ(r1->parentWidget()->childAt(r1->geometry().center()), r1);
     ui::CommandButton* riser = f.patternButton("Command50");
     ASSERT_NE(riser, nullptr);
     EXPECT_NE(f.groupLabel("Label3"), nullptr);
@@ -374,4 +380,21 @@ TEST_F(Form6Test, HelpControls) {
     g.Command72->doClick();
     EXPECT_TRUE(Form23::it().isVisible());
     EXPECT_TRUE(g.isVisible());
+}
+
+// The screen as a person sees it, over demo data after a pattern click (saved for a look).
+TEST_F(Form6Test, GrabOverDemoData) {
+    demo::Options options;
+    options.totalStocks = 400;
+    options.cards = 0;
+    options.workbooks = false;
+    platform::Database::releaseUnused();
+    QFile::remove(platform::mainDatabasePath());
+    QFile::remove(platform::listDatabasePath());
+    demo::generate(qEnvironmentVariable("XDG_DATA_HOME"), options);
+    Form6& f = open(1001);
+    ASSERT_GT(f.MSFlexGrid1->Rows(), 100);
+    f.patternButton("Command18")->doClick();
+    f.patternButton("Command24")->doClick();
+    EXPECT_TRUE(f.grab().save("/tmp/quenara_form6.png"));
 }
