@@ -398,3 +398,22 @@ TEST_F(Form6Test, GrabOverDemoData) {
     f.patternButton("Command24")->doClick();
     EXPECT_TRUE(f.grab().save("/tmp/quenara_form6.png"));
 }
+
+// A pattern without the error guard reports a database failure in a message box; the screen
+// stays, its rows stay, and a guarded pattern fails silently.
+TEST_F(Form6Test, UnguardedPatternReportsAFailureAndTheScreenGoesOn) {
+    Form6& f = open(1001);
+    const trend::TrendPattern* unguarded = nullptr;
+    const trend::TrendPattern* guarded = nullptr;
+    for (const trend::TrendPattern& p : f.patterns()) (p.errorTrap ? guarded : unguarded) = &p;
+    ASSERT_TRUE(unguarded && guarded);
+    Module1::TrendBaseSql = "select * from [list1plus-missing]";
+    f.patternButton(guarded->control)->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().isEmpty());
+    seam->answerMsgBox(ui::vbOK);
+    f.patternButton(unguarded->control)->doClick();
+    EXPECT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_EQ(f.patternButton(unguarded->control)->BackColor(), trend::PatternMarkColor);
+    EXPECT_EQ(codes(f).size(), 4);
+    EXPECT_TRUE(Form6::isLoaded());
+}
