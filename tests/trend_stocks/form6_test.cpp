@@ -1,5 +1,6 @@
 #include <QDate>
 #include <QFile>
+#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 #include "demo/demo_data.h"
@@ -335,7 +336,12 @@ TEST_F(Form6Test, PatternButtonsStandWhereTheCatalogueSaysAndApplyTheirRecord) {
     EXPECT_EQ(f.MSFlexGrid1->Row(), 0);
     EXPECT_EQ(f.MSFlexGrid1->CellBackColor(), 0x8080FFu);
     EXPECT_EQ(f.MSFlexGrid1->TextMatrix(0, 8), "1日前");
-    // The keyboard reaches a button above the client area: Space clicks it.
+    // Tab from OK reaches the buttons above the client area and the one beneath another.
+    QSet<QWidget*> reached;
+    for (QWidget* w = f.Command5->nextInFocusChain(); w && w != f.Command5; w = w->nextInFocusChain()) reached << w;
+    for (const char* name : {"Command57", "Command6", "Command60", "Command71", "Command3"})
+        EXPECT_TRUE(reached.contains(f.patternButton(name))) << name;
+    // Space clicks a button above the client area.
     if (ui::CommandButton* d3 = f.patternButton("Command60")) {
         QTest::keyClick(d3, Qt::Key_Space);
         EXPECT_EQ(d3->BackColor(), trend::PatternMarkColor);
