@@ -60,6 +60,8 @@ class SeamScope {
 public:
     SeamScope();
     ~SeamScope();
+    SeamScope(const SeamScope&) = delete;
+    SeamScope& operator=(const SeamScope&) = delete;
     ScriptedDialogs& operator*() { return *d_; }
     ScriptedDialogs* operator->() { return d_; }
 private:
@@ -72,10 +74,22 @@ class ProgramFolderScope {
 public:
     ProgramFolderScope();
     ~ProgramFolderScope();
+    ProgramFolderScope(const ProgramFolderScope&) = delete;
+    ProgramFolderScope& operator=(const ProgramFolderScope&) = delete;
     QString folder() const;   // .../Vostrel/
 private:
     struct Impl;
     Impl* d;
+};
+
+// Discards every loaded window when the test ends (without their events), so the next test
+// starts from windows that are not loaded.
+class WindowsScope {
+public:
+    WindowsScope() = default;
+    ~WindowsScope();
+    WindowsScope(const WindowsScope&) = delete;
+    WindowsScope& operator=(const WindowsScope&) = delete;
 };
 
 }  // namespace testing_support

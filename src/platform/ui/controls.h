@@ -34,6 +34,9 @@ struct ControlSpec {
 class Control {
 public:
     virtual ~Control() = default;
+    Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
     QString Name;
     int Index = -1;
     QWidget* widget() { return widget_; }
@@ -48,12 +51,21 @@ public:
     void setEnabled(bool e);
 protected:
     void init(QWidget* w, const ControlSpec& spec);
+    // Runs one of the control's events through runHandler, named "Command5_Click".
+    void fire(const std::function<void()>& event, const char* eventName) const;
     QWidget* widget_ = nullptr;
 };
+
+// The widget classes below have their own setVisible / setEnabled; the control's versions (which
+// keep the same meaning) are the ones a window's code sees.
+#define QUENARA_CONTROL_NAMES \
+    using Control::setVisible; \
+    using Control::setEnabled;
 
 class CommandButton : public QPushButton, public Control {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     CommandButton(QWidget* parent, const ControlSpec& spec);
     QString Caption() const;
     void setCaption(const QString& c);
@@ -68,6 +80,7 @@ private:
 class Label : public QLabel, public Control {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     Label(QWidget* parent, const ControlSpec& spec);
     QString Caption() const;
     void setCaption(const QString& c);
@@ -85,6 +98,7 @@ protected:
 class TextBox : public QFrame, public Control {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     TextBox(QWidget* parent, const ControlSpec& spec);
     QString Text() const;
     void setText(const QString& t);
@@ -95,6 +109,7 @@ public:
     QString SelText() const;
     void setSelText(const QString& t);
     void setBackColor(unsigned bgrColor);
+    void setForeColor(unsigned bgrColor);
     void setLocked(bool locked);
     void SetFocus();
     std::function<void()> Change;
@@ -107,12 +122,15 @@ private:
     QPlainTextEdit* multi_ = nullptr;
     QString last_;
     void changed();
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 };
 
 // The rich text box of the card collection editor.
 class RichTextBox : public QTextEdit, public Control {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     RichTextBox(QWidget* parent, const ControlSpec& spec);
     QString Text() const;
     void setText(const QString& t);
@@ -123,15 +141,25 @@ public:
     QString SelText() const;
     void setSelText(const QString& t);   // replaces the selection (undoable)
     void Undo();
+    // The editing commands as the program's menus run them, through the dialogs seam's clipboard.
+    void Cut();
+    void Copy();
+    void Paste();
     std::function<void()> Change;
     std::function<void()> Click;
     std::function<void()> DblClick;
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+private:
+    QString last_;
 };
 
 // A picture (image box or picture box): shows a pixmap scaled into its rectangle.
 class Picture : public QLabel, public Control {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     Picture(QWidget* parent, const ControlSpec& spec);
     void setPicture(const QPixmap& p);
 };
@@ -141,6 +169,7 @@ public:
 class LinkLabel : public QLabel, public Control {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     LinkLabel(QWidget* parent, const ControlSpec& spec);
     QString Caption() const;
     void setCaption(const QString& c);
@@ -157,8 +186,12 @@ protected:
 class Data : public QFrame, public Control, public platform::DataControl {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     Data(QWidget* parent, const ControlSpec& spec);
     QString Caption() const;
+    using platform::DataControl::close;
+private:
+    QString caption_;
 };
 
 // A menu item of a window's menu bar.

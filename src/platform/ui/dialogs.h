@@ -41,6 +41,11 @@ Dialogs& dialogs();
 // Installs d and returns the one it replaces.
 std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> d);
 
+// A filter as callers write it ("Access (*.mdb)|*.mdb", description and pattern pairs separated by
+// '|' or NUL characters) in the form of Qt's file dialogs ("Access (*.mdb) (*.mdb)"). A filter that
+// is already in Qt's form is returned as it stands.
+QString qtFileFilter(const QString& filter);
+
 // Shorthands.
 inline int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) {
     return dialogs().msgBox(prompt, style, title);

@@ -15,6 +15,7 @@ class FlexGridModel;
 class FlexGrid : public QTableView, public Control {
     Q_OBJECT
 public:
+    QUENARA_CONTROL_NAMES
     FlexGrid(QWidget* parent, const ControlSpec& spec);
     ~FlexGrid() override;
 
@@ -50,15 +51,27 @@ public:
 
     // The record behind grid row r (1-based) after sorts; -1 for row 0 or an unbound row.
     int recordOfRow(int row) const;
+    // The colour shown by cell (row, col), header row included.
+    unsigned cellBackColorAt(int row, int col) const;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
+    friend class HeaderView;
     FlexGridModel* model_;
     class HeaderView* header_;
     platform::DataControl* data_ = nullptr;
     int row_ = 0, col_ = 0;
     bool redraw_ = true;
+    bool programmatic_ = false;
+    std::vector<int> widths_;   // pixels per column, kept across refreshes
     void moveTo(int row, int col, bool raise);
     void reload();
+    void showCurrent();
+    void headerPressed(int col);
+    void checkCell(int row, int col) const;
 };
 
 }  // namespace ui

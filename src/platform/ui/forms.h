@@ -35,6 +35,13 @@ public:
 
     // Every loaded window, in load order (for the program's end).
     static std::vector<Form*> loadedForms();
+    // The window that was last activated, if it is still loaded.
+    static Form* activeForm();
+    // Deletes every window at once, without any of their events (test fixtures, after the
+    // event loop has ended); the next touch of a window loads it anew.
+    static void destroyAll();
+    // The menu item of this window with the given name, or nullptr.
+    MenuItem* menuItem(const QString& name) const;
 
 protected:
     virtual void Form_Load() {}
@@ -69,8 +76,12 @@ protected:
 private:
     void load();               // builds nothing itself: runs Form_Load through the handler runner
     void finishUnload();
+    void activated();          // raises Form_Activate when this window was not the active one
+    void layoutClient();
+    int menuHeight() const;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
+    std::vector<MenuItem*> menuItems_;
     bool unloaded_ = false;
     bool loading_ = false;
     void (*clearInstance_)() = nullptr;
@@ -85,12 +96,12 @@ class DefaultForm : public Form {
 public:
     using Form::Form;
     static T& it() {
-        if (!instance_) {
-            instance_ = new T();
-            instance_->clearInstance_ = &DefaultForm::clear;
-            instance_->load();
-        }
-        return *instance_;
+        if (instance_) return *instance_;
+        T* form = new T();
+        instance_ = form;
+        form->clearInstance_ = &DefaultForm::clear;
+        form->load();
+        return *form;   // still valid when its own load unloaded it again
     }
     static bool isLoaded() { return instance_ != nullptr; }
 private:

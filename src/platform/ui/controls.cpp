@@ -1,0 +1,465 @@
+#include "platform/ui/controls.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+#include "platform/ui/colors.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/guard.h"
+
+namespace ui {
+
+namespace {
+
+QString withoutMnemonic(QString caption) {
+    caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    caption.remove(QChar('&'));
+    caption.replace(QChar(1), QChar('&'));
+    return caption;
+}
+
+void setRole(QWidget* w, QPalette::ColorRole role, unsigned bgrColor) {
+    QPalette p = w->palette();
+    p.setColor(role, bgr(bgrColor));
+    w->setPalette(p);
+}
+
+// An opaque label or link label shows its own back colour, or the system's face colour when it
+// has none; a transparent one lets the window's colour through.
+void setLabelBack(QLabel* l, long long backColor, bool transparent) {
+    if (transparent) {
+        l->setAutoFillBackground(false);
+        return;
+    }
+    l->setAutoFillBackground(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, backColor >= 0 ? bgr(unsigned(backColor))
+                                                : QApplication::palette().color(QPalette::Button));
+    l->setPalette(p);
+}
+
+QString accessibleText(const Control& c, const QString& caption) {
+    const QString t = withoutMnemonic(caption).trimmed();
+    return t.isEmpty() ? c.Name : t;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- Control
+
+void Control::init(QWidget* w, const ControlSpec& spec) {
+    widget_ = w;
+    Name = QString::fromUtf8(spec.name);
+    Index = spec.index;
+    w->setObjectName(Index >= 0 ? QStringLiteral("%1(%2)").arg(Name).arg(Index) : Name);
+    w->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
+    if (spec.fontPoints > 0 || spec.bold) {
+        QFont f = w->font();
+        if (spec.fontPoints > 0) f.setPointSize(spec.fontPoints);
+        f.setBold(spec.bold);
+        w->setFont(f);
+    }
+    if (spec.foreColor >= 0) {
+        setRole(w, QPalette::WindowText, unsigned(spec.foreColor));
+        setRole(w, QPalette::ButtonText, unsigned(spec.foreColor));
+        setRole(w, QPalette::Text, unsigned(spec.foreColor));
+    }
+    w->setVisible(spec.visible);
+}
+
+void Control::fire(const std::function<void()>& event, const char* eventName) const {
+    if (!event) return;
+    const QByteArray what = (widget_ ? widget_->objectName() : Name).toUtf8() + '_' + eventName;
+    runHandler(what.constData(), event);
+}
+
+void Control::Move(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
+    const int w = widthTwips < 0 ? widget_->width() : px(widthTwips);
+    const int h = heightTwips < 0 ? widget_->height() : px(heightTwips);
+    widget_->setGeometry(px(leftTwips), px(topTwips), w, h);
+}
+int Control::Left() const { return twips(widget_->x()); }
+int Control::Top() const { return twips(widget_->y()); }
+int Control::Width() const { return twips(widget_->width()); }
+int Control::Height() const { return twips(widget_->height()); }
+bool Control::Visible() const { return !widget_->isHidden(); }
+void Control::setVisible(bool v) { widget_->setVisible(v); }
+bool Control::Enabled() const { return widget_->isEnabled(); }
+void Control::setEnabled(bool e) { widget_->setEnabled(e); }
+
+// ---------------------------------------------------------------- CommandButton
+
+CommandButton::CommandButton(QWidget* parent, const ControlSpec& spec) : QPushButton(spec.caption, parent) {
+    init(this, spec);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoDefault(false);
+    setAccessibleName(accessibleText(*this, spec.caption));
+    if (spec.backColor >= 0) setBackColor(unsigned(spec.backColor));
+    connect(this, &QPushButton::clicked, this, [this] { doClick(); });
+}
+
+QString CommandButton::Caption() const { return text(); }
+
+void CommandButton::setCaption(const QString& c) {
+    setText(c);
+    setAccessibleName(accessibleText(*this, c));
+}
+
+unsigned CommandButton::BackColor() const {
+    return back_ >= 0 ? unsigned(back_) : toBgr(palette().color(QPalette::Button));
+}
+
+void CommandButton::setBackColor(unsigned bgrColor) {
+    back_ = bgrColor;
+    // A style sheet: every Qt style then paints the face in this colour.
+    const QColor face = bgr(bgrColor);
+    const QColor text = palette().color(QPalette::ButtonText);
+    setStyleSheet(QStringLiteral(
+        "QPushButton { background-color: %1; color: %2; border: 1px solid %3; padding: 0px; }"
+        "QPushButton:pressed { background-color: %4; border: 1px solid %5; }"
+        "QPushButton:focus { border: 2px solid %5; }"
+        "QPushButton:disabled { color: %6; }")
+                      .arg(face.name(), text.name(), face.darker(160).name(), face.darker(115).name(),
+                           QColor(Qt::black).name(), QColor(Qt::gray).name()));
+    update();
+}
+
+void CommandButton::doClick() { fire(Click, "Click"); }
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
+    init(this, spec);
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setLabelBack(this, spec.backColor, spec.transparent);
+    setCaption(spec.caption);
+}
+
+QString Label::Caption() const { return text(); }
+
+void Label::setCaption(const QString& c) {
+    setText(c);
+    setAccessibleName(accessibleText(*this, c));
+}
+
+void Label::setBackColor(unsigned bgrColor) { setLabelBack(this, bgrColor, false); }
+void Label::setForeColor(unsigned bgrColor) { setRole(this, QPalette::WindowText, bgrColor); }
+
+void Label::mousePressEvent(QMouseEvent* e) {
+    QLabel::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton) fire(Click, "Click");
+}
+
+void Label::mouseDoubleClickEvent(QMouseEvent* e) {
+    QLabel::mouseDoubleClickEvent(e);
+    fire(DblClick, "DblClick");
+}
+
+// ---------------------------------------------------------------- TextBox
+
+TextBox::TextBox(QWidget* parent, const ControlSpec& spec) : QFrame(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QWidget* editor = nullptr;
+    if (spec.multiLine) {
+        multi_ = new QPlainTextEdit(this);
+        multi_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        multi_->setPlainText(spec.caption);
+        multi_->viewport()->installEventFilter(this);
+        connect(multi_, &QPlainTextEdit::textChanged, this, [this] { changed(); });
+        editor = multi_;
+    } else {
+        line_ = new QLineEdit(spec.caption, this);
+        line_->setCursorPosition(0);
+        line_->installEventFilter(this);
+        connect(line_, &QLineEdit::textChanged, this, [this] { changed(); });
+        editor = line_;
+    }
+    layout->addWidget(editor);
+    setFocusProxy(editor);
+    init(this, spec);
+    last_ = Text();
+    setAccessibleName(Name);
+    editor->setAccessibleName(Name);
+    if (spec.backColor >= 0) setBackColor(unsigned(spec.backColor));
+    if (spec.foreColor >= 0) setForeColor(unsigned(spec.foreColor));
+}
+
+// Several lines read with CR LF line ends, as they are written.
+QString TextBox::Text() const {
+    if (line_) return line_->text();
+    QString t = multi_->toPlainText();
+    t.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return t;
+}
+
+void TextBox::setText(const QString& t) {
+    if (t == Text()) return;
+    if (line_) {
+        line_->setText(t);
+        line_->setCursorPosition(0);
+    } else {
+        QString plain = t;
+        plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        multi_->setPlainText(plain);
+    }
+}
+
+void TextBox::changed() {
+    const QString now = Text();
+    if (now == last_) return;
+    last_ = now;
+    fire(Change, "Change");
+}
+
+int TextBox::SelStart() const {
+    if (line_) return line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+    return multi_->textCursor().selectionStart();
+}
+
+void TextBox::setSelStart(int s) {
+    if (line_) {
+        line_->setCursorPosition(std::clamp(s, 0, int(line_->text().size())));
+        return;
+    }
+    QTextCursor c = multi_->textCursor();
+    c.setPosition(std::clamp(s, 0, int(multi_->document()->characterCount()) - 1));
+    multi_->setTextCursor(c);
+}
+
+int TextBox::SelLength() const {
+    if (line_) return int(line_->selectedText().size());
+    const QTextCursor c = multi_->textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void TextBox::setSelLength(int n) {
+    const int start = SelStart();
+    if (line_) {
+        line_->setSelection(start, std::clamp(n, 0, int(line_->text().size()) - start));
+        return;
+    }
+    QTextCursor c = multi_->textCursor();
+    c.setPosition(start);
+    c.setPosition(std::clamp(start + n, start, int(multi_->document()->characterCount()) - 1),
+                  QTextCursor::KeepAnchor);
+    multi_->setTextCursor(c);
+}
+
+QString TextBox::SelText() const {
+    if (line_) return line_->selectedText();
+    return multi_->textCursor().selectedText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+}
+
+void TextBox::setSelText(const QString& t) {
+    if (line_) {
+        line_->insert(t);
+        return;
+    }
+    QString plain = t;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    multi_->textCursor().insertText(plain);
+}
+
+void TextBox::setBackColor(unsigned bgrColor) {
+    QWidget* editor = line_ ? static_cast<QWidget*>(line_) : multi_;
+    QPalette p = editor->palette();
+    p.setColor(QPalette::Base, bgr(bgrColor));
+    editor->setPalette(p);
+}
+
+void TextBox::setForeColor(unsigned bgrColor) {
+    setRole(line_ ? static_cast<QWidget*>(line_) : multi_, QPalette::Text, bgrColor);
+}
+
+void TextBox::setLocked(bool locked) {
+    if (line_) line_->setReadOnly(locked);
+    else multi_->setReadOnly(locked);
+}
+
+void TextBox::SetFocus() {
+    if (line_) line_->setFocus(Qt::OtherFocusReason);
+    else multi_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TextBox::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+        fire(Click, "Click");
+    else if (e->type() == QEvent::MouseButtonDblClick)
+        fire(DblClick, "DblClick");
+    return QFrame::eventFilter(watched, e);
+}
+
+// ---------------------------------------------------------------- RichTextBox
+
+RichTextBox::RichTextBox(QWidget* parent, const ControlSpec& spec) : QTextEdit(parent) {
+    init(this, spec);
+    setAcceptRichText(false);
+    setPlainText(spec.caption);
+    last_ = toPlainText();
+    setAccessibleName(Name);
+    if (spec.backColor >= 0) setRole(this, QPalette::Base, unsigned(spec.backColor));
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        const QString now = toPlainText();
+        if (now == last_) return;
+        last_ = now;
+        fire(Change, "Change");
+    });
+}
+
+QString RichTextBox::Text() const { return toPlainText(); }
+
+void RichTextBox::setText(const QString& t) {
+    if (t == Text()) return;
+    // Replaced as one edit, so the replacement can be undone too.
+    QTextCursor c(document());
+    c.select(QTextCursor::Document);
+    c.insertText(t);
+}
+
+int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
+
+void RichTextBox::setSelStart(int s) {
+    QTextCursor c = textCursor();
+    c.setPosition(std::clamp(s, 0, document()->characterCount() - 1));
+    setTextCursor(c);
+}
+
+int RichTextBox::SelLength() const {
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void RichTextBox::setSelLength(int n) {
+    const int start = SelStart();
+    QTextCursor c = textCursor();
+    c.setPosition(start);
+    c.setPosition(std::clamp(start + n, start, document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString RichTextBox::SelText() const {
+    return textCursor().selectedText().replace(QChar::ParagraphSeparator, QChar('\n'));
+}
+
+void RichTextBox::setSelText(const QString& t) {
+    QTextCursor c = textCursor();
+    c.insertText(t);
+    setTextCursor(c);
+}
+
+void RichTextBox::Undo() { undo(); }
+
+void RichTextBox::Cut() {
+    dialogs().setClipboardText(SelText());
+    setSelText(QString());
+}
+
+void RichTextBox::Copy() { dialogs().setClipboardText(SelText()); }
+
+void RichTextBox::Paste() { setSelText(dialogs().clipboardText()); }
+
+void RichTextBox::mousePressEvent(QMouseEvent* e) {
+    QTextEdit::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton) fire(Click, "Click");
+}
+
+void RichTextBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    QTextEdit::mouseDoubleClickEvent(e);
+    fire(DblClick, "DblClick");
+}
+
+// ---------------------------------------------------------------- Picture
+
+Picture::Picture(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
+    init(this, spec);
+    setScaledContents(true);
+    setAccessibleName(accessibleText(*this, spec.caption));
+    if (spec.backColor >= 0) setLabelBack(this, spec.backColor, false);
+}
+
+void Picture::setPicture(const QPixmap& p) { setPixmap(p); }
+
+// ---------------------------------------------------------------- LinkLabel
+
+LinkLabel::LinkLabel(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
+    init(this, spec);
+    setTextFormat(Qt::PlainText);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    if (spec.foreColor < 0) setRole(this, QPalette::WindowText, 0xFF0000);   // blue link text
+    setLabelBack(this, spec.backColor, spec.transparent);
+    setCaption(spec.caption);
+}
+
+QString LinkLabel::Caption() const { return text(); }
+
+void LinkLabel::setCaption(const QString& c) {
+    setText(c);
+    setAccessibleName(accessibleText(*this, c));
+    setAccessibleDescription(QStringLiteral("link"));
+}
+
+void LinkLabel::setBackColor(unsigned bgrColor) { setLabelBack(this, bgrColor, false); }
+
+void LinkLabel::doClick() {
+    fire(LinkClick, "LinkClick");
+    if (!Address.isEmpty()) {
+        const QString address = Address;
+        runHandler("LinkLabel", [&] { dialogs().openUrl(address); });
+    }
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* e) {
+    QLabel::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton) doClick();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        doClick();
+        return;
+    default:
+        QLabel::keyPressEvent(e);
+    }
+}
+
+// ---------------------------------------------------------------- Data
+
+Data::Data(QWidget* parent, const ControlSpec& spec) : QFrame(parent), caption_(spec.caption) {
+    init(this, spec);
+    setFrameShape(QFrame::Box);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 0, 2, 0);
+    auto* label = new QLabel(caption_.isEmpty() ? Name : caption_, this);
+    label->setTextFormat(Qt::PlainText);
+    layout->addWidget(label);
+    setAccessibleName(accessibleText(*this, caption_));
+}
+
+QString Data::Caption() const { return caption_; }
+
+// ---------------------------------------------------------------- MenuItem
+
+MenuItem::MenuItem(QObject* parent, const QString& name, const QString& caption)
+    : QAction(caption, parent), Name(name) {
+    connect(this, &QAction::triggered, this, [this] {
+        if (!Click) return;
+        const QByteArray what = (Name + QStringLiteral("_Click")).toUtf8();
+        runHandler(what.constData(), Click);
+    });
+}
+
+}  // namespace ui

@@ -1,0 +1,142 @@
+#include "platform/ui/dialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+#include "platform/ui/colors.h"
+
+namespace ui {
+
+namespace {
+
+QString titleOrProgramName(const QString& title) {
+    return title.isEmpty() ? QApplication::applicationName() : title;
+}
+
+struct ButtonSet {
+    std::vector<std::pair<QMessageBox::StandardButton, int>> buttons;   // Qt button, answer
+    int escapeAnswer;
+};
+
+ButtonSet buttonsFor(int style) {
+    using B = QMessageBox;
+    switch (style & 7) {
+    case vbOKCancel: return {{{B::Ok, vbOK}, {B::Cancel, vbCancel}}, vbCancel};
+    case vbAbortRetryIgnore: return {{{B::Abort, vbAbort}, {B::Retry, vbRetry}, {B::Ignore, vbIgnore}}, 0};
+    case vbYesNoCancel: return {{{B::Yes, vbYes}, {B::No, vbNo}, {B::Cancel, vbCancel}}, vbCancel};
+    case vbYesNo: return {{{B::Yes, vbYes}, {B::No, vbNo}}, 0};
+    case vbRetryCancel: return {{{B::Retry, vbRetry}, {B::Cancel, vbCancel}}, vbCancel};
+    default: return {{{B::Ok, vbOK}}, vbOK};
+    }
+}
+
+QMessageBox::Icon iconFor(int style) {
+    switch (style & 0x70) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// The seam on Qt's own dialogs, the desktop's browser, aplay and the system clipboard.
+class QtDialogs : public Dialogs {
+public:
+    int msgBox(const QString& prompt, int style, const QString& title) override {
+        QMessageBox box(iconFor(style), titleOrProgramName(title), prompt);
+        box.setTextFormat(Qt::PlainText);
+        const ButtonSet set = buttonsFor(style);
+        std::vector<std::pair<QAbstractButton*, int>> answers;
+        for (const auto& [button, answer] : set.buttons) answers.emplace_back(box.addButton(button), answer);
+        const size_t defaultIndex = size_t((style >> 8) & 3);
+        if (defaultIndex < answers.size())
+            box.setDefaultButton(static_cast<QPushButton*>(answers[defaultIndex].first));
+        box.exec();
+        for (const auto& [button, answer] : answers)
+            if (box.clickedButton() == button) return answer;
+        return set.escapeAnswer ? set.escapeAnswer : answers.back().second;
+    }
+
+    std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& def,
+                                    std::optional<QPoint> posTwips) override {
+        QInputDialog dlg;
+        dlg.setWindowTitle(titleOrProgramName(title));
+        dlg.setLabelText(prompt);
+        dlg.setInputMode(QInputDialog::TextInput);
+        dlg.setTextValue(def);
+        if (posTwips) dlg.move(px(posTwips->x()), px(posTwips->y()));
+        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+        return dlg.textValue();
+    }
+
+    QString openFile(const QString& title, const QString& filter) override {
+        return QFileDialog::getOpenFileName(nullptr, title, QString(), qtFileFilter(filter));
+    }
+
+    void openUrl(const QString& url) override {
+        // The address already carries its own percent-encoded parts: take it as encoded text.
+        QDesktopServices::openUrl(QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode));
+    }
+
+    void playSound(const QString& path) override {
+        if (path.isEmpty() || !QFile::exists(path)) return;
+        QProcess player;
+        player.start(QStringLiteral("aplay"), {QStringLiteral("-q"), path});
+        if (!player.waitForStarted(3000)) return;
+        if (!player.waitForFinished(60000)) {
+            player.kill();
+            player.waitForFinished(1000);
+        }
+    }
+
+    void beep() override { QApplication::beep(); }
+
+    QString clipboardText() override { return QGuiApplication::clipboard()->text(); }
+    void setClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
+};
+
+std::unique_ptr<Dialogs>& current() {
+    static std::unique_ptr<Dialogs> d;
+    return d;
+}
+
+}  // namespace
+
+QString qtFileFilter(const QString& filter) {
+    QString f = filter;
+    f.replace(QChar(0), QChar('|'));
+    if (!f.contains(QChar('|'))) return filter;
+    QStringList parts = f.split(QChar('|'));
+    while (!parts.isEmpty() && parts.back().isEmpty()) parts.removeLast();
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QChar(';'), QChar(' '));
+        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    if (parts.size() % 2 == 1) out << parts.back();
+    return out.join(QStringLiteral(";;"));
+}
+
+Dialogs& dialogs() {
+    auto& d = current();
+    if (!d) d = std::make_unique<QtDialogs>();
+    return *d;
+}
+
+std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> d) {
+    auto& cur = current();
+    std::unique_ptr<Dialogs> previous = std::move(cur);
+    cur = std::move(d);
+    return previous;
+}
+
+}  // namespace ui

@@ -1,0 +1,497 @@
+#include "platform/ui/flexgrid.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHash>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+#include "platform/data/data_control.h"
+#include "platform/data/recordset.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/guard.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kDefaultColWidthTwips = 960;
+
+// A stable merge sort that stays within bounds whatever the comparison answers (the generic
+// comparison mixes numeric and text order, which need not be transitive).
+template <class Less>
+void mergeSort(std::vector<int>& a, Less less) {
+    const size_t n = a.size();
+    std::vector<int> buf(n);
+    for (size_t width = 1; width < n; width *= 2) {
+        for (size_t lo = 0; lo < n; lo += 2 * width) {
+            const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+            size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi) buf[k++] = less(a[j], a[i]) ? a[j++] : a[i++];
+            while (i < mid) buf[k++] = a[i++];
+            while (j < hi) buf[k++] = a[j++];
+        }
+        a.swap(buf);
+    }
+}
+
+bool isNumberType(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Double: case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+// The grid's cells: row 0 (the header) lives in the horizontal header, model row m is grid row m+1.
+// A grid row is an id: ids below the record count are records of the bound record set; rows added
+// by Rows get ids above. Texts written into the grid and cell colours are kept per id, so they move
+// with their rows when the grid is sorted.
+class FlexGridModel : public QAbstractTableModel {
+public:
+    const platform::Recordset* rs = nullptr;
+    int recCount = 0;
+    int fieldCount = 0;
+    int cols = 1;
+    std::vector<int> order;      // order[r - 1]: id shown in grid row r
+    int nextId = 0;
+    std::vector<QString> header;
+    std::vector<QColor> headerBack;
+    QHash<quint64, QString> texts;
+    QHash<quint64, QColor> backs;
+
+    static quint64 key(int id, int col) { return (quint64(quint32(id)) << 32) | quint32(col); }
+
+    int gridRows() const { return int(order.size()) + 1; }
+
+    QVariant stored(int id, int col) const {
+        if (col < 1 || !rs || id >= recCount || col - 1 >= fieldCount || !rs->isOpen()) return {};
+        if (id >= rs->recordCount() || col - 1 >= rs->fieldCount()) return {};
+        return rs->value(id, col - 1);
+    }
+
+    QString text(int id, int col) const {
+        if (!texts.isEmpty()) {
+            auto it = texts.constFind(key(id, col));
+            if (it != texts.constEnd()) return *it;
+        }
+        if (col < 1 || !rs || id >= recCount || col - 1 >= fieldCount || !rs->isOpen()) return {};
+        if (id >= rs->recordCount() || col - 1 >= rs->fieldCount()) return {};
+        return rs->text(id, col - 1);
+    }
+
+    // The cell as a number: (true, value) when it is one.
+    std::pair<bool, double> number(int id, int col) const {
+        if (texts.isEmpty() || !texts.contains(key(id, col))) {
+            const QVariant v = stored(id, col);
+            if (isNumberType(v)) return {true, v.toDouble()};
+        }
+        bool ok = false;
+        const double d = text(id, col).trimmed().toDouble(&ok);
+        return {ok, ok ? d : 0.0};
+    }
+
+    QString cell(int row, int col) const {
+        if (row == 0) return col < int(header.size()) ? header[size_t(col)] : QString();
+        return text(order[size_t(row - 1)], col);
+    }
+
+    QColor back(int row, int col) const {
+        if (row == 0) return col < int(headerBack.size()) ? headerBack[size_t(col)] : QColor();
+        return backs.value(key(order[size_t(row - 1)], col));
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(order.size()); }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return {};
+        try {
+            const int id = order[size_t(index.row())];
+            const int col = index.column();
+            switch (role) {
+            case Qt::DisplayRole:
+            case Qt::ToolTipRole:
+                return text(id, col);
+            case Qt::BackgroundRole: {
+                if (!backs.isEmpty()) {
+                    auto it = backs.constFind(key(id, col));
+                    if (it != backs.constEnd()) return *it;
+                }
+                if (col == 0) return QApplication::palette().color(QPalette::Button);
+                return {};
+            }
+            case Qt::TextAlignmentRole:
+                return int(Qt::AlignVCenter | (isNumberType(stored(id, col)) ? Qt::AlignRight : Qt::AlignLeft));
+            default:
+                return {};
+            }
+        } catch (...) {
+            return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation o, int role) const override {
+        if (o != Qt::Horizontal || section < 0 || section >= int(header.size())) return {};
+        if (role == Qt::DisplayRole) return header[size_t(section)];
+        if (role == Qt::BackgroundRole && headerBack[size_t(section)].isValid()) return headerBack[size_t(section)];
+        return {};
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+    void resetTo(const platform::Recordset* r) {
+        beginResetModel();
+        rs = (r && r->isOpen()) ? r : nullptr;
+        recCount = rs ? rs->recordCount() : 0;
+        fieldCount = rs ? rs->fieldCount() : 0;
+        cols = fieldCount + 1;
+        order.resize(size_t(recCount));
+        std::iota(order.begin(), order.end(), 0);
+        nextId = recCount;
+        header.assign(size_t(cols), QString());
+        for (int f = 0; f < fieldCount; ++f) header[size_t(f + 1)] = rs->fieldName(f);
+        headerBack.assign(size_t(cols), QColor());
+        texts.clear();
+        backs.clear();
+        endResetModel();
+    }
+
+    void setRows(int n) {
+        const int now = gridRows();
+        if (n > now) {
+            beginInsertRows({}, now - 1, n - 2);
+            while (gridRows() < n) order.push_back(nextId++);
+            endInsertRows();
+        } else if (n < now) {
+            beginRemoveRows({}, n - 1, now - 2);
+            order.resize(size_t(n - 1));
+            endRemoveRows();
+        }
+    }
+
+    void setCols(int n) {
+        if (n > cols) {
+            beginInsertColumns({}, cols, n - 1);
+            cols = n;
+            header.resize(size_t(n));
+            headerBack.resize(size_t(n));
+            endInsertColumns();
+        } else if (n < cols) {
+            beginRemoveColumns({}, n, cols - 1);
+            cols = n;
+            header.resize(size_t(n));
+            headerBack.resize(size_t(n));
+            endRemoveColumns();
+        }
+    }
+
+    void allChanged() {
+        if (!order.empty()) emit dataChanged(index(0, 0), index(int(order.size()) - 1, cols - 1));
+    }
+};
+
+// The header row: field names (or what the program wrote there) on the fixed-cell colour, or on
+// the colour the program gave the cell; the current cell framed when the header row is current.
+class HeaderView : public QHeaderView {
+public:
+    HeaderView(FlexGrid* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {
+        setSectionsClickable(false);
+        setHighlightSections(false);
+        setMinimumSectionSize(0);
+        setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+protected:
+    void paintSection(QPainter* p, const QRect& rect, int section) const override {
+        if (!rect.isValid()) return;
+        const FlexGridModel* m = grid_->model_;
+        p->save();
+        const QColor tint = m->back(0, section);
+        p->fillRect(rect, tint.isValid() ? tint : palette().color(QPalette::Button));
+        p->setPen(palette().color(QPalette::Dark));
+        p->drawLine(rect.topRight(), rect.bottomRight());
+        p->drawLine(rect.bottomLeft(), rect.bottomRight());
+        if (grid_->row_ == 0 && grid_->col_ == section) {
+            QPen pen(palette().color(QPalette::Text));
+            pen.setStyle(Qt::DotLine);
+            p->setPen(pen);
+            p->drawRect(rect.adjusted(1, 1, -2, -2));
+        }
+        p->setPen(palette().color(QPalette::ButtonText));
+        const QRect textRect = rect.adjusted(3, 0, -3, 0);
+        p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                    fontMetrics().elidedText(m->cell(0, section), Qt::ElideRight, textRect.width()));
+        p->restore();
+    }
+
+    void mousePressEvent(QMouseEvent* e) override {
+        QHeaderView::mousePressEvent(e);
+        const int x = e->position().toPoint().x();
+        const int section = logicalIndexAt(x);
+        if (section < 0) return;
+        // A press on a section's border resizes the column; anywhere else it picks the cell.
+        const int left = sectionViewportPosition(section), right = left + sectionSize(section);
+        if (x - left <= 2 || right - x <= 3) return;
+        grid_->headerPressed(section);
+    }
+
+private:
+    FlexGrid* grid_;
+};
+
+FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& spec)
+    : QTableView(parent), model_(new FlexGridModel), header_(nullptr) {
+    model_->setParent(this);
+    init(this, spec);
+    header_ = new HeaderView(this);
+    header_->setPalette(QApplication::palette());   // not the window's colour behind the last column
+    setHorizontalHeader(header_);
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setAccessibleName(Name);
+    const int rowHeight = fontMetrics().height() + 4;
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    header_->setFixedHeight(rowHeight);
+    header_->setDefaultSectionSize(px(kDefaultColWidthTwips));
+    header_->setSectionResizeMode(QHeaderView::Interactive);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& cur) {
+        if (programmatic_ || !cur.isValid()) return;
+        row_ = cur.row() + 1;
+        col_ = cur.column();
+        header_->viewport()->update();
+        fire(EnterCell, "EnterCell");
+    });
+    connect(header_, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (col >= int(widths_.size())) widths_.resize(size_t(col) + 1, -1);
+        widths_[size_t(col)] = size;
+    });
+    reload();
+}
+
+FlexGrid::~FlexGrid() = default;
+
+void FlexGrid::bind(platform::DataControl* data) {
+    data_ = data;
+    QPointer<FlexGrid> self(this);
+    data->addRefreshListener([self] {
+        if (self) self->reload();
+    });
+    reload();
+}
+
+void FlexGrid::reload() {
+    const platform::Recordset* rs = (data_ && data_->hasRecordset()) ? &data_->recordset() : nullptr;
+    programmatic_ = true;
+    model_->resetTo(rs);
+    const std::vector<int> widths = widths_;
+    for (size_t c = 0; c < widths.size() && int(c) < model_->cols; ++c)
+        if (widths[c] >= 0) header_->resizeSection(int(c), widths[c]);
+    widths_ = widths;
+    programmatic_ = false;
+    row_ = model_->gridRows() > 1 ? 1 : 0;
+    col_ = model_->cols > 1 ? 1 : 0;
+    showCurrent();
+}
+
+int FlexGrid::Rows() const { return model_->gridRows(); }
+
+void FlexGrid::setRows(int n) {
+    if (n < 1) throw std::out_of_range("Rows: 1 以上を指定してください");
+    model_->setRows(n);
+    if (row_ >= n) moveTo(n - 1, col_, false);
+}
+
+int FlexGrid::Cols() const { return model_->cols; }
+
+void FlexGrid::setCols(int n) {
+    if (n < 1) throw std::out_of_range("Cols: 1 以上を指定してください");
+    model_->setCols(n);
+    for (int c = 0; c < n && c < int(widths_.size()); ++c)
+        if (widths_[size_t(c)] >= 0) header_->resizeSection(c, widths_[size_t(c)]);
+    if (col_ >= n) moveTo(row_, n - 1, false);
+}
+
+void FlexGrid::checkCell(int row, int col) const {
+    if (row < 0 || row >= Rows()) throw std::out_of_range(QStringLiteral("行 %1 はありません").arg(row).toStdString());
+    if (col < 0 || col >= Cols()) throw std::out_of_range(QStringLiteral("列 %1 はありません").arg(col).toStdString());
+}
+
+QString FlexGrid::TextMatrix(int row, int col) const {
+    checkCell(row, col);
+    return model_->cell(row, col);
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
+    checkCell(row, col);
+    if (row == 0) {
+        model_->header[size_t(col)] = text;
+        emit model_->headerDataChanged(Qt::Horizontal, col, col);
+        header_->viewport()->update();
+        return;
+    }
+    model_->texts.insert(FlexGridModel::key(model_->order[size_t(row - 1)], col), text);
+    const QModelIndex i = model_->index(row - 1, col);
+    emit model_->dataChanged(i, i);
+}
+
+int FlexGrid::Row() const { return row_; }
+void FlexGrid::setRow(int row) {
+    checkCell(row, col_);
+    moveTo(row, col_, true);
+}
+int FlexGrid::Col() const { return col_; }
+void FlexGrid::setCol(int col) {
+    checkCell(row_, col);
+    moveTo(row_, col, true);
+}
+
+void FlexGrid::moveTo(int row, int col, bool raise) {
+    row_ = row;
+    col_ = col;
+    showCurrent();
+    if (raise) fire(EnterCell, "EnterCell");
+}
+
+void FlexGrid::showCurrent() {
+    programmatic_ = true;
+    if (row_ >= 1 && row_ < Rows() && col_ < Cols())
+        selectionModel()->setCurrentIndex(model_->index(row_ - 1, col_), QItemSelectionModel::ClearAndSelect);
+    else
+        selectionModel()->clearSelection();
+    programmatic_ = false;
+    header_->viewport()->update();
+}
+
+void FlexGrid::headerPressed(int col) {
+    if (col < 0 || col >= Cols()) return;
+    moveTo(0, col, true);
+}
+
+unsigned FlexGrid::cellBackColorAt(int row, int col) const {
+    checkCell(row, col);
+    const QColor c = model_->back(row, col);
+    if (c.isValid()) return toBgr(c);
+    const bool fixed = row == 0 || col == 0;
+    return toBgr(palette().color(fixed ? QPalette::Button : QPalette::Base));
+}
+
+unsigned FlexGrid::CellBackColor() const { return cellBackColorAt(row_, col_); }
+
+void FlexGrid::setCellBackColor(unsigned bgrColor) {
+    checkCell(row_, col_);
+    if (row_ == 0) {
+        model_->headerBack[size_t(col_)] = bgr(bgrColor);
+        header_->viewport()->update();
+        return;
+    }
+    model_->backs.insert(FlexGridModel::key(model_->order[size_t(row_ - 1)], col_), bgr(bgrColor));
+    const QModelIndex i = model_->index(row_ - 1, col_);
+    emit model_->dataChanged(i, i);
+}
+
+int FlexGrid::ColWidth(int col) const {
+    checkCell(0, col);
+    return twips(header_->sectionSize(col));
+}
+
+void FlexGrid::setColWidth(int col, int widthTwips) {
+    checkCell(0, col);
+    if (col >= int(widths_.size())) widths_.resize(size_t(col) + 1, -1);
+    widths_[size_t(col)] = std::max(0, px(widthTwips));
+    header_->resizeSection(col, widths_[size_t(col)]);
+}
+
+bool FlexGrid::Redraw() const { return redraw_; }
+
+void FlexGrid::setRedraw(bool on) {
+    redraw_ = on;
+    setUpdatesEnabled(on);
+    if (on) viewport()->update();
+}
+
+void FlexGrid::Sort(int setting) {
+    if (setting < 1 || setting > 7) return;
+    const int col = col_;
+    std::vector<int>& order = model_->order;
+    const size_t n = order.size();
+    if (n < 2 || col < 0 || col >= Cols()) return;
+    std::vector<int> pos(n);
+    std::iota(pos.begin(), pos.end(), 0);
+    const bool descending = setting == 2 || setting == 4 || setting == 6;
+    auto sortBy = [&](auto less) {
+        if (descending) mergeSort(pos, [&](int a, int b) { return less(b, a); });
+        else mergeSort(pos, less);
+    };
+    if (setting == 3 || setting == 4) {
+        std::vector<double> keys(n);
+        for (size_t i = 0; i < n; ++i) keys[i] = model_->number(order[i], col).second;
+        sortBy([&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    } else {
+        std::vector<QString> texts(n);
+        for (size_t i = 0; i < n; ++i) texts[i] = model_->text(order[i], col);
+        if (setting == 1 || setting == 2) {
+            std::vector<std::pair<bool, double>> nums(n);
+            for (size_t i = 0; i < n; ++i) nums[i] = model_->number(order[i], col);
+            sortBy([&](int a, int b) {
+                const auto &x = nums[size_t(a)], &y = nums[size_t(b)];
+                if (x.first && y.first) return x.second < y.second;
+                return QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive) < 0;
+            });
+        } else {
+            const Qt::CaseSensitivity cs = setting == 7 ? Qt::CaseSensitive : Qt::CaseInsensitive;
+            sortBy([&](int a, int b) { return QString::compare(texts[size_t(a)], texts[size_t(b)], cs) < 0; });
+        }
+    }
+    std::vector<int> sorted(n);
+    for (size_t i = 0; i < n; ++i) sorted[i] = order[size_t(pos[i])];
+    order.swap(sorted);
+    model_->allChanged();
+}
+
+int FlexGrid::recordOfRow(int row) const {
+    if (row < 1 || row >= Rows()) return -1;
+    const int id = model_->order[size_t(row - 1)];
+    return id < model_->recCount ? id : -1;
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* e) {
+    QTableView::mousePressEvent(e);
+    int button = 0;
+    if (e->button() == Qt::LeftButton) button = 1;
+    else if (e->button() == Qt::RightButton) button = 2;
+    else if (e->button() == Qt::MiddleButton) button = 4;
+    int shift = 0;
+    if (e->modifiers() & Qt::ShiftModifier) shift |= 1;
+    if (e->modifiers() & Qt::ControlModifier) shift |= 2;
+    if (e->modifiers() & Qt::AltModifier) shift |= 4;
+    const QPoint p = viewport()->mapTo(this, e->position().toPoint());
+    if (MouseDown) {
+        const auto handler = MouseDown;
+        fire([&] { handler(button, shift, twips(p.x()), twips(p.y())); }, "MouseDown");
+    }
+}
+
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e) {
+    QTableView::mouseDoubleClickEvent(e);
+    fire(DblClick, "DblClick");
+}
+
+}  // namespace ui

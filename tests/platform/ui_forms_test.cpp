@@ -1,0 +1,207 @@
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QTest>
+#include <gtest/gtest.h>
+#include "platform/data/errors.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/guard.h"
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+struct Counts {
+    int loads = 0, activates = 0, unloads = 0, changes = 0;
+    std::vector<int> queryModes;
+};
+Counts counts;
+
+// A window as the program's windows are written: a control table, Form_Load touching its own
+// default instance, a close box it refuses.
+class ProbeForm : public ui::DefaultForm<ProbeForm> {
+public:
+    ProbeForm() : DefaultForm(QStringLiteral("ProbeForm")) {
+        setCaption(QStringLiteral("試験"));
+        Move(0, 0, 4800, 3600);
+        setBackColor(0xD08F77);
+        Command1 = addButton({"Command1", -1, QStringLiteral("OK"), 120, 0, 495, 375, 0xFFFFFF});
+        Command2 = addButton({"Command2", -1, QStringLiteral("上"), 120, -600, 495, 375, 0x80FFFF});
+        Command3 = addButton({"Command3", -1, QStringLiteral("右"), 6000, 120, 495, 375});
+        Text7 = addText({"Text7", -1, QStringLiteral("Text7"), 720, 120, 615, 270});
+        Label1 = addLabel({.name = "Label1", .caption = QStringLiteral("カードの枚数　"), .left = 1200, .top = 840,
+                           .width = 1095, .height = 255, .transparent = true});
+        HprLnkEx1 = addLink({"HprLnkEx1", -1, QStringLiteral("相場"), 1800, 480, 735, 255, 0xC0FFC0});
+        mnuSave = addMenu(QStringLiteral("mnuSave"), QStringLiteral("保存(&S)"), QStringLiteral("ファイル"));
+    }
+    ui::CommandButton* Command1;
+    ui::CommandButton* Command2;
+    ui::CommandButton* Command3;
+    ui::TextBox* Text7;
+    ui::Label* Label1;
+    ui::LinkLabel* HprLnkEx1;
+    ui::MenuItem* mnuSave;
+    bool acceptCloseBox = false;
+
+protected:
+    void Form_Load() override {
+        ++counts.loads;
+        ProbeForm::it().Text7->setText(QStringLiteral("loaded"));   // the load may touch its own window
+    }
+    void Form_Activate() override { ++counts.activates; }
+    void Form_QueryUnload(bool& cancel, int mode) override {
+        counts.queryModes.push_back(mode);
+        cancel = mode == ui::vbFormControlMenu && !acceptCloseBox;
+    }
+    void Form_Unload() override { ++counts.unloads; }
+};
+
+class OtherForm : public ui::DefaultForm<OtherForm> {
+public:
+    OtherForm() : DefaultForm(QStringLiteral("OtherForm")) {}
+};
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override { counts = {}; }
+    testing_support::WindowsScope windows;
+    testing_support::SeamScope seam;
+};
+
+TEST_F(FormsTest, FirstTouchLoadsOnceAndAnUnloadMakesTheNextTouchLoadAnew) {
+    EXPECT_FALSE(ProbeForm::isLoaded());
+    ProbeForm* first = &ProbeForm::it();
+    ProbeForm::it();
+    EXPECT_EQ(counts.loads, 1);
+    EXPECT_EQ(first->Text7->Text(), QStringLiteral("loaded"));
+    EXPECT_FALSE(first->isVisible());   // loaded hidden until shown
+
+    first->Unload();
+    EXPECT_EQ(counts.queryModes, std::vector<int>{ui::vbFormCode});
+    EXPECT_EQ(counts.unloads, 1);
+    EXPECT_FALSE(ProbeForm::isLoaded());
+    EXPECT_TRUE(ui::Form::loadedForms().empty());
+
+    ProbeForm::it().Text7->setText(QStringLiteral("x"));
+    EXPECT_EQ(counts.loads, 2);
+    EXPECT_NE(&ProbeForm::it(), first);
+}
+
+TEST_F(FormsTest, TheCloseBoxIsRefusedWhileAnUnloadFromCodeProceeds) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(ProbeForm::isLoaded());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(counts.unloads, 0);
+
+    f.acceptCloseBox = true;
+    EXPECT_TRUE(f.close());
+    EXPECT_FALSE(ProbeForm::isLoaded());
+    EXPECT_EQ(counts.queryModes, (std::vector<int>{ui::vbFormControlMenu, ui::vbFormControlMenu}));
+    EXPECT_EQ(counts.unloads, 1);
+}
+
+TEST_F(FormsTest, ActivateRunsEachTimeTheWindowBecomesTheActiveOne) {
+    ProbeForm& f = ProbeForm::it();
+    EXPECT_EQ(counts.activates, 0);
+    f.Show();
+    f.Show();   // already the active window
+    EXPECT_EQ(counts.activates, 1);
+    f.Hide();
+    f.Show();
+    EXPECT_EQ(counts.activates, 2);
+    OtherForm::it().Show();
+    f.Show();
+    EXPECT_EQ(counts.activates, 3);
+    EXPECT_EQ(ui::Form::activeForm(), &f);
+}
+
+TEST_F(FormsTest, AFailingHandlerIsReportedAndTheProgramGoesOn) {
+    ProbeForm& f = ProbeForm::it();
+    QStringList steps;
+    f.Command1->Click = [&] {
+        const bool ran = ui::step([&] { throw platform::DataError(QStringLiteral("skipped")); });
+        steps << (ran ? QStringLiteral("ran") : QStringLiteral("skipped"));
+        throw platform::DataError(QStringLiteral("テーブル 'x' がありません"));
+    };
+    seam->answerMsgBox(ui::vbOK);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_EQ(steps, QStringList{QStringLiteral("skipped")});
+    ASSERT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_TRUE(seam->msgBoxPrompts()[0].contains(QStringLiteral("テーブル 'x' がありません")));
+    EXPECT_TRUE(seam->msgBoxPrompts()[0].contains(QStringLiteral("Command1_Click")));
+}
+
+TEST_F(FormsTest, ChangeFollowsEveryNewTextAndAHandlerRewritingItsOwnBoxStops) {
+    ProbeForm& f = ProbeForm::it();
+    f.Text7->Change = [&] {
+        ++counts.changes;
+        f.Text7->setText(QStringLiteral("5"));   // the count box restores its count
+    };
+    f.Text7->setText(QStringLiteral("abc"));
+    EXPECT_EQ(counts.changes, 2);   // "abc", then "5"; writing "5" again raises nothing
+    EXPECT_EQ(f.Text7->Text(), QStringLiteral("5"));
+    f.Text7->setText(QStringLiteral("5"));
+    EXPECT_EQ(counts.changes, 2);
+    QTest::keyClicks(f.Text7->line(), QStringLiteral("9"));
+    EXPECT_EQ(counts.changes, 4);
+    EXPECT_EQ(f.Text7->Text(), QStringLiteral("5"));
+}
+
+TEST_F(FormsTest, ControlsOutsideTheClientAreaTakeFocusAndTheKeyboardClicksThem) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    int clicks = 0;
+    f.Command2->Click = [&] { ++clicks; };
+    f.Command3->Click = [&] { ++clicks; };
+    f.HprLnkEx1->LinkClick = [&] { f.HprLnkEx1->Address = QStringLiteral("https://quote.example/q?s=7203.t&FNC=%A1%A1"); };
+    QSet<QWidget*> chain;
+    for (QWidget* w = f.Command1->nextInFocusChain(); w != f.Command1; w = w->nextInFocusChain()) chain.insert(w);
+    for (QWidget* w : {static_cast<QWidget*>(f.Command2), static_cast<QWidget*>(f.Command3),
+                       static_cast<QWidget*>(f.HprLnkEx1)}) {
+        EXPECT_TRUE(chain.contains(w)) << w->objectName().toStdString();
+        EXPECT_TRUE(w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) << w->objectName().toStdString();
+    }
+    QTest::keyClick(f.Command2, Qt::Key_Space);
+    QTest::keyClick(f.Command3, Qt::Key_Space);
+    EXPECT_EQ(clicks, 2);
+    QTest::keyClick(f.HprLnkEx1, Qt::Key_Return);
+    QTest::mouseClick(f.HprLnkEx1, Qt::LeftButton);
+    // Opened as it stands: the encoded parts are not encoded again.
+    EXPECT_EQ(seam->urls, QStringList(2, QStringLiteral("https://quote.example/q?s=7203.t&FNC=%A1%A1")));
+    f.mnuSave->setEnabled(false);
+    EXPECT_EQ(f.menuItem(QStringLiteral("mnuSave")), f.mnuSave);
+    EXPECT_FALSE(f.mnuSave->Enabled());
+}
+
+TEST_F(FormsTest, GeometryAndColoursAreKeptInTheProgramsUnits) {
+    ProbeForm& f = ProbeForm::it();
+    EXPECT_EQ(f.ScaleWidth(), 4800);
+    EXPECT_EQ(f.ScaleHeight(), 3600);
+    EXPECT_EQ(f.BackColor(), 0xD08F77u);
+    EXPECT_EQ(f.Command2->Top(), -600);
+    EXPECT_EQ(f.Command1->Width(), 495);
+    EXPECT_EQ(f.Command1->BackColor(), 0xFFFFFFu);
+    f.Command1->setBackColor(0xA0FFFF);
+    EXPECT_EQ(f.Command1->BackColor(), 0xA0FFFFu);
+    f.Command3->Move(240, 240);
+    EXPECT_EQ(f.Command3->Left(), 240);
+    EXPECT_EQ(f.Command3->Width(), 495);
+    f.Show();
+    f.grab().save(QStringLiteral("/tmp/quenara_probe_form.png"));
+}
+
+TEST_F(FormsTest, ControlsAreNamedForAssistiveTechnology) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    for (auto [w, name] : std::vector<std::pair<QWidget*, QString>>{
+             {f.Command1, QStringLiteral("OK")},
+             {f.Label1, QStringLiteral("カードの枚数")},
+             {f.HprLnkEx1, QStringLiteral("相場")},
+             {f.Text7, QStringLiteral("Text7")}}) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(QAccessible::Name), name);
+    }
+}
+
+}  // namespace

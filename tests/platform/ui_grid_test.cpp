@@ -1,0 +1,214 @@
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QHeaderView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include "platform/data/database.h"
+#include "platform/data/errors.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/guard.h"
+#include "support/scripted_dialogs.h"
+
+namespace {
+
+// Mixed cells in one column: whole numbers, a decimal, a number stored as text, letters in both
+// cases, an empty cell. The tag names each row.
+const char* kMixedTable =
+    "create table mixed (ID integer primary key, tag text, v);"
+    "insert into mixed (tag, v) values ('r1', 10), ('r2', 9), ('r3', 'b'), ('r4', 'B'), ('r5', 'a'),"
+    " ('r6', null), ('r7', -2.5), ('r8', '100'), ('r9', 'A');";
+
+class GridHost : public ui::DefaultForm<GridHost> {
+public:
+    GridHost() : DefaultForm(QStringLiteral("GridHost")) {
+        Move(0, 0, 7200, 4800);
+        Data1 = addData({.name = "Data1", .visible = false});
+        MSFlexGrid1 = addGrid({"MSFlexGrid1", -1, {}, 0, 360, 7200, 4400});
+        MSFlexGrid1->bind(Data1);
+    }
+    ui::Data* Data1;
+    ui::FlexGrid* MSFlexGrid1;
+};
+
+class GridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path = folder.folder() + QStringLiteral("grid.mdb");
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, kMixedTable, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        host = &GridHost::it();
+        grid = host->MSFlexGrid1;
+        host->Data1->DatabaseName = path;
+    }
+    void show(const QString& source) {
+        host->Data1->RecordSource = source;
+        host->Data1->Refresh();
+    }
+    QStringList column(int col) const {
+        QStringList out;
+        for (int r = 1; r < grid->Rows(); ++r) out << grid->TextMatrix(r, col);
+        return out;
+    }
+    testing_support::ProgramFolderScope folder;
+    testing_support::SeamScope seam;
+    testing_support::WindowsScope windows;
+    QString path;
+    GridHost* host = nullptr;
+    ui::FlexGrid* grid = nullptr;
+};
+
+TEST_F(GridTest, ARefreshShowsHeaderFixedColumnAndRowsInDeliveryOrder) {
+    show(QStringLiteral("select * from mixed order by ID desc"));
+    EXPECT_EQ(grid->Rows(), 10);
+    EXPECT_EQ(grid->Cols(), 4);
+    EXPECT_EQ((QStringList{grid->TextMatrix(0, 0), grid->TextMatrix(0, 1), grid->TextMatrix(0, 2),
+                           grid->TextMatrix(0, 3)}),
+              (QStringList{"", "ID", "tag", "v"}));
+    EXPECT_EQ(column(2), (QStringList{"r9", "r8", "r7", "r6", "r5", "r4", "r3", "r2", "r1"}));
+    EXPECT_EQ(column(0), QStringList(9, QString()));
+    EXPECT_EQ(grid->recordOfRow(1), 0);
+
+    // A narrower row source replaces everything; no sort survives a refresh.
+    grid->setCol(2);
+    grid->Sort(1);
+    show(QStringLiteral("select tag from mixed where tag < 'r4'"));
+    EXPECT_EQ(grid->Cols(), 2);
+    EXPECT_EQ(column(1), (QStringList{"r1", "r2", "r3"}));
+
+    // A row source that cannot run leaves the grid as it was.
+    EXPECT_THROW(show(QStringLiteral("select * from nowhere")), platform::DataError);
+    EXPECT_EQ(column(1), (QStringList{"r1", "r2", "r3"}));
+}
+
+struct SortCase {
+    int setting;
+    QStringList tags;
+};
+
+TEST_F(GridTest, EachSortSettingOrdersRowsOneOnwardOnTheCurrentColumn) {
+    const std::vector<SortCase> cases = {
+        {1, {"r6", "r7", "r2", "r1", "r8", "r9", "r4", "r5", "r3"}},   // numbers as numbers, else text
+        {2, {"r3", "r5", "r4", "r9", "r8", "r1", "r2", "r7", "r6"}},
+        {3, {"r7", "r3", "r4", "r5", "r6", "r9", "r2", "r1", "r8"}},   // text counts as 0, stable
+        {4, {"r8", "r1", "r2", "r3", "r4", "r5", "r6", "r9", "r7"}},
+        {5, {"r6", "r7", "r1", "r8", "r2", "r5", "r9", "r3", "r4"}},   // a = A, b = B, stable
+        {6, {"r3", "r4", "r5", "r9", "r2", "r8", "r1", "r7", "r6"}},
+        {7, {"r6", "r7", "r1", "r8", "r2", "r9", "r4", "r5", "r3"}},   // upper case first
+    };
+    for (const SortCase& c : cases) {
+        show(QStringLiteral("select * from mixed"));
+        grid->setCol(3);
+        grid->Sort(c.setting);
+        EXPECT_EQ(column(2), c.tags) << "setting " << c.setting;
+        EXPECT_EQ(grid->TextMatrix(0, 3), QStringLiteral("v"));
+    }
+    // The record set keeps its own order; the grid knows which record each row shows.
+    EXPECT_EQ(host->Data1->recordset().text(0, 1), QStringLiteral("r1"));
+    EXPECT_EQ(host->Data1->recordset().text(grid->recordOfRow(1), 1), QStringLiteral("r6"));
+}
+
+TEST_F(GridTest, TextMatrixWritesChangeOnlyTheGridAndMoveWithTheirRow) {
+    show(QStringLiteral("select * from mixed"));
+    grid->setTextMatrix(1, 2, QStringLiteral("書換"));
+    grid->setTextMatrix(0, 6 - 3, QStringLiteral("1日前"));
+    grid->setTextMatrix(2, 0, QStringLiteral("*"));
+    EXPECT_EQ(grid->TextMatrix(1, 2), QStringLiteral("書換"));
+    EXPECT_EQ(grid->TextMatrix(0, 3), QStringLiteral("1日前"));
+    EXPECT_EQ(host->Data1->recordset().text(0, 1), QStringLiteral("r1"));
+
+    grid->setCol(1);
+    grid->Sort(4);   // by ID, descending: r1 goes last, and its written cell with it
+    EXPECT_EQ(grid->TextMatrix(9, 2), QStringLiteral("書換"));
+    EXPECT_EQ(grid->TextMatrix(8, 0), QStringLiteral("*"));
+
+    // Out of range is an error the caller's guard can skip.
+    EXPECT_THROW(grid->setTextMatrix(10, 1, QStringLiteral("x")), std::exception);
+    EXPECT_THROW(grid->TextMatrix(1, 4), std::exception);
+
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_EQ(grid->TextMatrix(1, 2), QStringLiteral("r1"));
+    EXPECT_EQ(grid->TextMatrix(0, 3), QStringLiteral("v"));
+
+    // Rows and Cols on their own: what fits is kept, new cells are empty.
+    grid->setRows(3);
+    grid->setCols(5);
+    EXPECT_EQ(column(2), (QStringList{"r1", "r2"}));
+    grid->setTextMatrix(2, 4, QStringLiteral("new"));
+    EXPECT_EQ(grid->TextMatrix(2, 4), QStringLiteral("new"));
+    EXPECT_EQ(grid->TextMatrix(1, 4), QString());
+}
+
+TEST_F(GridTest, EnterCellFollowsEveryMoveOfTheCurrentCell) {
+    show(QStringLiteral("select * from mixed"));
+    host->Show();
+    std::vector<std::pair<int, int>> entered;
+    grid->EnterCell = [&] { entered.emplace_back(grid->Row(), grid->Col()); };
+    grid->setRow(4);
+    grid->setCol(2);
+    EXPECT_EQ(entered, (std::vector<std::pair<int, int>>{{4, 1}, {4, 2}}));
+
+    entered.clear();
+    const QRect cell = grid->visualRect(grid->model()->index(2 - 1, 3));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(entered.size(), 1u);
+    EXPECT_EQ(entered.back(), std::make_pair(2, 3));
+
+    // A press on a header cell makes its column current, in row 0.
+    auto* header = grid->horizontalHeader();
+    const int x = header->sectionViewportPosition(2) + header->sectionSize(2) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    EXPECT_EQ(entered.back(), std::make_pair(0, 2));
+
+    int downs = 0;
+    grid->MouseDown = [&](int button, int, int, int) { downs += button; };
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(downs, 2);
+    EXPECT_THROW(grid->setRow(10), std::exception);
+}
+
+TEST_F(GridTest, CellColoursTintTheCurrentCellHeaderIncluded) {
+    show(QStringLiteral("select * from mixed"));
+    host->setBackColor(0xD08F77);
+    const unsigned plainHeader = grid->cellBackColorAt(0, 2);
+    grid->setRow(0);
+    grid->setCol(3);
+    grid->setCellBackColor(0x80FFFF);
+    grid->setRow(2);
+    grid->setCol(2);
+    grid->setCellBackColor(0xC0C0FF);
+    EXPECT_EQ(grid->cellBackColorAt(0, 3), 0x80FFFFu);
+    EXPECT_EQ(grid->cellBackColorAt(0, 2), plainHeader);
+    EXPECT_EQ(grid->CellBackColor(), 0xC0C0FFu);
+    EXPECT_EQ(grid->model()->headerData(3, Qt::Horizontal, Qt::BackgroundRole).value<QColor>(),
+              QColor(0xFF, 0xFF, 0x80));
+    grid->setColWidth(0, 250);
+    grid->setColWidth(2, 1280);
+    EXPECT_EQ(grid->ColWidth(2), 1275);   // whole pixels
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_EQ(grid->ColWidth(2), 1275);   // widths outlive a refresh
+    grid->setRow(0);
+    grid->setCol(3);
+    grid->setCellBackColor(0x80FFFF);
+    host->Show();
+    host->grab().save(QStringLiteral("/tmp/quenara_grid.png"));
+}
+
+TEST_F(GridTest, TheGridReadsAsATableToAssistiveTechnology) {
+    show(QStringLiteral("select * from mixed"));
+    host->Show();
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_NE(a, nullptr);
+    QAccessibleTableInterface* table = a->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 9);
+    EXPECT_EQ(table->columnCount(), 4);
+    QAccessibleInterface* cell = table->cellAt(0, 2);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("r1"));
+    EXPECT_EQ(table->columnDescription(2), QStringLiteral("tag"));
+}
+
+}  // namespace
