@@ -59,6 +59,7 @@ struct Row {
     int sortCol = ratioCol(5);
     int sortOrder = 2;
     Shown shown = Shown::InView;
+    int tabIndex = -1;
 };
 
 }  // namespace
@@ -67,11 +68,12 @@ std::vector<TrendPattern> dipPatterns() {
     const Row table[] = {
         {"R1", "Command23", 7320, 240, 0xECB3E9,
          highAt(2, "r1 < 0 and r2 > 0 and r1 < r2 and r2 > r3", sumLadder(2)),
-         ratioTints({{1, 1, kTurn}, {2, 9, kRise}})},
-        // Same place and size as the first "R1", beneath it: only the keyboard reaches it.
+         ratioTints({{1, 1, kTurn}, {2, 9, kRise}}), ratioCol(5), 2, Shown::InView, 72},
+        // Same place and size as the first "R1", beneath it and much earlier in the tab order: only the
+        // keyboard reaches it.
         {"R1", "Command3", 7320, 240, 0x80FF,
          highAt(2, "r2 > 0 and r1 < 0 and r2 > r3", PairLadder(2, 9, false)),
-         ratioTints({{1, 1, kRise}, {2, 2, kDip}, {3, 9, kRise}}), ratioCol(5), 2, Shown::UnderAnother},
+         ratioTints({{1, 1, kRise}, {2, 2, kDip}, {3, 9, kRise}}), ratioCol(5), 2, Shown::UnderAnother, 32},
         {"R2", "Command87", 7680, 240, 0xECB3E9,
          highAt(3, "r1 < 0 and r3 >= 0 and r2 < r3 and r3 >= r4", PairLadder(3, 9, false)),
          ratioTints({{1, 2, kTurn}, {3, 9, kRise}}), ratioCol(9), 1},
@@ -102,6 +104,7 @@ std::vector<TrendPattern> dipPatterns() {
                               {row.left, row.top, 375, 225, row.face}, row.condition, row.sortCol, row.sortOrder,
                               row.tints));
         out.back().shown = row.shown;
+        out.back().tabIndex = row.tabIndex;
     }
     return out;
 }

@@ -1,11 +1,12 @@
 // 移動平均: rising stocks by their 3-, 5- and 10-period moving averages. The tens digit of a
 // caption picks the band of the last change, the units digit the shape of the older prices.
-#include "trend_stocks/catalogue_rows.h"
+#include "trend_stocks/catalogue_support.h"
 
 namespace trend {
 namespace {
 
 using namespace rows;
+using catalogue::bands;
 
 // How far each mean of the latest prices (the latest included) lies above the latest price.
 const QString MA3 = QStringLiteral("(r1 + r2)/3");
@@ -29,7 +30,7 @@ std::vector<TrendPattern> movingAveragePatterns() {
     const QString dipAt3or4 = paren(all({"r3 <= -4 and r4 <= -4", MeanClimbFrom4,
                                          "(r3/2 + r4/2) < (r5/2 + r6/2)", LowAt6}));
     const QString highAt6OrLongRise =
-        paren(any({paren(all({"r5 <= -4 and r6 <= -4", MeanClimbFrom6, HighAt6})), paren(LongRise)}));
+        paren(bands({all({"r5 <= -4 and r6 <= -4", MeanClimbFrom6, HighAt6}), LongRise}));
     const auto allOrange = ratioTints({{1, 9, kOrange}});
     const auto lowAt6Tints = ratioTints({{1, 6, kOrange}, {7, 9, kGreen}});
     const auto dipTints = ratioTints({{1, 4, kOrange}, {5, 9, kGreen}});
@@ -48,7 +49,7 @@ std::vector<TrendPattern> movingAveragePatterns() {
     const Row table[] = {
         {"1", "Command65", 8520, 1320, 0x8080FF, AboveAverages, "r1 in [-500, -10]", paren(LongRise), allOrange},
         {"21", "Command94", 8880, 840, 0xC49DD5, AboveAverages, "r1 in [-9, -5]",
-         paren(any({paren(all({"r5 <= -5 and r4 <= -5 and r6 <= -5", MeanClimbFrom6, HighAt6})), paren(LongRise)})),
+         paren(bands({all({"r5 <= -5 and r4 <= -5 and r6 <= -5", MeanClimbFrom6, HighAt6}), LongRise})),
          allOrange},
         {"22", "Command95", 8880, 1080, 0xC49DD5, AboveAverages, "r1 in [-9, -5]",
          paren(all({"r5 <= -4 and r6 <= -4 and (r3/2 + r4/2) >= (r5/2 + r6/2)", LowAt6})), lowAt6Tints},

@@ -1,10 +1,11 @@
 // 反転上昇: rebounds after a fall. Row "S1" to "S7" and the upper row "1" to "5".
-#include "trend_stocks/catalogue_rows.h"
+#include "trend_stocks/catalogue_support.h"
 
 namespace trend {
 namespace {
 
 using namespace rows;
+using catalogue::bands;
 
 const QString kGroup = QStringLiteral("反転上昇");
 constexpr int kLabelLeft = 4560;
@@ -86,7 +87,7 @@ std::vector<TrendPattern> lowerRow() {
         // Either climb ladder will do; the tint runs one column past the anchor.
         {"S7", "Command91", 7,
          all({"r7 in [-160, -5]",
-              paren(any({paren(ShiftedPairRise(7, ">")), paren(PairRise(7, ">"))})),
+              paren(bands({ShiftedPairRise(7, ">"), PairRise(7, ">")})),
               StepsWithin2(6), TwoPeriodRises(4), RecentRise(),
               "r6 >= r7 and r7 <= r8 and r8 < r9"}),
          8},
@@ -105,16 +106,14 @@ std::vector<TrendPattern> lowerRow() {
 // Button "2" of the upper row: one band of r2.
 QString flatAt2Band(const QString& range, double tolAt3, double tolBeyond) {
     return all({range, "r1 <= 0 and r2 - r1 < 0 and r2 < r3",
-                paren(any({paren(flatThenFall(2, 3, tolAt3, tolBeyond)),
-                           paren(flatThenFall(2, 2, tolAt3, tolBeyond)),
-                           paren(flatThenFall(2, 1, tolAt3))}))});
+                paren(bands({flatThenFall(2, 3, tolAt3, tolBeyond), flatThenFall(2, 2, tolAt3, tolBeyond),
+                             flatThenFall(2, 1, tolAt3)}))});
 }
 
 // Button "4" of the upper row: one band of r4.
 QString flatAt4Band(const QString& range, double tol) {
     return all({range, climbTo(4), "r4 < r5",
-                paren(any({paren(flatThenFall(4, 3, tol)), paren(flatThenFall(4, 2, tol)),
-                           paren(flatThenFall(4, 1, tol))}))});
+                paren(bands({flatThenFall(4, 3, tol), flatThenFall(4, 2, tol), flatThenFall(4, 1, tol)}))});
 }
 
 // The upper row "1" to "5", from "1" above "S4".
