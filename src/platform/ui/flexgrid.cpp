@@ -294,6 +294,14 @@ void FlexGrid::bind(platform::DataControl* data) {
     data->addRefreshListener([self] {
         if (self) self->reload();
     });
+    // A data control of another window may go before the grid does: the grid then empties.
+    if (auto* owner = dynamic_cast<QObject*>(data)) {
+        connect(owner, &QObject::destroyed, this, [this, data] {
+            if (data_ != data) return;
+            data_ = nullptr;
+            reload();
+        });
+    }
     reload();
 }
 
