@@ -9,6 +9,13 @@ namespace platform {
 // Throws DataError on text that cannot be tokenized.
 QString translateSql(const QString& jetSql);
 
+// The table, saved query or sheet a row source names when it is just a name ("[list]", "s240930$");
+// empty for a SELECT.
+QString rowSourceName(const QString& jetSql);
+// The one table or saved query after FROM (or the bare name) that writes of a record set go to;
+// empty when the row source reads a join, a subquery or several tables.
+QString writeTarget(const QString& jetSql);
+
 // Days since 1899-12-30 (the stored form of dates) and back.
 double dateSerial(int year, int month, int day);
 QString serialToDateText(double serial);          // "yyyy/mm/dd"

@@ -21,6 +21,10 @@ public:
     Recordset& operator=(Recordset&&) noexcept;
 
     bool isOpen() const;
+    // Closes the record set (it holds no rows afterwards).
+    void Close();
+    // The database the rows come from; null when closed.
+    std::shared_ptr<Database> database() const;
 
     // --- shape and bulk reading (grids, benchmarks)
     int fieldCount() const;
@@ -65,8 +69,10 @@ public:
     bool editing() const;
 
 private:
+    static Recordset open(std::shared_ptr<Database> db, const QString& source);
     struct Impl;
     std::unique_ptr<Impl> d;
+    Impl& impl() const;
     friend class Database;
     friend class DataControl;
 };

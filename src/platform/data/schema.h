@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <vector>
 
 namespace platform {
 
@@ -10,5 +11,18 @@ void ensureMainDatabase(const QString& path);
 void ensureListDatabase(const QString& path);
 // Both, at their places in the program folder.
 void ensureProgramDatabases();
+
+// One stock of the bundled list of listed domestic companies, market named as the program names it.
+struct ListedStock {
+    int code = 0;
+    QString name;
+    QString market;
+};
+std::vector<ListedStock> bundledStocks();
+
+// The SQL that builds an empty main database (tables, saved queries, their write-through triggers)
+// and an empty list database.
+QString mainSchemaSql();
+QString listSchemaSql();
 
 }  // namespace platform

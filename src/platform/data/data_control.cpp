@@ -1,0 +1,45 @@
+#include "platform/data/data_control.h"
+
+#include "platform/data/database.h"
+#include "platform/data/errors.h"
+
+namespace platform {
+
+DataControl::DataControl() = default;
+DataControl::~DataControl() = default;
+
+void DataControl::Refresh() {
+    // Both steps may throw; the control keeps its rows until the new ones are in hand.
+    std::shared_ptr<Database> db = Database::open(DatabaseName, Connect);
+    Recordset rs = db->openRecordset(RecordSource);
+    rs_ = std::move(rs);
+    db_ = std::move(db);
+    notify();
+}
+
+Recordset& DataControl::recordset() {
+    if (!rs_.isOpen()) throw DataError(QStringLiteral("Object invalid or no longer set."));
+    return rs_;
+}
+
+bool DataControl::hasRecordset() const { return rs_.isOpen(); }
+
+void DataControl::setRecordset(Recordset&& rs) {
+    rs_ = std::move(rs);
+    db_ = rs_.database();
+    notify();
+}
+
+void DataControl::close() {
+    rs_.Close();
+    db_.reset();
+    notify();
+}
+
+void DataControl::addRefreshListener(std::function<void()> f) { listeners_.push_back(std::move(f)); }
+
+void DataControl::notify() {
+    for (const auto& f : listeners_) f();
+}
+
+}  // namespace platform

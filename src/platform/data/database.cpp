@@ -1,0 +1,135 @@
+#include "platform/data/database.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+#include <tuple>
+
+#include "platform/data/errors.h"
+#include "platform/data/recordset.h"
+#include "platform/data/sqlite_support.h"
+
+namespace platform {
+
+namespace {
+
+// What tells one file from another at the same path: a replaced or rewritten file is opened anew.
+struct FileIdentity {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+bool identityOf(const QString& path, FileIdentity* id) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    id->dev = st.st_dev;
+    id->ino = st.st_ino;
+    id->size = st.st_size;
+    id->mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+}
+
+bool isWorkbookConnect(const QString& connect) {
+    return connect.trimmed().startsWith(QLatin1String("excel"), Qt::CaseInsensitive);
+}
+
+QString normalizedConnect(const QString& connect) {
+    QString c = connect.trimmed().toLower();
+    c.remove(u' ');
+    if (!c.isEmpty() && !c.endsWith(u';')) c += u';';
+    if (c.startsWith(QLatin1String("excel")) && !c.contains(QLatin1String("hdr=no"))) return QStringLiteral("excel");
+    if (c.startsWith(QLatin1String("excel"))) return QStringLiteral("excel;hdr=no");
+    return QStringLiteral("access");
+}
+
+struct Entry {
+    std::weak_ptr<Database> db;
+    FileIdentity identity;
+};
+
+}  // namespace
+
+// The shared connections, one per file and connect text.
+class DatabaseRegistry {
+public:
+    static std::map<std::pair<QString, QString>, Entry>& entries() {
+        static std::map<std::pair<QString, QString>, Entry> map;
+        return map;
+    }
+
+    static std::shared_ptr<Database> open(const QString& path, const QString& connect) {
+        if (path.trimmed().isEmpty()) throw DataError(QStringLiteral("No database name"));
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        FileIdentity identity;
+        if (!identityOf(absolute, &identity))
+            throw DataError(QStringLiteral("Cannot find the file %1").arg(path));
+        const bool workbook = isWorkbookConnect(connect);
+        const auto key = std::make_pair(absolute, normalizedConnect(connect));
+        auto& map = entries();
+        auto it = map.find(key);
+        if (it != map.end()) {
+            if (auto db = it->second.db.lock()) {
+                // A workbook is a snapshot: a changed file is read again. A database file only
+                // needs a new connection when another file took its place.
+                const bool same = workbook ? it->second.identity == identity
+                                           : it->second.identity.dev == identity.dev &&
+                                                 it->second.identity.ino == identity.ino;
+                if (same) return db;
+            }
+            map.erase(it);
+        }
+
+        std::shared_ptr<Database> db(new Database);
+        db->path_ = absolute;
+        db->connect_ = connect;
+        db->workbook_ = workbook;
+        if (workbook) {
+            if (sqlite3_open_v2(":memory:", &db->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+                throw DataError(QStringLiteral("Cannot open an in-memory database"));
+            detail::registerFunctions(db->db_);
+            detail::loadWorkbook(db->db_, absolute, key.second == QLatin1String("excel"));
+        } else {
+            if (sqlite3_open_v2(QFile::encodeName(absolute).constData(), &db->db_, SQLITE_OPEN_READWRITE, nullptr) !=
+                SQLITE_OK) {
+                const QString message = db->db_ ? detail::lastError(db->db_) : QString();
+                throw DataError(QStringLiteral("Cannot open the database %1: %2").arg(path, message));
+            }
+            sqlite3_busy_timeout(db->db_, 5000);
+            detail::registerFunctions(db->db_);
+            // Fails here rather than at the first query when the file is no database.
+            detail::exec(db->db_, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        }
+        map[key] = Entry{db, identity};
+        return db;
+    }
+
+    static void releaseUnused() {
+        auto& map = entries();
+        for (auto it = map.begin(); it != map.end();) {
+            if (it->second.db.expired()) it = map.erase(it);
+            else ++it;
+        }
+    }
+};
+
+std::shared_ptr<Database> Database::open(const QString& path, const QString& connect) {
+    return DatabaseRegistry::open(path, connect);
+}
+
+void Database::releaseUnused() { DatabaseRegistry::releaseUnused(); }
+
+Database::~Database() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void Database::executeRaw(const QString& sqliteSql) { detail::exec(db_, sqliteSql); }
+
+Recordset Database::openRecordset(const QString& source) { return Recordset::open(shared_from_this(), source); }
+
+}  // namespace platform

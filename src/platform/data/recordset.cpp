@@ -1,0 +1,496 @@
+#include "platform/data/recordset.h"
+
+#include <sqlite3.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <cmath>
+
+#include "platform/data/database.h"
+#include "platform/data/dialect.h"
+#include "platform/data/errors.h"
+#include "platform/data/sqlite_support.h"
+
+namespace platform {
+
+namespace {
+
+enum class ColumnKind { Any, Integer, Real, Text, Date };
+
+ColumnKind kindOfDeclType(const char* declType) {
+    if (!declType) return ColumnKind::Any;
+    const QString t = QString::fromUtf8(declType).toUpper();
+    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME"))) return ColumnKind::Date;
+    if (t.contains(QLatin1String("INT"))) return ColumnKind::Integer;
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB")) || t.contains(QLatin1String("TEXT")))
+        return ColumnKind::Text;
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) || t.contains(QLatin1String("DOUB")) ||
+        t.contains(QLatin1String("NUM")) || t.contains(QLatin1String("DEC")) || t.contains(QLatin1String("CURRENCY")))
+        return ColumnKind::Real;
+    return ColumnKind::Any;
+}
+
+bool isNumber(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A value set into a field, converted to what the field holds; a text the field cannot take is Null.
+QVariant convertForField(const QVariant& v, ColumnKind kind) {
+    if (v.isNull() || !v.isValid()) return QVariant();
+    const bool text = v.typeId() == QMetaType::QString;
+    switch (kind) {
+    case ColumnKind::Date: {
+        if (v.typeId() == QMetaType::QDate) return QVariant(detail::serialOf(QDateTime(v.toDate(), QTime(0, 0))));
+        if (v.typeId() == QMetaType::QDateTime) return QVariant(detail::serialOf(v.toDateTime()));
+        if (isNumber(v)) return QVariant(v.toDouble());
+        double serial = 0;
+        if (dateTextToSerial(v.toString(), &serial)) return QVariant(serial);
+        return QVariant();
+    }
+    case ColumnKind::Integer:
+    case ColumnKind::Real: {
+        if (isNumber(v)) return v.typeId() == QMetaType::Bool ? QVariant(qlonglong(v.toBool() ? -1 : 0)) : v;
+        if (!text) return QVariant();
+        bool ok = false;
+        const QString t = v.toString().trimmed();
+        const double d = t.toDouble(&ok);
+        if (!ok || t.isEmpty()) return QVariant();
+        return kind == ColumnKind::Integer ? detail::storedNumber(d) : QVariant(d);
+    }
+    case ColumnKind::Text:
+        if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+            return QVariant(detail::numberText(v.toDouble()));
+        if (v.typeId() == QMetaType::QDate) return QVariant(v.toDate().toString(QStringLiteral("yyyy/MM/dd")));
+        return QVariant(v.toString());
+    case ColumnKind::Any:
+        break;
+    }
+    if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime)
+        return QVariant(detail::serialOf(v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime()));
+    return v;
+}
+
+const QVariant& nullValue() {
+    static const QVariant null;
+    return null;
+}
+
+}  // namespace
+
+struct Recordset::Impl {
+    std::shared_ptr<Database> db;
+    QString source;
+    QString target;              // where writes go; empty: read-only
+    bool targetIsTable = false;
+    std::vector<QString> names;
+    std::vector<ColumnKind> kinds;
+    std::vector<QVariant> cells;
+    int cols = 0;
+    int rows = 0;
+    int pos = -1;
+    bool noMatch = false;
+    bool afterDelete = false;    // the current record was deleted; pos is the one after it
+    enum Mode { Idle, Editing, Adding } mode = Idle;
+    std::vector<QVariant> pending;
+    std::vector<bool> changed;
+
+    sqlite3* handle() const { return db->handle(); }
+
+    const QVariant& cell(int r, int f) const { return cells[size_t(r) * cols + f]; }
+    QVariant& cell(int r, int f) { return cells[size_t(r) * cols + f]; }
+
+    QVariant readerValue(const QVariant& raw, int f) const {
+        if (kinds[f] == ColumnKind::Date && isNumber(raw)) return QVariant(serialToDateText(raw.toDouble()));
+        return raw;
+    }
+
+    bool hasCurrent() const { return !afterDelete && pos >= 0 && pos < rows; }
+
+    void requireCurrent() const {
+        if (!hasCurrent()) throw DataError(QStringLiteral("No current record."));
+    }
+
+    int indexOf(const QString& name) const {
+        for (int f = 0; f < cols; ++f)
+            if (names[f].compare(name, Qt::CaseInsensitive) == 0) return f;
+        return -1;
+    }
+
+    int field(const QString& name) const {
+        const int f = indexOf(name);
+        if (f >= 0) return f;
+        throw DataError(QStringLiteral("Item not found in this collection: %1").arg(name));
+    }
+
+    void checkField(int f) const {
+        if (f < 0 || f >= cols) throw DataError(QStringLiteral("Item not found in this collection: %1").arg(f));
+    }
+
+    void requireWritable() const {
+        if (db->isWorkbook() || target.isEmpty() || cols == 0)
+            throw DataError(QStringLiteral("Cannot update. Database or object is read-only."));
+    }
+
+    void startWrite(Mode m) {
+        requireWritable();
+        mode = m;
+        pending.assign(cols, QVariant());
+        changed.assign(cols, false);
+    }
+
+    // Runs one write and fails when it reached no row (views report their trigger's changes only
+    // in the total count).
+    void runWrite(detail::Statement& st) {
+        const int before = sqlite3_total_changes(handle());
+        st.step();
+        if (sqlite3_total_changes(handle()) == before)
+            throw DataError(QStringLiteral("The record was not written: %1 holds no such row.").arg(target));
+    }
+
+    // Reads the stored row back from the write target, for the values the database computed.
+    void reread(int r, const QVariant& key, bool byRowid) {
+        detail::Statement st(handle(), QStringLiteral("SELECT * FROM %1 WHERE %2 = ?1")
+                                           .arg(detail::quotedName(target), byRowid ? QStringLiteral("rowid") : detail::quotedName(names[0])));
+        detail::bindValue(st.get(), 1, key);
+        if (!st.step()) return;
+        const int n = sqlite3_column_count(st.get());
+        for (int c = 0; c < n; ++c) {
+            const QString name = QString::fromUtf8(sqlite3_column_name(st.get(), c));
+            const int f = indexOf(name);
+            if (f >= 0) cell(r, f) = detail::readColumn(st.get(), c);
+        }
+    }
+
+    void storeEdit() {
+        QStringList sets;
+        std::vector<int> fields;
+        for (int f = 0; f < cols; ++f) {
+            if (!changed[f]) continue;
+            fields.push_back(f);
+            sets << QStringLiteral("%1 = ?%2").arg(detail::quotedName(names[f])).arg(fields.size());
+        }
+        if (fields.empty()) return;
+        const QVariant key = cell(pos, 0);
+        detail::Statement st(handle(), QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?%4")
+                                           .arg(detail::quotedName(target), sets.join(QStringLiteral(", ")), detail::quotedName(names[0]))
+                                           .arg(fields.size() + 1));
+        for (size_t i = 0; i < fields.size(); ++i) detail::bindValue(st.get(), int(i) + 1, pending[fields[i]]);
+        detail::bindValue(st.get(), int(fields.size()) + 1, key);
+        runWrite(st);
+        for (int f : fields) cell(pos, f) = pending[f];
+        reread(pos, changed[0] ? pending[0] : key, false);
+    }
+
+    void storeNew() {
+        QStringList columns, params;
+        std::vector<int> fields;
+        for (int f = 0; f < cols; ++f) {
+            if (!changed[f]) continue;
+            fields.push_back(f);
+            columns << detail::quotedName(names[f]);
+            params << QStringLiteral("?%1").arg(fields.size());
+        }
+        const QString sql = fields.empty()
+                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(detail::quotedName(target))
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(detail::quotedName(target), columns.join(QStringLiteral(", ")), params.join(u','));
+        detail::Statement st(handle(), sql);
+        for (size_t i = 0; i < fields.size(); ++i) detail::bindValue(st.get(), int(i) + 1, pending[fields[i]]);
+        runWrite(st);
+
+        // The new key: as set, the new rowid of a table, or the highest key a saved query shows.
+        QVariant key;
+        bool byRowid = false;
+        if (changed[0] && !pending[0].isNull()) {
+            key = pending[0];
+        } else if (targetIsTable) {
+            key = QVariant(qlonglong(sqlite3_last_insert_rowid(handle())));
+            byRowid = true;
+        } else {
+            detail::Statement max(handle(), QStringLiteral("SELECT max(%1) FROM %2").arg(detail::quotedName(names[0]), detail::quotedName(target)));
+            if (max.step()) key = detail::readColumn(max.get(), 0);
+        }
+        cells.insert(cells.end(), pending.begin(), pending.end());
+        ++rows;
+        cell(rows - 1, 0) = key;
+        reread(rows - 1, key, byRowid);
+        pos = rows - 1;
+        afterDelete = false;
+    }
+
+    void find(const QString& criterion, int start, int step) {
+        mode = Idle;
+        const QString condition = translateSql(criterion);
+        if (condition.trimmed().isEmpty()) throw DataError(QStringLiteral("Invalid criterion."));
+        QStringList columns;
+        for (int f = 0; f < cols; ++f) columns << QStringLiteral("?%1 AS %2").arg(f + 1).arg(detail::quotedName(names[f]));
+        detail::Statement st(handle(), QStringLiteral("SELECT (%1) FROM (SELECT %2)")
+                                           .arg(condition, columns.join(QStringLiteral(", "))));
+        for (int r = start; r >= 0 && r < rows; r += step) {
+            for (int f = 0; f < cols; ++f) detail::bindValue(st.get(), f + 1, cell(r, f));
+            const bool hit = st.step() && sqlite3_column_type(st.get(), 0) != SQLITE_NULL &&
+                             sqlite3_column_double(st.get(), 0) != 0.0;
+            st.reset();
+            if (hit) {
+                pos = r;
+                afterDelete = false;
+                noMatch = false;
+                return;
+            }
+        }
+        noMatch = true;
+    }
+};
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
+    auto d = std::make_unique<Impl>();
+    d->db = std::move(db);
+    d->source = source;
+    sqlite3* h = d->db->handle();
+
+    auto objectType = [h](const QString& name) {
+        detail::Statement st(h, QStringLiteral("SELECT type FROM sqlite_master WHERE lower(name) = lower(?1)"));
+        detail::bindValue(st.get(), 1, name);
+        return st.step() ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)))
+                         : QString();
+    };
+
+    QString sql;
+    const QString name = rowSourceName(source);
+    if (!name.isEmpty()) {
+        // A bare table delivers its rows in key order; a saved query in the order of its first field.
+        const QString type = objectType(name);
+        sql = QStringLiteral("SELECT * FROM %1 ORDER BY %2")
+                  .arg(detail::quotedName(name), type == QLatin1String("table") ? QStringLiteral("rowid") : QStringLiteral("1"));
+    } else {
+        sql = translateSql(source);
+    }
+
+    detail::Statement st(h, sql);
+    if (!sqlite3_stmt_readonly(st.get())) throw DataError(QStringLiteral("A row source must be a query: %1").arg(source));
+    d->cols = sqlite3_column_count(st.get());
+    for (int c = 0; c < d->cols; ++c) {
+        d->names.push_back(QString::fromUtf8(sqlite3_column_name(st.get(), c)));
+        d->kinds.push_back(kindOfDeclType(sqlite3_column_decltype(st.get(), c)));
+    }
+    while (st.step()) {
+        for (int c = 0; c < d->cols; ++c) d->cells.push_back(detail::readColumn(st.get(), c));
+        ++d->rows;
+    }
+    d->pos = d->rows > 0 ? 0 : -1;
+
+    d->target = writeTarget(source);
+    if (!d->target.isEmpty()) {
+        const QString type = objectType(d->target);
+        if (type.isEmpty()) d->target.clear();
+        d->targetIsTable = type == QLatin1String("table");
+    }
+
+    Recordset rs;
+    rs.d = std::move(d);
+    return rs;
+}
+
+Recordset::Impl& Recordset::impl() const {
+    if (!d) throw DataError(QStringLiteral("The record set is not open."));
+    return *d;
+}
+
+bool Recordset::isOpen() const { return bool(d); }
+void Recordset::Close() { d.reset(); }
+std::shared_ptr<Database> Recordset::database() const { return d ? d->db : nullptr; }
+
+int Recordset::fieldCount() const { return d ? d->cols : 0; }
+
+QString Recordset::fieldName(int field) const {
+    if (!d || field < 0 || field >= d->cols) return {};
+    return d->names[field];
+}
+
+int Recordset::fieldIndex(const QString& name) const {
+    return d ? d->indexOf(name) : -1;
+}
+
+int Recordset::recordCount() const { return d ? d->rows : 0; }
+
+const QVariant& Recordset::value(int record, int field) const {
+    if (!d || record < 0 || record >= d->rows || field < 0 || field >= d->cols) return nullValue();
+    return d->cell(record, field);
+}
+
+QVariant Recordset::fieldValue(int record, int field) const {
+    const QVariant& raw = value(record, field);
+    return raw.isNull() ? raw : d->readerValue(raw, field);
+}
+
+QString Recordset::text(int record, int field) const {
+    const QVariant& raw = value(record, field);
+    if (raw.isNull()) return {};
+    if (d->kinds[field] == ColumnKind::Date && isNumber(raw)) return serialToDateText(raw.toDouble());
+    switch (raw.typeId()) {
+    case QMetaType::Double:
+        return detail::numberText(raw.toDouble());
+    case QMetaType::LongLong:
+        return QString::number(raw.toLongLong());
+    default:
+        return raw.toString();
+    }
+}
+
+bool Recordset::atEOF() const { return !d || d->rows == 0 || d->pos >= d->rows; }
+bool Recordset::atBOF() const { return !d || d->rows == 0 || d->pos < 0; }
+
+void Recordset::MoveFirst() {
+    Impl& i = impl();
+    i.mode = Impl::Idle;
+    i.afterDelete = false;
+    i.pos = 0;
+}
+
+void Recordset::MoveLast() {
+    Impl& i = impl();
+    i.mode = Impl::Idle;
+    i.afterDelete = false;
+    i.pos = i.rows > 0 ? i.rows - 1 : 0;
+}
+
+void Recordset::MoveNext() {
+    Impl& i = impl();
+    i.mode = Impl::Idle;
+    if (i.afterDelete) {
+        i.afterDelete = false;
+        return;
+    }
+    if (i.pos >= i.rows) throw DataError(QStringLiteral("No current record."));
+    ++i.pos;
+}
+
+void Recordset::MovePrevious() {
+    Impl& i = impl();
+    i.mode = Impl::Idle;
+    if (i.afterDelete) {
+        i.afterDelete = false;
+        --i.pos;
+        return;
+    }
+    if (i.pos < 0 || i.rows == 0) throw DataError(QStringLiteral("No current record."));
+    --i.pos;
+}
+
+int Recordset::position() const { return d && d->hasCurrent() ? d->pos : -1; }
+
+void Recordset::setPosition(int record) {
+    Impl& i = impl();
+    if (record < 0 || record >= i.rows) throw DataError(QStringLiteral("No current record."));
+    i.mode = Impl::Idle;
+    i.afterDelete = false;
+    i.pos = record;
+}
+
+void Recordset::FindFirst(const QString& criterion) {
+    Impl& i = impl();
+    i.find(criterion, 0, 1);
+}
+
+void Recordset::FindLast(const QString& criterion) {
+    Impl& i = impl();
+    i.find(criterion, i.rows - 1, -1);
+}
+
+void Recordset::FindNext(const QString& criterion) {
+    Impl& i = impl();
+    i.find(criterion, i.afterDelete ? i.pos : std::max(i.pos + 1, 0), 1);
+}
+
+void Recordset::FindPrevious(const QString& criterion) {
+    Impl& i = impl();
+    i.find(criterion, std::min(i.pos - 1, i.rows - 1), -1);
+}
+
+bool Recordset::NoMatch() const { return d && d->noMatch; }
+
+QVariant Recordset::Fields(const QString& name) const { return Fields(impl().field(name)); }
+
+QVariant Recordset::Fields(int field) const {
+    const Impl& i = impl();
+    i.checkField(field);
+    if (i.mode != Impl::Idle && i.changed[field]) return i.readerValue(i.pending[field], field);
+    if (i.mode == Impl::Adding) return QVariant();
+    i.requireCurrent();
+    return fieldValue(i.pos, field);
+}
+
+void Recordset::setField(const QString& name, const QVariant& v) { setField(impl().field(name), v); }
+
+void Recordset::setField(int field, const QVariant& v) {
+    Impl& i = impl();
+    i.checkField(field);
+    if (i.mode == Impl::Idle) throw DataError(QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    i.pending[field] = convertForField(v, i.kinds[field]);
+    i.changed[field] = true;
+}
+
+QVariant Recordset::key() const {
+    const Impl& i = impl();
+    i.requireCurrent();
+    return i.cell(i.pos, 0);
+}
+
+void Recordset::AddNew() { impl().startWrite(Impl::Adding); }
+
+void Recordset::Edit() {
+    Impl& i = impl();
+    i.requireCurrent();
+    i.startWrite(Impl::Editing);
+}
+
+void Recordset::Update() {
+    Impl& i = impl();
+    if (i.mode == Impl::Idle) throw DataError(QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const Impl::Mode mode = i.mode;
+    i.mode = Impl::Idle;
+    if (mode == Impl::Editing) {
+        i.requireCurrent();
+        i.storeEdit();
+    } else {
+        i.storeNew();
+    }
+}
+
+void Recordset::CancelUpdate() { impl().mode = Impl::Idle; }
+
+void Recordset::Delete() {
+    Impl& i = impl();
+    i.requireCurrent();
+    i.requireWritable();
+    i.mode = Impl::Idle;
+    detail::Statement st(i.handle(), QStringLiteral("DELETE FROM %1 WHERE %2 = ?1").arg(detail::quotedName(i.target), detail::quotedName(i.names[0])));
+    detail::bindValue(st.get(), 1, i.cell(i.pos, 0));
+    i.runWrite(st);
+    const auto first = i.cells.begin() + ptrdiff_t(i.pos) * i.cols;
+    i.cells.erase(first, first + i.cols);
+    --i.rows;
+    i.afterDelete = true;
+}
+
+bool Recordset::editing() const { return d && d->mode != Impl::Idle; }
+
+}  // namespace platform

@@ -1,0 +1,355 @@
+#include "platform/data/schema.h"
+
+#include "platform/data/errors.h"
+#include "platform/data/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <initializer_list>
+
+static void initSchemaResources() { Q_INIT_RESOURCE(resources); }
+
+namespace platform {
+namespace {
+
+// The domestic markets of the bundled stock list, as the program names them.
+struct MarketName { const char* listed; const char* program; };
+constexpr MarketName kMarketNames[] = {
+    {"プライム（内国株式）", "東証１部"},
+    {"スタンダード（内国株式）", "東証２部"},
+    {"グロース（内国株式）", "マザーズ"},
+};
+
+// Saved queries made from the base views of the main database. Each layout fixes the columns a
+// query delivers and the view it reads; a query adds its own condition.
+enum class Layout { Trend, CardTrend, Card };
+
+const char* const kTrendColumns =
+    "\"ID\", \"銘柄\", \"コード\", \"市場\", \"単位\", \"kabuka1\", \"kabuka10\", "
+    "\"ratio1\", \"ratio2\", \"ratio3\", \"ratio4\", \"ratio5\", \"ratio6\", \"ratio7\", \"ratio8\", \"ratio9\"";
+const char* const kCardColumns = "\"ID\", \"情報源\", \"日付\", \"銘柄\", \"コード\", \"市場\", \"単位\", \"情報\"";
+const char* const kRatioColumns =
+    "\"kabuka1\", \"ratio1\", \"ratio2\", \"ratio3\", \"ratio4\", \"ratio5\", \"ratio6\", \"ratio7\", "
+    "\"ratio8\", \"ratio9\"";
+
+struct SavedQuery {
+    const char* name;
+    Layout layout;
+    const char* condition;  // SQLite condition over the base view, or empty
+    const char* kinds;      // card kinds (card_kind.kind, comma separated) the card must have, or empty
+};
+
+constexpr SavedQuery kSavedQueries[] = {
+    // Listed-stock universes: every stock but the placeholder with a latest price above 0, and parts of them.
+    {"list1plus", Layout::Trend, "", ""},
+    {"list1plus-1bu", Layout::Trend, "\"market_group\" = '1部'", ""},
+    {"list1plus-2bu", Layout::Trend, "\"market_group\" = '2部'", ""},
+    {"list1plus-tentou", Layout::Trend, "\"market_group\" = '新興'", ""},
+    {"list1plus-1000U", Layout::Trend, "\"単位\" = 'F1000'", ""},
+    {"list1plus-100U", Layout::Trend, "\"単位\" = 'D100'", ""},
+    {"list1plus-001U", Layout::Trend, "\"単位\" = 'A1'", ""},
+    {"list1plus-to1low", Layout::Trend, "\"市場\" = '東証１部' AND \"unit_price\" <= 200000", ""},
+    {"list1plus-30", Layout::Trend, "\"unit_price\" BETWEEN 300000 AND 500000", ""},
+    // Card universes, each card with the latest price and changes of its stock.
+    {"a000", Layout::CardTrend, "", ""},
+    {"a000-all", Layout::CardTrend, "", ""},
+    {"a000-1bu", Layout::CardTrend, "\"market_group\" = '1部'", ""},
+    {"a000-2bu", Layout::CardTrend, "\"market_group\" = '2部'", ""},
+    {"a000-tentou", Layout::CardTrend, "\"market_group\" = '新興'", ""},
+    {"a000-1000U", Layout::CardTrend, "\"単位\" = 'F1000'", ""},
+    {"a000-100U", Layout::CardTrend, "\"単位\" = 'D100'", ""},
+    {"a000-001U", Layout::CardTrend, "\"単位\" = 'A1'", ""},
+    {"a000-20t1", Layout::CardTrend, "\"市場\" = '東証１部' AND \"unit_price\" <= 200000", ""},
+    {"a000-okiniiri", Layout::CardTrend, "", "推奨"},
+    {"a000-takane", Layout::CardTrend, "", "新高値"},
+    // The extra choices.
+    {"a000-suishoutanki", Layout::CardTrend, "", "推奨,短期注目"},
+    {"a000-tanki", Layout::CardTrend, "", "短期注目,新高値"},
+    {"a000-doui", Layout::CardTrend, "", "動意"},
+    {"a000-gyouseki", Layout::CardTrend, "", "業績修正"},
+    {"a000-kakuduke", Layout::CardTrend, "", "格付け"},
+    {"a000-100-t1", Layout::CardTrend, "\"市場\" = '東証１部' AND \"単位\" = 'D100'", ""},
+    {"a000-10sita", Layout::CardTrend, "\"unit_price\" <= 100000", ""},
+    {"a000-2050", Layout::CardTrend, "\"unit_price\" BETWEEN 200000 AND 500000", ""},
+    {"a000-50100", Layout::CardTrend, "\"unit_price\" BETWEEN 500000 AND 1000000", ""},
+    {"a000-100ue", Layout::CardTrend, "\"unit_price\" >= 1000000", ""},
+    {"a000-tokushutani", Layout::CardTrend, "\"単位\" IN ('B10', 'C50', 'E500')", ""},
+    {"a000-okitan1bu", Layout::CardTrend, "\"market_group\" = '1部'", "推奨,短期注目,新高値"},
+    {"a000-okitan2bu", Layout::CardTrend, "\"market_group\" = '2部'", "推奨,短期注目,新高値"},
+    {"a000-okitansinkou", Layout::CardTrend, "\"market_group\" = '新興'", "推奨,短期注目,新高値"},
+    // Cards that lack a market (the completion fills them in through this query).
+    {"mydata-nosijo", Layout::Card, "\"市場\" IS NULL OR trim(\"市場\") = ''", ""},
+    // Purge sets: every card, and the cards of one kind.
+    {"sakujo-main", Layout::Card, "", ""},
+    {"sakujo-bunkatu", Layout::Card, "", "分割"},
+    {"sakujo-takane", Layout::Card, "", "新高値"},
+    {"sakujo-nifty", Layout::Card, "", "格付け"},
+};
+
+// Saved queries the program writes through, with the table that takes the writes.
+struct WritableView { const char* view; const char* table; const char* columns; };
+constexpr WritableView kWritableViews[] = {
+    {"mydata-nosijo", "mydata", kCardColumns},
+    {"sakujo-main", "mydata", kCardColumns},
+    {"sakujo-bunkatu", "mydata", kCardColumns},
+    {"sakujo-takane", "mydata", kCardColumns},
+    {"sakujo-nifty", "mydata", kCardColumns},
+    {"list-base", "list", "\"ID\", \"銘柄\", \"コード\", \"市場\", \"単位\""},
+};
+
+QString readResource(const QString& name)
+{
+    initSchemaResources();
+    QFile file(QStringLiteral(":/schema/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DataError(QStringLiteral("missing resource %1").arg(name));
+    return QString::fromUtf8(file.readAll());
+}
+
+QString quotedName(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+
+// The SQL with further tables that repeat the columns of one of its tables.
+QString withLayoutCopies(const QString& sql, const char* table, std::initializer_list<const char*> copies)
+{
+    const QString head = QStringLiteral("CREATE TABLE ") + quotedName(QString::fromUtf8(table));
+    const qsizetype start = sql.indexOf(head);
+    const qsizetype end = start < 0 ? -1 : sql.indexOf(QStringLiteral(");"), start);
+    if (end < 0)
+        throw DataError(QStringLiteral("database layout without table %1").arg(QString::fromUtf8(table)));
+    const QString columns = sql.mid(start + head.size(), end + 2 - start - head.size());
+    QString out = sql;
+    for (const char* copy : copies)
+        out += QStringLiteral("\nCREATE TABLE ") + quotedName(QString::fromUtf8(copy)) + columns + QLatin1Char('\n');
+    return out;
+}
+
+QString savedQuerySql(const SavedQuery& q)
+{
+    QString columns, base;
+    QStringList conditions;
+    switch (q.layout) {
+    case Layout::Trend:
+        columns = QString::fromUtf8(kTrendColumns);
+        base = QStringLiteral("stock_trend");
+        conditions << QStringLiteral("\"コード\" <> 1001 AND \"kabuka1\" > 0");
+        break;
+    case Layout::CardTrend:
+        columns = QString::fromUtf8(kCardColumns) + QStringLiteral(", ") + QString::fromUtf8(kRatioColumns);
+        base = QStringLiteral("card_trend");
+        break;
+    case Layout::Card:
+        columns = QString::fromUtf8(kCardColumns);
+        base = QStringLiteral("mydata");
+        break;
+    }
+    if (*q.condition)
+        conditions << QString::fromUtf8(q.condition);
+    if (*q.kinds) {
+        QStringList kinds;
+        for (const QString& kind : QString::fromUtf8(q.kinds).split(QLatin1Char(',')))
+            kinds << QLatin1Char('\'') + kind + QLatin1Char('\'');
+        conditions << QStringLiteral("\"ID\" IN (SELECT \"ID\" FROM \"card_kind_of\" WHERE \"kind\" IN (%1))")
+                          .arg(kinds.join(QStringLiteral(", ")));
+    }
+    QString sql = QStringLiteral("CREATE VIEW %1 AS SELECT %2 FROM %3").arg(quotedName(QString::fromUtf8(q.name)), columns, quotedName(base));
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE (") + conditions.join(QStringLiteral(") AND (")) + QLatin1Char(')');
+    return sql + QStringLiteral(" ORDER BY \"ID\";\n");
+}
+
+// INSTEAD OF triggers that carry inserts, edits and deletions through a view to its table, by ID.
+QString writeThroughTriggers(const WritableView& v)
+{
+    const QString view = quotedName(QString::fromUtf8(v.view));
+    const QString table = quotedName(QString::fromUtf8(v.table));
+    const QString stem = QString::fromUtf8(v.view);
+    const QStringList columns = QString::fromUtf8(v.columns).split(QStringLiteral(", "));
+
+    QStringList values, sets;
+    for (const QString& c : columns) {
+        values << QStringLiteral("NEW.") + c;
+        if (c != QStringLiteral("\"ID\""))
+            sets << c + QStringLiteral(" = NEW.") + c;
+    }
+    QString sql;
+    sql += QStringLiteral("CREATE TRIGGER %1 INSTEAD OF INSERT ON %2 BEGIN INSERT INTO %3 (%4) VALUES (%5); END;\n")
+               .arg(quotedName(stem + QStringLiteral(" insert")), view, table, columns.join(QStringLiteral(", ")),
+                    values.join(QStringLiteral(", ")));
+    sql += QStringLiteral("CREATE TRIGGER %1 INSTEAD OF UPDATE ON %2 BEGIN UPDATE %3 SET %4 WHERE \"ID\" = OLD.\"ID\"; END;\n")
+               .arg(quotedName(stem + QStringLiteral(" update")), view, table, sets.join(QStringLiteral(", ")));
+    sql += QStringLiteral("CREATE TRIGGER %1 INSTEAD OF DELETE ON %2 BEGIN DELETE FROM %3 WHERE \"ID\" = OLD.\"ID\"; END;\n")
+               .arg(quotedName(stem + QStringLiteral(" delete")), view, table);
+    return sql;
+}
+
+// One SQLite connection, closed on every path.
+class Connection {
+public:
+    explicit Connection(const QString& path)
+    {
+        const QByteArray file = path.toUtf8();
+        if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+            const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+            sqlite3_close(db_);
+            throw DataError(QStringLiteral("cannot create %1: %2").arg(path, message));
+        }
+    }
+    ~Connection() { sqlite3_close(db_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void exec(const QString& sql)
+    {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(db_));
+            sqlite3_free(error);
+            throw DataError(message);
+        }
+    }
+    sqlite3* handle() const { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql)
+    {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK)
+            throw DataError(QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+    void run()
+    {
+        if (sqlite3_step(stmt_) != SQLITE_DONE)
+            throw DataError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_))));
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+void bindText(sqlite3_stmt* stmt, int index, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    sqlite3_bind_text(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
+// The placeholder, then every stock of the bundled list, without prices; hojyo gets the same rows.
+void fillStocks(Connection& db)
+{
+    Statement insert(db.handle(), "INSERT INTO \"list\" (\"銘柄\", \"コード\", \"市場\", \"単位\") VALUES (?, ?, ?, ?)");
+    bindText(insert.get(), 1, QString());
+    sqlite3_bind_int(insert.get(), 2, 1001);
+    bindText(insert.get(), 3, QString());
+    bindText(insert.get(), 4, QString());
+    insert.run();
+    for (const ListedStock& stock : bundledStocks()) {
+        bindText(insert.get(), 1, stock.name);
+        sqlite3_bind_int(insert.get(), 2, stock.code);
+        bindText(insert.get(), 3, stock.market);
+        bindText(insert.get(), 4, QStringLiteral("D100"));
+        insert.run();
+    }
+    db.exec(QStringLiteral("INSERT INTO \"hojyo\" SELECT * FROM \"list\""));
+}
+
+void fillDateRecord(Connection& db)
+{
+    db.exec(QStringLiteral(
+        "INSERT INTO \"日付\" (\"kabuka1\", \"kabuka2\", \"kabuka3\", \"kabuka4\", \"kabuka5\", \"kabuka6\", "
+        "\"kabuka7\", \"kabuka8\", \"kabuka9\", \"kabuka10\", \"kabuka11\", \"kabuka12\", \"kabuka13\", "
+        "\"kabuka14\", \"kabuka15\", \"kabuka16\", \"kabuka17\", \"kabuka18\", \"kabuka19\", \"kabuka20\", "
+        "\"kabuka21\") VALUES ('', '', '', '', '', '', '', '', '', '', 'day', '', '', '', '', '', '', '', '', '', '')"));
+}
+
+// Builds the database in a side file and moves it into place once complete, so that a failure
+// never leaves a half-made database behind.
+template <typename Fill>
+void createDatabase(const QString& path, Fill fill)
+{
+    if (QFileInfo::exists(path))
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString side = path + QStringLiteral(".new");
+    QFile::remove(side);
+    try {
+        {
+            Connection db(side);
+            db.exec(QStringLiteral("BEGIN"));
+            fill(db);
+            db.exec(QStringLiteral("COMMIT"));
+        }
+        if (!QFile::rename(side, path))
+            throw DataError(QStringLiteral("cannot move %1 into place").arg(path));
+    } catch (...) {
+        QFile::remove(side);
+        throw;
+    }
+}
+
+}  // namespace
+
+std::vector<ListedStock> bundledStocks()
+{
+    std::vector<ListedStock> stocks;
+    const QStringList lines = readResource(QStringLiteral("listed-stocks.csv")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = 1; i < lines.size(); ++i) {  // line 0: the header
+        const QStringList fields = lines[i].trimmed().split(QLatin1Char(','));
+        if (fields.size() != 3)
+            continue;
+        for (const MarketName& m : kMarketNames)
+            if (fields[2] == QString::fromUtf8(m.listed))
+                stocks.push_back({fields[0].toInt(), fields[1], QString::fromUtf8(m.program)});
+    }
+    return stocks;
+}
+
+QString mainSchemaSql()
+{
+    QString sql = withLayoutCopies(readResource(QStringLiteral("main.sql")), "list", {"hojyo"});
+    for (const SavedQuery& q : kSavedQueries)
+        sql += savedQuerySql(q);
+    for (const WritableView& v : kWritableViews)
+        sql += writeThroughTriggers(v);
+    return sql;
+}
+
+QString listSchemaSql()
+{
+    return withLayoutCopies(readResource(QStringLiteral("list.sql")), "checklist", {"trend", "checklist2", "mylist"});
+}
+
+void ensureMainDatabase(const QString& path)
+{
+    createDatabase(path, [](Connection& db) {
+        db.exec(mainSchemaSql());
+        fillDateRecord(db);
+        fillStocks(db);
+    });
+}
+
+void ensureListDatabase(const QString& path)
+{
+    createDatabase(path, [](Connection& db) { db.exec(listSchemaSql()); });
+}
+
+void ensureProgramDatabases()
+{
+    ensureMainDatabase(mainDatabasePath());
+    ensureListDatabase(listDatabasePath());
+}
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#include "platform/data/sql_text.h"
+
+namespace platform {
+
+QString sqlEscaped(const QString& text) {
+    QString out = text;
+    out.replace(u'\'', QStringLiteral("''"));
+    return out;
+}
+
+QString sqlQuoted(const QString& text) { return u'\'' + sqlEscaped(text) + u'\''; }
+
+std::optional<long long> sqlWholeNumber(const QString& text) {
+    const QString t = text.trimmed();
+    int i = 0;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+    if (i == t.size()) return std::nullopt;
+    for (int j = i; j < t.size(); ++j)
+        if (t[j] < u'0' || t[j] > u'9') return std::nullopt;
+    bool ok = false;
+    const long long v = t.toLongLong(&ok);
+    if (!ok) return std::nullopt;
+    return v;
+}
+
+}  // namespace platform

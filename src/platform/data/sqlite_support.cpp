@@ -1,0 +1,269 @@
+#include "platform/data/sqlite_support.h"
+
+#include <sqlite3.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <cmath>
+#include <vector>
+
+#include "platform/data/dialect.h"
+#include "platform/data/errors.h"
+
+namespace platform::detail {
+
+Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK) {
+        const QString message = lastError(db);
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw DataError(message);
+    }
+    if (!stmt_) throw DataError(QStringLiteral("Empty SQL statement"));
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const QString message = lastError(db_);
+    sqlite3_reset(stmt_);
+    throw DataError(message);
+}
+
+void Statement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+QString lastError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+void exec(sqlite3* db, const QString& sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString message = err ? QString::fromUtf8(err) : lastError(db);
+        sqlite3_free(err);
+        throw DataError(message);
+    }
+}
+
+QString numberText(double v) {
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(qint64(v));
+    return QString::number(v, 'g', 15);
+}
+
+QVariant storedNumber(double v) {
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 9.0e15) return QVariant(qlonglong(v));
+    return QVariant(v);
+}
+
+QString quotedName(const QString& name) {
+    QString q = name;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+double serialOf(const QDateTime& moment) {
+    const QDate d = moment.date();
+    return dateSerial(d.year(), d.month(), d.day()) + moment.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+QVariant readColumn(sqlite3_stmt* stmt, int col) {
+    switch (sqlite3_column_type(stmt, col)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt, col)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, col));
+    case SQLITE_TEXT: {
+        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, col)));
+    }
+    case SQLITE_BLOB: {
+        const char* blob = static_cast<const char*>(sqlite3_column_blob(stmt, col));
+        return QVariant(QByteArray(blob, sqlite3_column_bytes(stmt, col)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
+    if (v.isNull()) {
+        sqlite3_bind_null(stmt, index);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        sqlite3_bind_int64(stmt, index, v.toLongLong());
+        return;
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(stmt, index, v.toDouble());
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob(stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::QDate:
+        sqlite3_bind_double(stmt, index, serialOf(QDateTime(v.toDate(), QTime(0, 0))));
+        return;
+    case QMetaType::QDateTime:
+        sqlite3_bind_double(stmt, index, serialOf(v.toDateTime()));
+        return;
+    default: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    }
+}
+
+namespace {
+
+// One element of a compiled Like pattern.
+struct PatternElement {
+    enum Type { AnyRun, AnyChar, Digit, Literal, Set } type;
+    char32_t ch = 0;                                  // Literal (case-folded)
+    std::vector<std::pair<char32_t, char32_t>> ranges; // Set (case-folded)
+    bool negated = false;
+};
+
+char32_t fold(char32_t c) { return QChar::toCaseFolded(c); }
+
+std::vector<PatternElement> compilePattern(const std::u32string& p) {
+    std::vector<PatternElement> out;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const char32_t c = p[i];
+        PatternElement e;
+        if (c == U'*') {
+            if (!out.empty() && out.back().type == PatternElement::AnyRun) continue;
+            e.type = PatternElement::AnyRun;
+        } else if (c == U'?') {
+            e.type = PatternElement::AnyChar;
+        } else if (c == U'#') {
+            e.type = PatternElement::Digit;
+        } else if (c == U'[' && p.find(U']', i + 1) != std::u32string::npos) {
+            const size_t close = p.find(U']', i + 1);
+            size_t j = i + 1;
+            e.type = PatternElement::Set;
+            if (j < close && p[j] == U'!') {
+                e.negated = true;
+                ++j;
+            }
+            for (; j < close; ++j) {
+                if (j + 2 < close && p[j + 1] == U'-') {
+                    e.ranges.push_back({fold(p[j]), fold(p[j + 2])});
+                    j += 2;
+                } else {
+                    e.ranges.push_back({fold(p[j]), fold(p[j])});
+                }
+            }
+            i = close;
+        } else {
+            e.type = PatternElement::Literal;
+            e.ch = fold(c);
+        }
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+bool elementMatches(const PatternElement& e, char32_t c) {
+    switch (e.type) {
+    case PatternElement::AnyChar:
+        return true;
+    case PatternElement::Digit:
+        return c >= U'0' && c <= U'9';
+    case PatternElement::Literal:
+        return e.ch == c;
+    case PatternElement::Set: {
+        bool in = false;
+        for (const auto& r : e.ranges) {
+            if (c >= r.first && c <= r.second) {
+                in = true;
+                break;
+            }
+        }
+        return in != e.negated;
+    }
+    case PatternElement::AnyRun:
+        break;
+    }
+    return false;
+}
+
+bool patternMatches(const std::vector<PatternElement>& pat, const std::u32string& s) {
+    size_t p = 0, i = 0, starP = SIZE_MAX, starI = 0;
+    while (i < s.size()) {
+        if (p < pat.size() && pat[p].type == PatternElement::AnyRun) {
+            starP = p++;
+            starI = i;
+        } else if (p < pat.size() && elementMatches(pat[p], s[i])) {
+            ++p;
+            ++i;
+        } else if (starP != SIZE_MAX) {
+            p = starP + 1;
+            i = ++starI;
+        } else {
+            return false;
+        }
+    }
+    while (p < pat.size() && pat[p].type == PatternElement::AnyRun) ++p;
+    return p == pat.size();
+}
+
+std::u32string foldedText(const QString& s) {
+    std::u32string out;
+    out.reserve(s.size());
+    for (char32_t c : s.toUcs4()) out.push_back(fold(c));
+    return out;
+}
+
+// The value as Like compares it: numbers by their text.
+QString valueText(sqlite3_value* v) {
+    if (sqlite3_value_type(v) == SQLITE_FLOAT) return numberText(sqlite3_value_double(v));
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+}
+
+void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    using Pattern = std::vector<PatternElement>;
+    if (auto* cached = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0))) {
+        sqlite3_result_int(ctx, patternMatches(*cached, foldedText(valueText(argv[1]))) ? 1 : 0);
+        return;
+    }
+    auto* compiled = new Pattern(compilePattern(foldedText(valueText(argv[0]))));
+    sqlite3_result_int(ctx, patternMatches(*compiled, foldedText(valueText(argv[1]))) ? 1 : 0);
+    // Kept for the next rows of the same statement; SQLite may free it at once.
+    sqlite3_set_auxdata(ctx, 0, compiled, [](void* p) { delete static_cast<Pattern*>(p); });
+}
+
+void nowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
+    sqlite3_result_double(ctx, serialOf(QDateTime::currentDateTime()));
+}
+
+}  // namespace
+
+void registerFunctions(sqlite3* db) {
+    sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,
+                            nullptr);
+    sqlite3_create_function(db, "now", 0, SQLITE_UTF8, nullptr, nowFunction, nullptr, nullptr);
+}
+
+}  // namespace platform::detail

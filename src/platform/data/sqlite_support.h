@@ -1,0 +1,50 @@
+#pragma once
+#include <QString>
+#include <QDateTime>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform::detail {
+
+// A prepared statement that finalizes itself.
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql);   // throws DataError with SQLite's message
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+    // Steps once; true for a row, false when done. Throws DataError on failure.
+    bool step();
+    void reset();
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Registers the engine's functions on a connection: like(pattern, value) with * ? # [..] [!..]
+// wildcards, case-insensitive, and now() as a day serial.
+void registerFunctions(sqlite3* db);
+
+QVariant readColumn(sqlite3_stmt* stmt, int col);
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v);
+QString lastError(sqlite3* db);
+// Runs statements that return no rows. Throws DataError.
+void exec(sqlite3* db, const QString& sql);
+
+// Numbers as the engine shows them in text: whole values without decimals.
+QString numberText(double v);
+// A number as stored: whole values as integers.
+QVariant storedNumber(double v);
+// A name as an SQLite identifier: "name" with its double quotes doubled.
+QString quotedName(const QString& name);
+// A moment as a day serial (days since 1899-12-30 with the fraction of the day).
+double serialOf(const QDateTime& moment);
+
+// Loads every sheet of an .xls workbook into tables "<sheet>$" of db. Throws DataError.
+void loadWorkbook(sqlite3* db, const QString& path, bool headerRow);
+
+}  // namespace platform::detail

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <QDate>
+
+#include "data_fixture.h"
+#include "platform/data/data_control.h"
+#include "platform/data/errors.h"
+
+using data_fixture::StockDb;
+using platform::DataError;
+using platform::Recordset;
+
+namespace {
+
+QString field(const Recordset& rs, const char* name) { return rs.Fields(QString::fromUtf8(name)).toString(); }
+
+TEST(Recordset, AddEditDeleteThroughATable) {
+    StockDb fx;
+    Recordset rs = fx.db->openRecordset(QStringLiteral("select * from [mydata]"));
+    ASSERT_EQ(rs.recordCount(), 4);
+
+    rs.AddNew();
+    rs.setField(QStringLiteral("情報源"), QStringLiteral("会社四季報"));
+    rs.setField(QStringLiteral("日付"), QStringLiteral("2024/3/5"));
+    rs.setField(QStringLiteral("コード"), QStringLiteral("7203"));
+    rs.setField(QStringLiteral("市場"), QStringLiteral("東証１部"));
+    rs.Update();
+    EXPECT_EQ(rs.recordCount(), 5);
+    EXPECT_EQ(rs.position(), 4);
+    EXPECT_EQ(rs.key().toLongLong(), 5);
+    EXPECT_EQ(field(rs, "日付"), QStringLiteral("2024/03/05"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("コード")).toLongLong(), 7203);
+    EXPECT_TRUE(rs.Fields(QStringLiteral("単位")).isNull());
+
+    rs.FindFirst(QStringLiteral("ID =2"));
+    rs.Edit();
+    rs.setField(QStringLiteral("銘柄"), QStringLiteral("ソニー"));
+    rs.setField(QStringLiteral("日付"), QDate(2024, 12, 31));
+    rs.Update();
+    EXPECT_EQ(rs.text(1, 3), QStringLiteral("ソニー"));
+
+    rs.FindFirst(QStringLiteral("ID =3"));
+    rs.Delete();
+    rs.MoveNext();
+    EXPECT_EQ(rs.key().toLongLong(), 4);
+    EXPECT_EQ(rs.recordCount(), 4);
+
+    // What is stored is what a new reader sees, in key order.
+    Recordset again = fx.db->openRecordset(QStringLiteral("mydata"));
+    EXPECT_EQ(fx.keys(QStringLiteral("mydata")), (std::vector<long long>{1, 2, 4, 5}));
+    again.FindFirst(QStringLiteral("ID =2"));
+    EXPECT_EQ(field(again, "銘柄"), QStringLiteral("ソニー"));
+    EXPECT_EQ(field(again, "日付"), QStringLiteral("2024/12/31"));
+    again.FindFirst(QStringLiteral("ID =5"));
+    EXPECT_EQ(field(again, "情報源"), QStringLiteral("会社四季報"));
+    EXPECT_EQ(field(again, "日付"), QStringLiteral("2024/03/05"));
+    EXPECT_EQ(field(again, "市場"), QStringLiteral("東証１部"));
+}
+
+TEST(Recordset, WritesThroughSavedQueriesReachTheTable) {
+    StockDb fx;
+    Recordset nosijo = fx.db->openRecordset(QStringLiteral("select * from [mydata-nosijo]"));
+    ASSERT_EQ(nosijo.recordCount(), 2);
+    nosijo.MoveFirst();
+    nosijo.Edit();
+    nosijo.setField(QStringLiteral("市場"), QStringLiteral("東証１部"));
+    nosijo.Update();
+    // The edited card stays in the held rows; the table has it, the saved query no longer.
+    EXPECT_EQ(nosijo.Fields(QStringLiteral("市場")).toString(), QStringLiteral("東証１部"));
+    EXPECT_EQ(fx.keys(QStringLiteral("select * from mydata where 市場 = '東証１部'")), (std::vector<long long>{1, 2}));
+    EXPECT_EQ(fx.keys(QStringLiteral("[mydata-nosijo]")), (std::vector<long long>{3}));
+
+    nosijo.AddNew();
+    nosijo.setField(QStringLiteral("銘柄"), QStringLiteral("新規"));
+    nosijo.Update();
+    EXPECT_EQ(nosijo.key().toLongLong(), 5);
+    EXPECT_EQ(fx.keys(QStringLiteral("mydata")), (std::vector<long long>{1, 2, 3, 4, 5}));
+
+    Recordset purge = fx.db->openRecordset(QStringLiteral("select * from [sakujo-main] where [日付] < now()-90"));
+    int deleted = 0;
+    purge.MoveFirst();
+    while (!purge.atEOF()) {
+        purge.Delete();
+        purge.MoveNext();
+        ++deleted;
+    }
+    EXPECT_EQ(deleted, 3);
+    EXPECT_EQ(purge.recordCount(), 0);
+    EXPECT_EQ(fx.keys(QStringLiteral("mydata")), (std::vector<long long>{3, 5}));
+}
+
+TEST(Recordset, WritesThatReachNoRowOrNoTableFail) {
+    StockDb fx;
+    Recordset rs = fx.db->openRecordset(QStringLiteral("select * from list"));
+    rs.FindFirst(QStringLiteral("コード=7203"));
+    fx.db->executeRaw(QStringLiteral("DELETE FROM list WHERE ID = 2"));
+    rs.Edit();
+    rs.setField(QStringLiteral("銘柄"), QStringLiteral("x"));
+    EXPECT_THROW(rs.Update(), DataError);
+    EXPECT_THROW(rs.Delete(), DataError);
+    EXPECT_EQ(rs.recordCount(), 5);
+
+    Recordset joined = fx.db->openRecordset(QStringLiteral("select * from list, mydata where list.コード = mydata.コード"));
+    EXPECT_THROW(joined.Edit(), DataError);
+    EXPECT_THROW(joined.AddNew(), DataError);
+    EXPECT_THROW(fx.db->openRecordset(QStringLiteral("delete from list")), DataError);
+    EXPECT_EQ(fx.keys(QStringLiteral("list")).size(), 4u);
+}
+
+TEST(Recordset, FieldsTakeWhatTheirTypeAccepts) {
+    StockDb fx;
+    Recordset rs = fx.db->openRecordset(QStringLiteral("select * from mydata"));
+    rs.AddNew();
+    rs.setField(QStringLiteral("日付"), QStringLiteral("そのうち"));
+    rs.setField(QStringLiteral("コード"), QStringLiteral("72A"));
+    rs.setField(QStringLiteral("情報"), 12.5);
+    rs.setField(QStringLiteral("銘柄"), QStringLiteral("名前"));
+    rs.Update();
+    EXPECT_TRUE(rs.Fields(QStringLiteral("日付")).isNull());
+    EXPECT_TRUE(rs.Fields(QStringLiteral("コード")).isNull());
+    EXPECT_EQ(rs.Fields(QStringLiteral("情報")).toString(), QStringLiteral("12.5"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("銘柄")).toString(), QStringLiteral("名前"));
+    EXPECT_THROW(rs.Fields(QStringLiteral("nosuchfield")), DataError);
+    EXPECT_THROW(rs.setField(QStringLiteral("銘柄"), QStringLiteral("y")), DataError);   // no AddNew or Edit
+}
+
+TEST(Recordset, FindsHitAndMissInDeliveryOrder) {
+    StockDb fx;
+    Recordset rs = fx.db->openRecordset(QStringLiteral("select * from [list] order by コード"));   // 1, 4, 5, 2, 3
+    rs.FindFirst(QStringLiteral("コード=7203"));
+    EXPECT_FALSE(rs.NoMatch());
+    EXPECT_EQ(rs.key().toLongLong(), 2);
+
+    rs.FindFirst(QStringLiteral("コード=9999"));
+    EXPECT_TRUE(rs.NoMatch());
+    EXPECT_EQ(rs.key().toLongLong(), 2);   // a miss leaves the current record
+
+    rs.FindFirst(QStringLiteral("銘柄 Like'*電機*'"));
+    EXPECT_EQ(rs.key().toLongLong(), 4);
+    rs.FindNext(QStringLiteral("銘柄 Like'*電機*'"));
+    EXPECT_EQ(rs.key().toLongLong(), 2);
+    rs.FindNext(QStringLiteral("銘柄 Like'*電機*'"));
+    EXPECT_TRUE(rs.NoMatch());
+    EXPECT_EQ(rs.key().toLongLong(), 2);
+    rs.FindPrevious(QStringLiteral("銘柄 Like'*電機*'"));
+    EXPECT_EQ(rs.key().toLongLong(), 4);
+    rs.FindLast(QStringLiteral("id Like'*5*' or ID =1"));
+    EXPECT_EQ(rs.key().toLongLong(), 5);
+    rs.FindPrevious(QStringLiteral("id Like'*5*' or ID =1"));
+    EXPECT_EQ(rs.key().toLongLong(), 1);
+    rs.FindFirst(QStringLiteral("ratio2 - ratio1 between -1and 1 and 市場 = '東証１部'"));
+    EXPECT_EQ(rs.key().toLongLong(), 5);
+    EXPECT_THROW(rs.FindFirst(QStringLiteral("nosuchfield = 1")), DataError);
+}
+
+TEST(Recordset, DatesAndFindsOnDates) {
+    StockDb fx;
+    Recordset rs = fx.db->openRecordset(QStringLiteral("select * from [sakujo-main]"));
+    EXPECT_EQ(rs.text(0, 2), QStringLiteral("2024/01/10"));
+    EXPECT_EQ(rs.fieldValue(1, 2).toString(), QStringLiteral("2024/01/20"));
+    EXPECT_DOUBLE_EQ(rs.value(0, 2).toDouble(), 45301);
+    rs.FindFirst(QStringLiteral("日付 > #01/15/2024# and 日付 < now() - 90"));
+    EXPECT_EQ(rs.key().toLongLong(), 2);
+}
+
+TEST(Recordset, MovesAndTheirEnds) {
+    StockDb fx;
+    Recordset empty = fx.db->openRecordset(QStringLiteral("select * from list where 1 = 0"));
+    EXPECT_TRUE(empty.atEOF());
+    EXPECT_TRUE(empty.atBOF());
+    EXPECT_EQ(empty.fieldCount(), 8);
+    EXPECT_THROW(empty.Fields(0), DataError);
+
+    Recordset rs = fx.db->openRecordset(QStringLiteral("list"));
+    int seen = 0;
+    for (rs.MoveFirst(); !rs.atEOF(); rs.MoveNext()) ++seen;
+    EXPECT_EQ(seen, 5);
+    EXPECT_THROW(rs.MoveNext(), DataError);
+    rs.MoveLast();
+    EXPECT_EQ(rs.key().toLongLong(), 5);
+    rs.MovePrevious();
+    EXPECT_EQ(rs.key().toLongLong(), 4);
+}
+
+TEST(DataControl, RefreshReplacesRowsOrKeepsThem) {
+    StockDb fx;
+    platform::DataControl data;
+    int notified = 0;
+    data.addRefreshListener([&] { ++notified; });
+    EXPECT_THROW(data.recordset(), DataError);
+
+    data.DatabaseName = fx.path;
+    data.RecordSource = QStringLiteral("select * from [list1plus] where 市場 = '東証１部'");
+    data.Refresh();
+    EXPECT_EQ(data.recordset().recordCount(), 2);
+    EXPECT_EQ(notified, 1);
+
+    for (const char* source : {"select * from [nosuchquery]", "select * from list where", "select * from list where x = 'abc"}) {
+        data.RecordSource = QString::fromUtf8(source);
+        EXPECT_THROW(data.Refresh(), DataError) << source;
+    }
+    data.RecordSource = QStringLiteral("list");
+    data.DatabaseName = fx.dir.filePath(QStringLiteral("missing.mdb"));
+    EXPECT_THROW(data.Refresh(), DataError);
+    EXPECT_FALSE(QFile::exists(data.DatabaseName));
+    EXPECT_EQ(data.recordset().recordCount(), 2);
+    EXPECT_EQ(notified, 1);
+
+    // A record set opened elsewhere can be handed over.
+    data.setRecordset(fx.db->openRecordset(QStringLiteral("mydata")));
+    EXPECT_EQ(data.recordset().recordCount(), 4);
+    EXPECT_EQ(notified, 2);
+}
+
+TEST(Database, ConnectionsAreSharedPerFile) {
+    StockDb fx;
+    EXPECT_EQ(platform::Database::open(fx.path).get(), fx.db.get());
+    EXPECT_EQ(platform::Database::open(fx.dir.path() + QStringLiteral("/./fixture.mdb")).get(), fx.db.get());
+    QFile junk(fx.dir.filePath(QStringLiteral("junk.mdb")));
+    junk.open(QIODevice::WriteOnly);
+    junk.write("this is no database at all, just some text that is long enough to have a header");
+    junk.close();
+    EXPECT_THROW(platform::Database::open(junk.fileName()), DataError);
+    EXPECT_THROW(platform::Database::open(QString()), DataError);
+}
+
+}  // namespace

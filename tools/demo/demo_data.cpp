@@ -1,0 +1,428 @@
+#include "demo/demo_data.h"
+
+#include "platform/data/errors.h"
+#include "platform/data/schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace demo {
+namespace {
+
+using platform::DataError;
+
+constexpr int kPeriods = 10;
+const char* const kMarker = "demo-folder.txt";
+
+// Deterministic on every platform (the standard distributions are not).
+class Random {
+public:
+    explicit Random(std::uint32_t seed) : state_(seed * 2654435761u + 0x9e3779b9u) {}
+    std::uint32_t next()
+    {
+        // xorshift32; never zero
+        std::uint32_t x = state_ ? state_ : 0x6d2b79f5u;
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        state_ = x;
+        return x;
+    }
+    int below(int n) { return int(next() % std::uint32_t(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
+    double unit() { return next() / 4294967296.0; }
+    double between(double lo, double hi) { return lo + (hi - lo) * unit(); }
+    bool chance(double p) { return unit() < p; }
+    template <typename T, std::size_t N> const T& pick(const T (&items)[N]) { return items[below(int(N))]; }
+
+private:
+    std::uint32_t state_;
+};
+
+struct Stock {
+    QString name;
+    int code = 0;
+    QString market;
+    QString unit;
+    std::array<std::optional<int>, kPeriods> prices;  // newest first
+};
+
+const char* const kMarkets[] = {"東証１部", "東証２部", "名古１部", "名古２部", "名証１部", "名証２部", "大証１部",
+                                "大証２部", "ジャスダック", "ナスダック", "ヘラクレス", "マザーズ", "マザー", "店頭"};
+struct Unit { const char* code; int shares; };
+constexpr Unit kUnits[] = {{"A1", 1}, {"B10", 10}, {"C50", 50}, {"D100", 100}, {"E500", 500}, {"F1000", 1000}};
+const char* const kNameHeads[] = {"東和", "西邦", "北斗", "南海", "大和田", "新光", "日東", "中央", "平和",
+                                  "富士見", "三和", "光洋", "旭日", "明星", "昭栄", "太陽", "丸善", "星野"};
+const char* const kNameTails[] = {"精工", "電機", "化学", "製薬", "建設", "商事", "物産", "興業", "工業",
+                                  "電子", "食品", "運輸", "不動産", "技研", "産業", "通信"};
+
+// The sources of the cards: each names the kind of card it brings by one of the kind words.
+const char* const kSources[] = {"株式新聞・推奨", "日経マネー推奨銘柄", "短期注目・夕刊", "証券会社短期注目",
+                                "新高値銘柄速報", "新高値ブレイク", "動意株ウォッチ", "業績修正速報",
+                                "上方修正ニュース", "アナリスト格付", "レーティング情報", "株式分割のお知らせ",
+                                "会社四季報メモ"};
+const char* const kNotes[] = {"目標株価を引き上げ。", "出来高が急増している。", "受注が好調で上値余地あり。",
+                              "新製品の発売が材料視される。", "増配を発表。", "上場来高値を更新。",
+                              "信用取組が好転。", "海外売上が伸びる。", "会社計画を上回る進捗。",
+                              "押し目買いの好機。"};
+
+// Ten closing prices, oldest first, shaped like one of the trends the screens look for.
+std::array<double, kPeriods> trendShape(Random& r)
+{
+    std::array<double, kPeriods> price{};
+    const int shape = r.below(10);
+    const int turn = kPeriods - r.between(1, 4);  // the last periods from here on make the move
+    const double pace = r.between(0.015, 0.05);
+    for (int d = 0; d < kPeriods; ++d) {
+        const bool late = d >= turn;
+        double change = r.between(-0.015, 0.015);  // plain noise
+        switch (shape) {
+        case 0:  // flat stretch, then a rise
+            change = late ? pace * r.between(0.7, 1.3) : r.between(-0.002, 0.002);
+            break;
+        case 1:  // a fall, then a rebound
+            change = late ? pace * r.between(0.5, 1.2) : d >= turn - 4 ? -pace * r.between(0.5, 1.2) : r.between(-0.005, 0.005);
+            break;
+        case 2:  // steady climb
+            change = pace * r.between(0.2, 0.6);
+            break;
+        case 3:  // falling
+            change = -pace * r.between(0.2, 0.8);
+            break;
+        case 4:  // two-stage rise: up, rest, up
+            change = d < 3 ? pace : late ? pace * r.between(0.7, 1.3) : r.between(-0.004, 0.004);
+            break;
+        case 5:  // rise, then a small pullback
+            change = late ? -pace * r.between(0.2, 0.5) : pace * r.between(0.3, 0.8);
+            break;
+        case 6:  // very flat
+            change = r.between(-0.003, 0.003);
+            break;
+        default:
+            break;
+        }
+        price[d] = d == 0 ? 1.0 : price[d - 1] * (1.0 + change);
+    }
+    return price;
+}
+
+// Prices for a stock whose trading unit costs about unitPrice yen at the start.
+void setPrices(Stock& s, Random& r, double unitPrice, int shares)
+{
+    const std::array<double, kPeriods> shape = trendShape(r);  // oldest first
+    const double base = std::max(1.0, unitPrice / shares);
+    // Now and then a stock listed recently: its oldest periods have no price.
+    const int listedFor = r.chance(0.02) ? r.between(3, kPeriods - 1) : kPeriods;
+    for (int d = 0; d < kPeriods; ++d) {
+        const int slot = kPeriods - 1 - d;  // d counts from the oldest period
+        if (d < kPeriods - listedFor)
+            s.prices[slot].reset();
+        else
+            s.prices[slot] = std::max(1, int(std::lround(base * shape[d])));
+    }
+}
+
+double logUniform(Random& r, double lo, double hi) { return std::exp(r.between(std::log(lo), std::log(hi))); }
+
+struct Stocks {
+    std::vector<Stock> all;
+    int madeUpFrom = 0;  // all[madeUpFrom] on are made up
+};
+
+Stocks makeStocks(const Options& o, Random& r)
+{
+    const std::vector<platform::ListedStock> listed = platform::bundledStocks();
+    const int listedCount = int(listed.size());
+    int madeUp = 300;
+    int fromList = listedCount;
+    if (o.totalStocks > 0) {
+        madeUp = std::max(o.totalStocks - listedCount, o.totalStocks / 10);
+        fromList = o.totalStocks - madeUp;
+    }
+    Stocks result;
+    result.madeUpFrom = fromList;
+    std::vector<Stock>& stocks = result.all;
+    stocks.reserve(std::size_t(fromList + madeUp));
+    std::set<int> used{1000, 1001};
+    for (int i = 0; i < fromList; ++i) {
+        const platform::ListedStock& l = listed[std::size_t(i)];
+        Stock s{l.name, l.code, l.market, QStringLiteral("D100"), {}};
+        setPrices(s, r, logUniform(r, 15000, 3000000), 100);
+        stocks.push_back(s);
+        used.insert(l.code);
+    }
+    int nextCode = 1002;
+    for (int i = 0; i < madeUp; ++i) {
+        while (used.count(nextCode)) ++nextCode;
+        used.insert(nextCode);
+        const Unit& unit = kUnits[i % std::size(kUnits)];
+        QString name = QString::fromUtf8(r.pick(kNameHeads)) + QString::fromUtf8(r.pick(kNameTails));
+        if (i >= int(std::size(kNameHeads) * std::size(kNameTails)) / 2)
+            name += QString::number(i);
+        Stock s{name, nextCode, QString::fromUtf8(kMarkets[(i / std::size(kUnits)) % std::size(kMarkets)]),
+                QString::fromUtf8(unit.code), {}};
+        setPrices(s, r, logUniform(r, 30000, 3000000), unit.shares);
+        stocks.push_back(s);
+    }
+    // In the full demo a few stocks have no price yet (not listed in the universes).
+    if (o.totalStocks == 0)
+        for (int i = 0; i < 12; ++i)
+            stocks[std::size_t(r.below(int(stocks.size())))].prices.fill(std::nullopt);
+    return result;
+}
+
+// The ten newest weekdays on or before today, newest first.
+std::vector<QDate> tradingDays(QDate day)
+{
+    std::vector<QDate> days;
+    while (int(days.size()) < kPeriods) {
+        if (day.dayOfWeek() <= 5)
+            days.push_back(day);
+        day = day.addDays(-1);
+    }
+    return days;
+}
+
+QString workbookName(const QDate& day) { return QStringLiteral("kabu") + day.toString(QStringLiteral("yyMMdd")); }
+
+class Db {
+public:
+    explicit Db(const QString& path)
+    {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+            sqlite3_close(db_);
+            throw DataError(QStringLiteral("cannot open %1").arg(path));
+        }
+    }
+    ~Db() { sqlite3_close(db_); }
+    Db(const Db&) = delete;
+    Db& operator=(const Db&) = delete;
+    void exec(const char* sql)
+    {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+            const QString message = QString::fromUtf8(error ? error : "");
+            sqlite3_free(error);
+            throw DataError(message);
+        }
+    }
+    sqlite3* handle() const { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// A prepared statement whose values are bound in order, then run with run().
+class Insert {
+public:
+    Insert(Db& db, const char* sql)
+    {
+        if (sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
+            throw DataError(QString::fromUtf8(sqlite3_errmsg(db.handle())));
+    }
+    ~Insert() { sqlite3_finalize(stmt_); }
+    Insert(const Insert&) = delete;
+    Insert& operator=(const Insert&) = delete;
+    Insert& text(const QString& v)
+    {
+        const QByteArray bytes = v.toUtf8();
+        sqlite3_bind_text(stmt_, ++index_, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Insert& integer(std::optional<int> v)
+    {
+        ++index_;
+        v ? sqlite3_bind_int(stmt_, index_, *v) : sqlite3_bind_null(stmt_, index_);
+        return *this;
+    }
+    Insert& real(double v)
+    {
+        sqlite3_bind_double(stmt_, ++index_, v);
+        return *this;
+    }
+    void run()
+    {
+        if (sqlite3_step(stmt_) != SQLITE_DONE)
+            throw DataError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_))));
+        sqlite3_reset(stmt_);
+        index_ = 0;
+    }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+    int index_ = 0;
+};
+
+void writeStocks(Db& db, const std::vector<Stock>& stocks)
+{
+    db.exec("DELETE FROM \"list\"; DELETE FROM \"hojyo\"; DELETE FROM sqlite_sequence WHERE name IN ('list', 'hojyo')");
+    Insert insert(db, "INSERT INTO \"list\" (\"銘柄\", \"コード\", \"市場\", \"単位\", \"kabuka1\", \"kabuka2\", \"kabuka3\", "
+                      "\"kabuka4\", \"kabuka5\", \"kabuka6\", \"kabuka7\", \"kabuka8\", \"kabuka9\", \"kabuka10\") "
+                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const auto row = [&](const Stock& s) {
+        insert.text(s.name).integer(s.code).text(s.market).text(s.unit);
+        for (const std::optional<int>& p : s.prices) insert.integer(p);
+        insert.run();
+    };
+    row(Stock{QString(), 1001, QString(), QString(), {}});
+    for (const Stock& s : stocks) row(s);
+    db.exec("INSERT INTO \"hojyo\" SELECT * FROM \"list\"");
+}
+
+// The one period record of the database takes the ten dates, the unit and the workbook names.
+void writeDateRecord(Db& db, const std::vector<QDate>& days)
+{
+    Insert update(db, "UPDATE \"日付\" SET \"kabuka1\" = ?, \"kabuka2\" = ?, \"kabuka3\" = ?, \"kabuka4\" = ?, "
+                      "\"kabuka5\" = ?, \"kabuka6\" = ?, \"kabuka7\" = ?, \"kabuka8\" = ?, \"kabuka9\" = ?, "
+                      "\"kabuka10\" = ?, \"kabuka11\" = ?, \"kabuka12\" = ?, \"kabuka13\" = ?, \"kabuka14\" = ?, "
+                      "\"kabuka15\" = ?, \"kabuka16\" = ?, \"kabuka17\" = ?, \"kabuka18\" = ?, \"kabuka19\" = ?, "
+                      "\"kabuka20\" = ?, \"kabuka21\" = ?");
+    for (const QDate& d : days) update.text(d.toString(QStringLiteral("yy/MM/dd")));
+    update.text(QStringLiteral("day"));
+    for (const QDate& d : days) update.text(workbookName(d));
+    update.run();
+}
+
+int writeCards(Db& db, const Options& o, Random& r, const Stocks& all)
+{
+    const std::vector<Stock>& stocks = all.all;
+    const int madeUpFrom = all.madeUpFrom;
+    Insert insert(db, "INSERT INTO \"mydata\" (\"情報源\", \"日付\", \"銘柄\", \"コード\", \"市場\", \"単位\", \"情報\") "
+                      "VALUES (?, ?, ?, ?, ?, ?, ?)");
+    const QDate epoch(1899, 12, 30);
+    const int madeUp = int(stocks.size()) - madeUpFrom;
+    for (int i = 0; i < o.cards; ++i) {
+        // One card in five is about a made-up stock, so that every market and unit has cards.
+        const Stock& s = madeUp > 0 && r.chance(0.2) ? stocks[std::size_t(madeUpFrom + r.below(madeUp))]
+                                                     : stocks[std::size_t(r.below(int(stocks.size())))];
+        const QString source = QString::fromUtf8(kSources[i % std::size(kSources)]);
+        const QDate day = o.today.addDays(-r.between(0, 200));
+        // A few cards still lack market and unit, waiting for the completion.
+        const bool complete = !r.chance(0.03);
+        QString note = QString::fromUtf8(r.pick(kNotes));
+        if (s.prices[0])
+            note += QStringLiteral("\n株価 %1円").arg(*s.prices[0]);
+        insert.text(source).real(epoch.daysTo(day)).text(s.name).integer(s.code)
+            .text(complete ? s.market : QString()).text(complete ? s.unit : QString()).text(note).run();
+    }
+    return o.cards;
+}
+
+void writeLists(const QString& path, Random& r, const std::vector<Stock>& stocks, const QDate& today)
+{
+    Db db(path);
+    db.exec("BEGIN");
+    const char* const tables[] = {"checklist", "trend", "checklist2", "mylist"};
+    for (const char* table : tables) {
+        const QByteArray sql = QByteArray("INSERT INTO \"") + table +
+                               "\" (\"コード\", \"銘柄\", \"市場\", \"単位\", \"date\") VALUES (?, ?, ?, ?, ?)";
+        Insert insert(db, sql.constData());
+        const int count = r.between(4, 7);
+        for (int i = 0; i < count; ++i) {
+            const Stock& s = stocks[std::size_t(r.below(int(stocks.size())))];
+            insert.integer(s.code).text(s.name).text(s.market).text(s.unit)
+                .text(today.addDays(-r.between(0, 60)).toString(QStringLiteral("yy/MM/dd"))).run();
+        }
+    }
+    Insert sources(db, "INSERT INTO \"情報源リスト\" (\"情報源\", \"date\") VALUES (?, ?)");
+    for (int i = 0; i < 4; ++i)
+        sources.text(QString::fromUtf8(kSources[(i * 3) % std::size(kSources)]))
+            .text(today.addDays(-r.between(0, 60)).toString(QStringLiteral("yy/MM/dd"))).run();
+    db.exec("COMMIT");
+}
+
+// The ten price workbooks, one sheet "s" + yymmdd each: code, name, close.
+int writeWorkbooks(const QString& folder, const std::vector<Stock>& stocks, const std::vector<QDate>& days)
+{
+    const QString script = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("make_workbooks.py"));
+    if (!QFileInfo::exists(script))
+        throw DataError(QStringLiteral("workbook script not found: %1").arg(script));
+    QTemporaryDir scratch;
+    const QString csvPath = scratch.filePath(QStringLiteral("prices.csv"));
+    QFile csv(csvPath);
+    if (!scratch.isValid() || !csv.open(QIODevice::WriteOnly | QIODevice::Text))
+        throw DataError(QStringLiteral("cannot write %1").arg(csvPath));
+    QTextStream out(&csv);
+    out << "workbook,sheet,code,name,close\n";
+    for (int k = 0; k < kPeriods; ++k) {
+        const QString book = workbookName(days[std::size_t(k)]);
+        const QString sheet = QStringLiteral("s") + days[std::size_t(k)].toString(QStringLiteral("yyMMdd"));
+        for (const Stock& s : stocks)
+            if (s.prices[std::size_t(k)])
+                out << book << ',' << sheet << ',' << s.code << ',' << s.name << ',' << *s.prices[std::size_t(k)] << '\n';
+    }
+    out.flush();
+    csv.close();
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), {script, csvPath, folder});
+    if (!python.waitForFinished(120000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0)
+        throw DataError(QStringLiteral("writing the workbooks failed: %1")
+                            .arg(QString::fromUtf8(python.readAllStandardError()).trimmed()));
+    return kPeriods;
+}
+
+// The program folder, emptied of earlier demo databases; a folder with databases of its own is refused.
+QString prepareFolder(const QString& xdgDataHome)
+{
+    const QString folder = QDir(xdgDataHome).filePath(QStringLiteral("Vostrel"));
+    QDir dir(folder);
+    const QStringList databases{QStringLiteral("druvolo.mdb"), QStringLiteral("kabulist.mdb")};
+    const bool hasDatabases = std::any_of(databases.begin(), databases.end(),
+                                          [&](const QString& f) { return dir.exists(f); });
+    if (hasDatabases && !dir.exists(QString::fromUtf8(kMarker)))
+        throw DataError(QStringLiteral("%1 holds databases that are not demo data; choose another folder").arg(folder));
+    if (!dir.mkpath(QStringLiteral(".")))
+        throw DataError(QStringLiteral("cannot make %1").arg(folder));
+    for (const QString& f : databases) dir.remove(f);
+    QFile marker(dir.filePath(QString::fromUtf8(kMarker)));
+    if (!marker.open(QIODevice::WriteOnly | QIODevice::Text))
+        throw DataError(QStringLiteral("cannot write in %1").arg(folder));
+    marker.write("Demo data made by quenara-demo; running it again replaces the databases here.\n");
+    return folder;
+}
+
+}  // namespace
+
+Summary generate(const QString& xdgDataHome, const Options& options)
+{
+    Summary summary;
+    summary.folder = prepareFolder(xdgDataHome);
+    const QString mainPath = QDir(summary.folder).filePath(QStringLiteral("druvolo.mdb"));
+    const QString listPath = QDir(summary.folder).filePath(QStringLiteral("kabulist.mdb"));
+    platform::ensureMainDatabase(mainPath);
+    platform::ensureListDatabase(listPath);
+
+    Random r(options.seed);
+    const Stocks made = makeStocks(options, r);
+    const std::vector<Stock>& stocks = made.all;
+    const std::vector<QDate> days = tradingDays(options.today);
+    {
+        Db db(mainPath);
+        db.exec("BEGIN");
+        writeStocks(db, stocks);
+        writeDateRecord(db, days);
+        summary.cards = writeCards(db, options, r, made);
+        db.exec("COMMIT");
+    }
+    writeLists(listPath, r, stocks, options.today);
+    summary.stocks = int(std::count_if(stocks.begin(), stocks.end(), [](const Stock& s) { return s.prices[0].value_or(0) > 0; }));
+    if (options.workbooks)
+        summary.workbooks = writeWorkbooks(summary.folder, stocks, days);
+    return summary;
+}
+
+}  // namespace demo

@@ -1,0 +1,33 @@
+#pragma once
+#include <QDate>
+#include <QString>
+#include <cstdint>
+
+namespace demo {
+
+struct Options {
+    std::uint32_t seed = 1;
+    // 0: the stocks of a new database plus a few hundred made-up ones; otherwise exactly this many
+    // priced stocks (after the placeholder).
+    int totalStocks = 0;
+    int cards = 2000;
+    // The newest price period is the last weekday on or before this day; cards date back from it.
+    QDate today = QDate::currentDate();
+    // Also write the ten price workbooks (runs make_workbooks.py with /usr/bin/python3 and xlwt).
+    bool workbooks = true;
+};
+
+struct Summary {
+    QString folder;  // <xdgDataHome>/Vostrel
+    int stocks = 0;  // stocks of list with a latest price
+    int cards = 0;
+    int workbooks = 0;
+};
+
+// Fills <xdgDataHome>/Vostrel/ with a main and a list database of believable demo data. Databases
+// there are replaced only when the folder was made by this generator (it leaves a marker file), so
+// a real program folder is never overwritten. The same options give the same data.
+// Throws platform::DataError.
+Summary generate(const QString& xdgDataHome, const Options& options = {});
+
+}  // namespace demo
