@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+class QWidget;
+
 // The shared state of the program: what the menu stores before it opens a screen, and the
 // row sources the screens and the menu build.
 namespace Module1 {
@@ -18,5 +20,10 @@ extern QString ExtraSql;
 
 // Back to the state at start (tests).
 void reset();
+
+// The open-file dialog: the person picks an existing file; returns its full path, or the empty
+// text when they cancel. filter: pairs of a description and a pattern, each followed by a NUL
+// character ("Access\0*.mdb\0"); a filter without NULs is passed on as it stands.
+QString ShowOpenFileDialog(const QWidget* owner, const QString& filter);
 
 }  // namespace Module1

@@ -4,8 +4,9 @@
 
 namespace trend {
 
-// Where a pattern button stands: in view, or above the client area (reached with the keyboard).
-enum class Shown { InView, AboveClientArea };
+// Where a pattern button stands: in view, above the client area, or at the same place as another
+// button and beneath it (the last two are reached with the keyboard only).
+enum class Shown { InView, AboveClientArea, UnderAnother };
 
 struct HeaderTint {
     int col;          // grid column of the header cell
@@ -28,6 +29,15 @@ struct TrendPattern {
     std::vector<HeaderTint> tints;
     bool errorTrap = true;  // whether a failing step is skipped (else a failure is reported)
     bool sortBeforeTitle = false;   // the one pattern that sorts before the titles are written
+    bool flat = false;      // drawn flat instead of three-dimensional
+    double fontPoints = 0;  // caption font size; 0 keeps the screen's default
+    int tabIndex = -1;      // place in the screen's tab order where it is fixed; -1 leaves it to the screen
+    // A catalogue kept as SQL text instead of a condition (the card screen's): the opening after
+    // " where", the same opening after " and" (empty: leadWhere with its keyword changed), and the
+    // further pieces appended in order. Used when condition is empty.
+    QString leadWhere;
+    QString leadAnd;
+    std::vector<QString> fragments;
 };
 
 // Renders a condition written in the notation (rN, `e in [a, b]`, comparisons, + - /, and, or,

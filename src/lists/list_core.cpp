@@ -1,0 +1,227 @@
+#include "lists/list_core.h"
+#include <QDate>
+#include "lists/dictionary.h"
+#include "platform/data/errors.h"
+#include "platform/data/paths.h"
+#include "platform/data/sql_text.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/guard.h"
+#include "shell/form5.h"
+
+namespace lists {
+
+using ui::step;
+
+QString todayText() { return QDate::currentDate().toString(QStringLiteral("yy/MM/dd")); }
+
+namespace {
+
+// Each field is its own step: a value the table refuses leaves that field alone.
+void setFields(platform::Recordset& rs, const std::vector<std::pair<const char*, QVariant>>& fields) {
+    for (const auto& [name, value] : fields)
+        if (value.isValid()) step([&] { rs.setField(QString::fromUtf8(name), value); });
+}
+
+QVariant wholeNumber(const QString& text) {
+    if (auto n = platform::sqlWholeNumber(text)) return QVariant(*n);
+    return {};
+}
+
+const QString kDeleteHelp = QStringLiteral(
+    "削除しの準備をします\r\n"
+    "　銘柄の見出し部分をダブルクリックします.\r\n"
+    "　その後　削除ボタンをクリックしてください。\r\n\r\n");
+
+}  // namespace
+
+void addWatchEntry(platform::DataControl& data, const WatchEntry& e) {
+    platform::Recordset& rs = data.recordset();
+    rs.AddNew();
+    setFields(rs, {{"コード", wholeNumber(e.code)},
+                   {"銘柄", e.name},
+                   {"市場", e.market},
+                   {"単位", e.unit},
+                   {"date", todayText()}});
+    rs.Update();
+}
+
+void addSourceEntry(platform::DataControl& data, const QString& source) {
+    platform::Recordset& rs = data.recordset();
+    rs.AddNew();
+    setFields(rs, {{"情報源", source}, {"date", todayText()}});
+    rs.Update();
+}
+
+QString rowSource(const QString& table) { return QStringLiteral("select * from [%1]").arg(table); }
+
+ListCore::ListCore(const ListSpec& s, ui::Form* f, QString* remembered)
+    : spec(s), form(f), remembered_(remembered ? remembered : &ownCriterion_) {}
+
+void ListCore::adopt(const ControlRow& row, ui::Control* c) {
+    byName_[QString::fromLatin1(row.spec.name)] = c;
+    switch (row.role) {
+    case Role::Grid: grid = dynamic_cast<ui::FlexGrid*>(c); break;
+    case Role::Data: data = dynamic_cast<ui::Data*>(c); break;
+    case Role::Count: count = dynamic_cast<ui::TextBox*>(c); break;
+    case Role::CodeBox: codeBox = dynamic_cast<ui::TextBox*>(c); break;
+    case Role::MarketBox: marketBox = dynamic_cast<ui::TextBox*>(c); break;
+    case Role::Link: links.push_back(dynamic_cast<ui::LinkLabel*>(c)); break;
+    default: break;
+    }
+    if ((row.role == Role::Grid || row.role == Role::Data) && grid && data) grid->bind(data);
+}
+
+ui::Control* ListCore::control(const char* name) const {
+    auto it = byName_.find(QString::fromLatin1(name));
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+void ListCore::writeCount() {
+    step([&] { count->setText(QString::number(grid->Rows() - 1)); });
+}
+
+void ListCore::load() {
+    auto bind = [&] {
+        data->DatabaseName = platform::listDatabasePath();
+        data->Options = 1;
+        data->RecordSource = rowSource(spec.table);
+        data->Refresh();
+    };
+    if (spec.tellLoadFailure) {
+        // A list that cannot be read leaves the window with an empty list; the person is told.
+        try {
+            bind();
+        } catch (const platform::DataError& e) {
+            ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2\r\n\r\n%3")
+                           .arg(spec.listTitle, platform::listDatabasePath(), e.text),
+                       ui::vbExclamation);
+        } catch (...) {
+            ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2").arg(spec.listTitle, platform::listDatabasePath()),
+                       ui::vbExclamation);
+        }
+    } else {
+        step([&] { data->DatabaseName = platform::listDatabasePath(); });
+        step([&] { data->Options = 1; });
+        step([&] { data->RecordSource = rowSource(spec.table); });
+        step([&] { data->Refresh(); });
+    }
+    writeCount();
+    for (size_t c = 0; c < spec.widths.size(); ++c) step([&] { grid->setColWidth(int(c), spec.widths[c]); });
+}
+
+bool ListCore::deleteFirst(const QString& criterion) {
+    bool deleted = false;
+    step([&] {
+        platform::Recordset& rs = data->recordset();
+        rs.FindFirst(criterion);
+        if (!rs.NoMatch()) {
+            rs.Delete();
+            deleted = true;
+        }
+    });
+    return deleted;
+}
+
+// Sorts by column 2 and deletes the lower row of the first adjacent pair with equal texts there:
+// one repeat per activation.
+void ListCore::activate() {
+    const int n = grid->Rows();
+    step([&] { grid->setCol(2); });
+    step([&] { grid->Sort(1); });
+    for (int i = 1; i <= n - 2; ++i) {
+        if (grid->TextMatrix(i, 2) != grid->TextMatrix(i + 1, 2)) continue;
+        if (auto id = platform::sqlWholeNumber(grid->TextMatrix(i + 1, 1))) {
+            const QString criterion = QStringLiteral("ID =") + QString::number(*id);
+            deleteFirst(criterion);
+            if (spec.del == DeleteRule::Remembered) *remembered_ = criterion;
+        }
+        step([&] { data->Refresh(); });
+        break;
+    }
+    writeCount();
+}
+
+void ListCore::sortClick() {
+    int c = 0;
+    step([&] {
+        if (spec.sort == SortRule::BySource) grid->setCol(2);
+        c = grid->Col();
+    });
+    const bool asText = spec.sort == SortRule::ColumnDateAsText && c == 6;
+    step([&] { grid->Sort(asText ? 7 : 1); });
+}
+
+void ListCore::deleteHelpClick() {
+    ui::MsgBox(kDeleteHelp, ui::vbOKCancel + ui::vbInformation, QStringLiteral("マイ　リストの削除"));
+}
+
+void ListCore::gridDblClick() {
+    const int r = grid->Row();
+    switch (spec.dblClick) {
+    case DblClickRule::Select:
+        break;
+    case DblClickRule::RememberCode: {
+        writeCount();
+        // Only a whole-number code makes a criterion; any other cell text chooses nothing.
+        auto code = platform::sqlWholeNumber(grid->TextMatrix(r, 2));
+        *remembered_ = code ? QStringLiteral("コード=") + QString::number(*code) : QString();
+        break;
+    }
+    case DblClickRule::Choose:
+        writeCount();
+        break;
+    }
+}
+
+void ListCore::deleteClick() {
+    const int r = grid->Row();
+    QString criterion;
+    switch (spec.del) {
+    case DeleteRule::SelectedCode:
+        if (auto code = platform::sqlWholeNumber(grid->TextMatrix(r, 2)))
+            criterion = QStringLiteral("コード =") + QString::number(*code);
+        break;
+    case DeleteRule::Remembered:
+        criterion = *remembered_;
+        break;
+    case DeleteRule::CurrentId:
+        if (r >= 1)
+            if (auto id = platform::sqlWholeNumber(grid->TextMatrix(r, 1)))
+                criterion = QStringLiteral("ID =") + QString::number(*id);
+        break;
+    }
+    if (!criterion.isEmpty()) deleteFirst(criterion);
+    step([&] { data->Refresh(); });
+    writeCount();
+}
+
+void ListCore::okClick() {
+    switch (spec.ok) {
+    case OkRule::Hide:
+        form->Hide();
+        break;
+    case OkRule::HideShowMenu:
+        form->Hide();
+        Form5::it().Show();
+        break;
+    case OkRule::UnloadShowMenu:
+        form->Unload();
+        Form5::it().Show();
+        break;
+    }
+}
+
+void ListCore::registerClick() { Form4::it().Show(); }
+
+void ListCore::countChange() { writeCount(); }
+
+void ListCore::linkClick(size_t i) {
+    const chart::ChartLink& link = spec.links[i];
+    int r = 0;
+    step([&] { r = grid->Row(); });
+    step([&] { marketBox->setText(grid->TextMatrix(r, 4)); });
+    step([&] { codeBox->setText(grid->TextMatrix(r, 2)); });
+    step([&] { links[i]->Address = link.address(codeBox->Text(), marketBox->Text()); });
+}
+
+}  // namespace lists

@@ -1,0 +1,55 @@
+#include "shell/backup.h"
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace shell {
+
+namespace {
+
+struct Connection {
+    sqlite3* db = nullptr;
+    ~Connection() { sqlite3_close(db); }
+    QString error() const { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory"); }
+};
+
+}  // namespace
+
+namespace {
+
+QString copyPages(const QString& source, const QString& target) {
+    if (!QFileInfo(source).isFile()) return QStringLiteral("no such database: ") + source;
+    Connection from, to;
+    if (sqlite3_open_v2(source.toUtf8().constData(), &from.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        return from.error();
+    if (sqlite3_open_v2(target.toUtf8().constData(), &to.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK)
+        return to.error();
+    sqlite3_busy_timeout(from.db, 2000);
+    sqlite3_busy_timeout(to.db, 2000);
+    sqlite3_backup* backup = sqlite3_backup_init(to.db, "main", from.db, "main");
+    if (!backup) return to.error();
+    int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) return QString::fromUtf8(sqlite3_errstr(rc));
+    return {};
+}
+
+}  // namespace
+
+QString backupDatabase(const QString& source, const QString& target) {
+    const bool existed = QFileInfo::exists(target);
+    QString error = copyPages(source, target);
+    if (!error.isEmpty() && !existed) QFile::remove(target);
+    return error;
+}
+
+bool isPlainNamePart(const QString& text) {
+    if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\')) || text.contains(QStringLiteral("..")))
+        return false;
+    for (QChar c : text)
+        if (c.category() == QChar::Other_Control) return false;
+    return true;
+}
+
+}  // namespace shell

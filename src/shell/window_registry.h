@@ -1,0 +1,26 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <map>
+
+namespace shell {
+
+// What the menu can do with a window it opens: show it, and write one of its text boxes
+// (the import window's path and kind boxes) before showing it.
+struct WindowHooks {
+    std::function<void()> show;
+    std::function<void(const QString& control, const QString& text)> setText;
+};
+
+// The windows the menu opens, by class name ("Form16"). Windows that stand are entered in
+// window_registry.cpp; a window built later is added there (or registers itself with
+// registerWindow before the menu needs it). A launch of a window that is not entered does nothing.
+std::map<QString, WindowHooks>& windowTable();
+void registerWindow(const QString& name, WindowHooks hooks);
+
+// Shows the window; false when it is not built yet.
+bool showWindow(const QString& name);
+// Writes a text box of the window; false when the window or the box is not there.
+bool setWindowText(const QString& window, const QString& control, const QString& text);
+
+}  // namespace shell

@@ -1,0 +1,205 @@
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include "platform/data/database.h"
+#include "platform/data/paths.h"
+#include "platform/data/recordset.h"
+#include "platform/data/schema.h"
+#include "platform/ui/dialogs.h"
+#include "shell/form23.h"
+#include "shell/form5.h"
+#include "shell/form7.h"
+#include "shell/form8.h"
+#include "shell/module1.h"
+#include "shell_fixture.h"
+
+using namespace shell_test;
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString lf(QString s) { return s.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+class MemoTest : public ShellTest {};
+
+TEST_F(MemoTest, LoadThenSaveLeavesTheFileAsItWas) {
+    const QByteArray stored = QStringLiteral("買い候補\r\n7203 トヨタ\r\n\r\n").toUtf8();
+    writeBytes(Form7::memoPath(), stored);
+    Form7::it().Show();
+    EXPECT_EQ(lf(Form7::it().Text1->Text()), QStringLiteral("買い候補\n7203 トヨタ\n"));
+    Form7::it().mnuSave->trigger();
+    EXPECT_FALSE(Form7::it().isVisible());
+    EXPECT_EQ(readBytes(Form7::memoPath()), stored);
+
+    // Again through a fresh load and the program's end.
+    unloadAll();
+    Form5::it().Show();
+    Form5::it().Command3->doClick();
+    EXPECT_EQ(readBytes(Form7::memoPath()), stored);
+    EXPECT_TRUE(ui::Form::loadedForms().empty());
+}
+
+TEST_F(MemoTest, WithoutAFileThePadStartsEmpty) {
+    Form7::it().Show();
+    EXPECT_TRUE(Form7::it().Text1->Text().isEmpty());
+    Form7::it().mnuSave->trigger();
+    EXPECT_EQ(readBytes(Form7::memoPath()), QByteArray("\r\n"));
+}
+
+TEST_F(MemoTest, EndSavesTheEditedMemoAndUnloadsEveryWindow) {
+    Form5::it().Show();
+    Form7::it().Show();
+    Form7::it().Text1->setText(QStringLiteral("一行目\n二行目"));
+    Form8::it().Show();
+    Form5::it().Command3->doClick();
+    EXPECT_EQ(readBytes(Form7::memoPath()), QStringLiteral("一行目\r\n二行目\r\n").toUtf8());
+    EXPECT_TRUE(ui::Form::loadedForms().empty());
+}
+
+// A memo that cannot be written is never dropped without the person knowing.
+TEST_F(MemoTest, AFailedWriteIsReported) {
+    QDir().mkpath(Form7::memoPath());   // a folder where the file should be
+    Form5::it().Show();
+    Form7::it().Show();
+    Form7::it().Text1->setText(QStringLiteral("大事なメモ"));
+
+    seam->answerMsgBox(ui::vbOK);
+    Form7::it().mnuSave->trigger();
+    EXPECT_TRUE(Form7::it().isVisible());
+    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("メモを保存できませんでした。")));
+
+    seam->answerMsgBox(ui::vbNo);   // stay
+    Form5::it().Command3->doClick();
+    EXPECT_TRUE(Form5::isLoaded());
+    EXPECT_EQ(Form7::it().Text1->Text(), QStringLiteral("大事なメモ"));
+    EXPECT_EQ(seam->events.back().style, ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2);
+
+    seam->answerMsgBox(ui::vbYes);  // end without the memo
+    Form5::it().Command3->doClick();
+    EXPECT_TRUE(ui::Form::loadedForms().empty());
+}
+
+class BackupTest : public ShellTest {};
+
+TEST_F(BackupTest, CopiesTheDatabaseOfThePeriodUnit) {
+    setDateRecord(QStringLiteral("week"));
+    platform::ensureMainDatabase(platform::programFile(QStringLiteral("Wdruvolo.mdb")));
+    platform::Database::open(platform::programFile(QStringLiteral("Wdruvolo.mdb")))
+        ->executeRaw(QStringLiteral("update [日付] set kabuka11='week-db'"));
+    Form5::it().Show();
+    Module1::MainDbPath = QStringLiteral("/elsewhere/other.mdb");   // as after an import of kind "search"
+
+    Form8& backup = Form8::it();
+    backup.Show();
+    EXPECT_FALSE(backup.Command4->isVisible());
+    seam->answerInput(QStringLiteral("261210"));
+    backup.Command1->doClick();
+
+    const auto& asked = seam->events.back();
+    EXPECT_EQ(asked.prompt, QStringLiteral("日付を入力してください"));
+    EXPECT_EQ(asked.defaultAnswer, QDate::currentDate().toString(QStringLiteral("yyMMdd")));
+    const QString copy = platform::programFile(QStringLiteral("Mdb/")) + QStringLiteral("Wdruvolo261210.mdb");
+    ASSERT_TRUE(QFileInfo::exists(copy));
+    auto rs = platform::Database::open(copy)->openRecordset(QStringLiteral("select * from [日付]"));
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("kabuka11")).toString(), QStringLiteral("week-db"));
+    EXPECT_EQ(backup.Command1->Caption(), QStringLiteral("バックアップファイル作成終わりました。"));
+    EXPECT_TRUE(backup.Command4->isVisibleTo(&backup));
+    EXPECT_EQ(backup.Command4->Caption(), QStringLiteral("ファイル名は　Wdruvolo261210.mdb"));
+    EXPECT_FALSE(Form5::isLoaded());
+
+    backup.Command2->doClick();
+    EXPECT_FALSE(Form8::isLoaded());
+    EXPECT_TRUE(Form5::isLoaded());
+    EXPECT_TRUE(Form5::it().isVisible());
+    EXPECT_EQ(Module1::MainDbPath, platform::mainDatabasePath());
+}
+
+TEST_F(BackupTest, ReportsWhatReallyHappened) {
+    const QString mdb = platform::programFile(QStringLiteral("Mdb/"));
+    const struct {
+        const char* what;
+        const char* unit;
+        std::optional<QString> answer;
+        QString message;   // start of the message; empty: none
+        QString file;      // the backup made; empty: none
+    } cases[] = {
+        {"cancel", "day", std::nullopt, QString(), QString()},
+        {"a path in the answer", "day", QStringLiteral("../../x"), QStringLiteral("ファイル名に使えない文字"), QString()},
+        {"a folder in the answer", "day", QStringLiteral("a/b"), QStringLiteral("ファイル名に使えない文字"), QString()},
+        {"no month database", "month", QStringLiteral("261210"), QStringLiteral("バックアップファイルを作成できませんでした。"),
+         QString()},
+        {"no unit", "Day", QStringLiteral("261210"), QStringLiteral("株価の単位"), QString()},
+        {"an empty answer", "day", QString(), QString(), QStringLiteral("druvolo.mdb")},
+    };
+    for (const auto& c : cases) {
+        QDir(mdb).removeRecursively();
+        setDateRecord(QString::fromUtf8(c.unit));
+        unloadAll();
+        Form8& backup = Form8::it();
+        backup.Show();
+        seam->answerInput(c.answer);
+        if (!c.message.isEmpty()) seam->answerMsgBox(ui::vbOK);
+        const size_t before = seam->events.size();
+        backup.Command1->doClick();
+        const QStringList files = QDir(mdb).entryList(QDir::Files);
+        EXPECT_EQ(files, c.file.isEmpty() ? QStringList() : QStringList{c.file}) << c.what;
+        EXPECT_EQ(backup.Command4->isVisibleTo(&backup), !c.file.isEmpty()) << c.what;
+        ASSERT_EQ(seam->events.size() - before, c.message.isEmpty() ? 1u : 2u) << c.what;
+        if (!c.message.isEmpty()) EXPECT_TRUE(seam->events.back().prompt.startsWith(c.message)) << c.what;
+    }
+}
+
+TEST(ShellModule, OpenFileDialogGivesThePathOrNothing) {
+    testing_support::SeamScope seam;
+    seam->answerOpenFile(QStringLiteral("/home/me/cards.mdb"));
+    seam->answerOpenFile(QString());
+    const QString filter = QStringLiteral("Access (*.mdb)") + QChar(0) + QStringLiteral("*.mdb") + QChar(0);
+    EXPECT_EQ(Module1::ShowOpenFileDialog(nullptr, filter), QStringLiteral("/home/me/cards.mdb"));
+    EXPECT_EQ(Module1::ShowOpenFileDialog(nullptr, filter), QString());
+}
+
+class HintTest : public ShellTest {};
+
+TEST_F(HintTest, ShowsTheHintAndClosesWithItsCloseBox) {
+    Form23& hint = Form23::it();
+    hint.Show();
+    const QStringList lines = lf(hint.Text1->Text()).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1], QStringLiteral("吟味するときは　ボリンジャバンドを追加してください。"));
+    EXPECT_FALSE(hint.Image1->pixmap().isNull());
+    EXPECT_FALSE(hint.Picture2->pixmap().isNull());
+    hint.close();
+    QApplication::processEvents();
+    EXPECT_FALSE(Form23::isLoaded());
+}
+
+// Pictures of the windows for a person to look at (/tmp/form5.png and others); nothing is compared.
+TEST_F(HintTest, SavesPicturesOfTheWindows) {
+    setDateRecord(QStringLiteral("day"));
+    Form5::it().Show();
+    QApplication::processEvents();
+    Form5::it().grab().save(QStringLiteral("/tmp/form5.png"));
+    Form5::it().resize(Form5::it().width() + 450, Form5::it().height());
+    QApplication::processEvents();
+    Form5::it().grab().save(QStringLiteral("/tmp/form5-wide.png"));
+    for (ui::Form* f : std::initializer_list<ui::Form*>{&Form7::it(), &Form8::it(), &Form23::it()}) {
+        f->Show();
+        QApplication::processEvents();
+        f->grab().save(QStringLiteral("/tmp/") + f->Name.toLower() + QStringLiteral(".png"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,377 @@
+#include <QDate>
+#include <QTest>
+#include <gtest/gtest.h>
+#include "lists/list_forms.h"
+#include "platform/data/recordset.h"
+#include "shell/form23.h"
+#include "shell/form5.h"
+#include "trend_fixture.h"
+#include "trend_stocks/apply_pattern.h"
+#include "trend_stocks/chart_link.h"
+#include "trend_stocks/form6.h"
+
+using trend_testing::Stock;
+
+namespace {
+
+const QString kAll = "select * from [list1plus]";
+const QString kTwoCodes = "select * from [list1plus] where ([コード]=1301 Or  [コード]=1332)";
+
+class Form6Test : public trend_testing::TrendScreenTest {
+protected:
+    void SetUp() override {
+        TrendScreenTest::SetUp();
+        addStocks({
+            {1301, "極洋", "東証１部", "D100", {-9, -1, 0, 0, 0, 0, 0, 0, 0}},
+            {1332, "日本水産", "名古１部", "F1000", {-30, 0, 0, 0, 0, 0, 0, 0, 0}},
+            {7203, "トヨタ", "ナスダック", "D100", {2, 0, 0, 0, 0, 0, 0, 0, 0}},
+            {8001, "O'Neil", "マザー", "A1", {5, 0, 0, 0, 0, 0, 0, 0, 0}},
+        });
+    }
+    // Opens the screen as the menu does for a launch value (1001 ... 1023).
+    Form6& open(int menuMode, const QString& watchListSql = kAll) {
+        Module1::WatchListSql = watchListSql;
+        Module1::MenuMode = menuMode;
+        Form6& f = Form6::it();
+        f.Show();
+        return f;
+    }
+    static QStringList codes(const Form6& f) {
+        QStringList out;
+        for (int r = 1; r < f.MSFlexGrid1->Rows(); ++r) out << f.MSFlexGrid1->TextMatrix(r, 3);
+        return out;
+    }
+    static int rowOf(const Form6& f, const QString& code) {
+        for (int r = 1; r < f.MSFlexGrid1->Rows(); ++r)
+            if (f.MSFlexGrid1->TextMatrix(r, 3) == code) return r;
+        return -1;
+    }
+    static void resetList(const QString& table, const std::vector<int>& codes) {
+        if (Form13::isLoaded()) Form13::it().Unload();
+        if (Form17::isLoaded()) Form17::it().Unload();
+        lists()->executeRaw("delete from [" + table + "]");
+        addListCodes(table, codes);
+    }
+};
+
+}  // namespace
+
+TEST_F(Form6Test, UniverseTable) {
+    struct Case {
+        int menuMode;
+        const char* base;   // empty: the menu-built WatchListSql
+        const char* caption;
+        unsigned color;
+    } cases[] = {
+        {1001, "select * from [list1plus]", "全市場銘柄", 0xD08F77},
+        {1002, "select * from [list1plus-1bu]", "1部市場銘柄", 0xC0C0},
+        {1003, "select * from [list1plus-2bu]", "2部市場銘柄", 0x8080},
+        {1004, "select * from [list1plus-tentou]", "新興市場銘柄", 0x8BA0F8},
+        {1005, "select * from [list1plus-1000U]", "売買1000株銘柄", 0xFF00},
+        {1006, "select * from [list1plus-100U]", "売買100株銘柄", 0x80FF80},
+        {1007, "select * from [list1plus-001U]", "売買1株銘柄", 0xDCA561},
+        {1008, "select * from [list1plus-to1low]", "東証１部・２０万円以下銘柄", 0xB7E68C},
+        {1009, "select * from [list1plus-30]", "３０～５０万円の銘柄", 0xFF00},
+        {1022, "", "トレンド注目銘柄", 0xFF00},
+        {1023, "", "注目銘柄", 0xFF00},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.menuMode);
+        Form6& f = open(c.menuMode, kTwoCodes);
+        const QString base = *c.base ? QString::fromUtf8(c.base) : kTwoCodes;
+        EXPECT_EQ(Module1::TrendMode, c.menuMode - 1000);
+        EXPECT_EQ(Module1::TrendBaseSql, base);
+        EXPECT_EQ(f.Data1->RecordSource, base);
+        EXPECT_EQ(f.Caption(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(f.BackColor(), c.color);
+        EXPECT_EQ(f.Text7->Text(), QString::number(f.MSFlexGrid1->Rows() - 1));
+        f.Command5_Click();
+        EXPECT_EQ(Module1::TrendMode, 0);
+        EXPECT_FALSE(Form6::isLoaded());
+        EXPECT_TRUE(Form5::it().isVisible());
+    }
+}
+
+TEST_F(Form6Test, LoadShowsTheUniverseByCodeWithWidthsAndCount) {
+    Form6& f = open(1001);
+    EXPECT_EQ(codes(f), QStringList({"1301", "1332", "7203", "8001"}));
+    EXPECT_EQ(f.Text7->Text(), "4");
+    const int widths[] = {250, 550, 1280, 600, 900, 600, 900, 900, 500, 500, 500, 500, 500, 500, 500, 500, 500};
+    for (int c = 0; c <= 16; ++c) EXPECT_EQ(f.MSFlexGrid1->ColWidth(c), widths[c]) << c;
+    // The count box cannot be typed over.
+    f.Text7->setText("12");
+    EXPECT_EQ(f.Text7->Text(), "4");
+    // The title-bar close box is refused.
+    f.close();
+    EXPECT_TRUE(Form6::isLoaded());
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(Form6Test, TitlesFollowThePeriodUnit) {
+    struct Case {
+        const char* unit;
+        const char* text3;
+        const char* first;
+        const char* last;
+    } cases[] = {
+        {"day", "day", "1日前", "9日前"},
+        {"week", "week", "1週前", "9週前"},
+        {"month", "month", "1月前", "9月前"},
+        {"Week", "Text3", "ratio1", "ratio9"},   // compared exactly: the field names stay
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unit);
+        setUnit(QString::fromUtf8(c.unit));
+        if (Form5::isLoaded()) Form5::it().Unload();
+        Form6& f = open(1001);
+        EXPECT_EQ(f.Text3->Text(), QString::fromUtf8(c.text3));
+        EXPECT_EQ(f.MSFlexGrid1->TextMatrix(0, 8), QString::fromUtf8(c.first));
+        EXPECT_EQ(f.MSFlexGrid1->TextMatrix(0, 16), QString::fromUtf8(c.last));
+        EXPECT_EQ(f.MSFlexGrid1->TextMatrix(0, 6), "26/12/10");
+        EXPECT_EQ(f.MSFlexGrid1->TextMatrix(0, 7), "26/12/01");
+        f.Command5_Click();
+    }
+}
+
+TEST_F(Form6Test, SearchesJoinTheirConditionAndNeverPassRawAnswers) {
+    struct Case {
+        int menuMode;
+        bool byName;
+        std::optional<QString> answer;
+        const char* appended;   // nullptr: no query is sent, the rows stay
+        QStringList found;
+    } cases[] = {
+        {1001, false, "1301", "where [コード]=1301", {"1301"}},
+        {1001, false, " 7203 ", "where [コード]=7203", {"7203"}},
+        {1001, false, "1301 or 1=1", nullptr, {}},
+        {1001, false, "", nullptr, {}},
+        {1001, false, std::nullopt, nullptr, {}},
+        {1022, false, "7203", " and [コード]=7203", {}},          // not in the list
+        {1022, false, "1332", " and [コード]=1332", {"1332"}},
+        {1001, true, "水産", "where [銘柄] like '*水産*'", {"1332"}},
+        {1001, true, "O'Neil", "where [銘柄] like '*O''Neil*'", {"8001"}},
+        {1023, true, "極", " and [銘柄] like '*極*'", {"1301"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer.value_or("(cancel)").toStdString());
+        Form6& f = open(c.menuMode, kTwoCodes);
+        const QStringList before = codes(f);
+        const QString base = Module1::TrendBaseSql;
+        seam->answerInput(c.answer);
+        if (c.byName) f.Command34->doClick();
+        else f.Command33->doClick();
+        const QString prompt = c.byName ? "検索する銘柄を入力してください" : "検索するコードを入力してください";
+        EXPECT_EQ(seam->inputPrompts().back(), prompt);
+        if (c.appended) {
+            EXPECT_EQ(f.Data1->RecordSource, base + QString::fromUtf8(c.appended));
+            EXPECT_EQ(codes(f), c.found);
+        } else {
+            EXPECT_EQ(f.Data1->RecordSource, base);
+            EXPECT_EQ(codes(f).size(), before.size());
+        }
+        EXPECT_EQ(f.Text7->Text(), QString::number(f.MSFlexGrid1->Rows() - 1));
+        f.Command5_Click();
+    }
+}
+
+TEST_F(Form6Test, RestoreAndSortExecution) {
+    Form6& f = open(1001);
+    seam->answerInput("1301");
+    f.Command33->doClick();
+    ASSERT_EQ(codes(f), QStringList({"1301"}));
+    f.Command10->doClick();
+    EXPECT_EQ(f.Data1->RecordSource, kAll);
+    EXPECT_EQ(f.MSFlexGrid1->Col(), 5);
+    EXPECT_EQ(f.MSFlexGrid1->TextMatrix(1, 5), "A1");   // by unit, generic ascending
+    // Sort on a change column, generic ascending; on the fixed column nothing moves.
+    f.MSFlexGrid1->setCol(8);
+    f.Command13->doClick();
+    EXPECT_EQ(codes(f), QStringList({"1332", "1301", "7203", "8001"}));
+    f.MSFlexGrid1->setCol(0);
+    f.Command13->doClick();
+    EXPECT_EQ(codes(f), QStringList({"1332", "1301", "7203", "8001"}));
+    seam->answerMsgBox(ui::vbOK);
+    f.Command1->doClick();
+    EXPECT_EQ(seam->events.back().title, "並び替え");
+    EXPECT_EQ(seam->msgBoxPrompts().back(),
+              "列の見出し（コード or 日付 or 市場 or　株価 or　DP or　情報源）をクリックしてください\r\n昇順に並び替えを行います.");
+}
+
+TEST_F(Form6Test, ExtractionRestrictsToTheListCodes) {
+    std::vector<int> many;
+    for (int i = 0; i < 101; ++i) many.push_back(i == 0 ? 1301 : i == 100 ? 1332 : 2000 + i);
+    QString manyText = "([コード]=1301";
+    for (int i = 1; i < 100; ++i) manyText += QStringLiteral(" Or  [コード]=%1").arg(2000 + i);
+    manyText += ")";
+    struct Case {
+        int menuMode;
+        std::vector<int> list;
+        QString appended;
+        QStringList found;   // by ratio1, numeric descending
+    } cases[] = {
+        {1001, {}, "where [コード]=1000", {}},
+        {1001, {1332}, "where [コード]=1332", {"1332"}},
+        {1001, {7203, 1301}, " where ([コード]=7203 Or  [コード]=1301)", {"7203", "1301"}},
+        {1001, many, " where " + manyText, {"1301"}},   // row 101 (1332) is passed over
+        {1022, {7203, 1301}, " and ([コード]=7203 Or  [コード]=1301)", {"1301"}},
+        {1022, {1332}, " and [コード]=1332", {"1332"}},
+        {1022, {}, " and [コード]=1000", {}},
+        {1022 /* over an empty list */, {1332}, "where [コード]=1332", {"1332"}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
+        for (const char* table : {"checklist", "trend"}) {
+            resetList(table, c.list);
+            Form6& f = open(c.menuMode, i == std::size(cases) - 1 ? kAll : kTwoCodes);
+            const QString base = Module1::TrendBaseSql;
+            if (QString(table) == "checklist") f.Command16->doClick();
+            else f.Command26->doClick();
+            EXPECT_EQ(f.Data1->RecordSource, base + c.appended) << table;
+            EXPECT_EQ(codes(f), c.found) << table;
+            EXPECT_EQ(f.MSFlexGrid1->Col(), 8);
+            EXPECT_EQ(f.Text7->Text(), QString::number(c.found.size()));
+            f.Command5_Click();
+        }
+    }
+}
+
+TEST_F(Form6Test, ExtractionWithANonNumericCodeSendsNoQuery) {
+    resetList("checklist", {1301});
+    lists()->executeRaw("update [checklist] set [コード] = '1301 or 1=1'");
+    Form6& f = open(1001);
+    f.Command16->doClick();
+    EXPECT_EQ(f.Data1->RecordSource, kAll);
+    EXPECT_EQ(codes(f).size(), 4);
+}
+
+TEST_F(Form6Test, DoubleClickRegistersOnlyADataRowWithACode) {
+    resetList("trend", {});
+    Form6& f = open(1001);
+    auto trendRows = [] {
+        platform::Recordset rs = lists()->openRecordset("select * from [trend]");
+        return rs.recordCount();
+    };
+    // Row 0, the header row that every pattern leaves current: nothing.
+    f.MSFlexGrid1->setRow(0);
+    f.MSFlexGrid1_DblClick();
+    EXPECT_EQ(trendRows(), 0);
+    // A data row: one entry, whichever column, and the trend watch list shows it.
+    const int r = rowOf(f, "1332");
+    f.MSFlexGrid1->setRow(r);
+    f.MSFlexGrid1->setCol(12);
+    f.MSFlexGrid1_DblClick();
+    platform::Recordset rs = lists()->openRecordset("select * from [trend]");
+    ASSERT_EQ(rs.recordCount(), 1);
+    rs.MoveFirst();
+    EXPECT_EQ(rs.Fields("コード").toInt(), 1332);
+    EXPECT_EQ(rs.Fields("銘柄").toString(), "日本水産");
+    EXPECT_EQ(rs.Fields("市場").toString(), "名古１部");
+    EXPECT_EQ(rs.Fields("単位").toString(), "F1000");
+    EXPECT_EQ(rs.Fields("date").toString(), QDate::currentDate().toString("yy/MM/dd"));
+    EXPECT_TRUE(Form17::it().isVisible());
+    EXPECT_EQ(Form17::it().MSFlexGrid1->Rows(), 2);
+    // A row whose code cell is not a number: nothing.
+    f.MSFlexGrid1->setTextMatrix(r, 3, "13x2");
+    f.MSFlexGrid1_DblClick();
+    EXPECT_EQ(trendRows(), 1);
+}
+
+TEST_F(Form6Test, LinksBuildTheirAddressesFromTheCurrentRow) {
+    using chart::Site;
+    using chart::siteBase;
+    Form6& f = open(1001);
+    struct Case {
+        const char* code;
+        ui::LinkLabel* Form6::*link;
+        QString address;
+    } cases[] = {
+        {"1301", &Form6::HprLnkEx6, siteBase(Site::Quote) + "/q?s=1301.t" + chart::QuoteParams1Y()},
+        {"1301", &Form6::HprLnkEx2, siteBase(Site::Chart) + "/MnStock?sv=MN&pg=mn_schart.html&qt=1301.t" + chart::ChartParams120B3()},
+        {"1332", &Form6::HprLnkEx1, siteBase(Site::Quote) + "/q?s=1332" + chart::QuoteParams3M()},
+        {"1332", &Form6::HprLnkEx2, siteBase(Site::Chart) + "/MnStock?sv=MN&pg=mn_schart.html&qt=1332.n" + chart::ChartParams120B3()},
+        {"7203", &Form6::HprLnkEx2, siteBase(Site::Chart) + "/MnStock?sv=MN&pg=mn_schart.html&qt=7203" + chart::QuoteParams6M()},
+        {"8001", &Form6::HprLnkEx16, siteBase(Site::Quote) + "/q?s=8001" + chart::QuoteParams5Y()},
+        {"8001", &Form6::HprLnkEx17, siteBase(Site::SecondChart) + "/smartchart.cfr?Scode=8001"},
+        {"8001", &Form6::HprLnkEx3, siteBase(Site::IndexPage) + "/tknnk0.html "},
+        {"8001", &Form6::HprLnkEx14, siteBase(Site::Quote) + "/q?s=998407.o" + chart::QuoteParams6M()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address.toStdString());
+        f.MSFlexGrid1->setRow(rowOf(f, c.code));
+        EXPECT_EQ(f.Text1->Text(), c.code);
+        (f.*c.link)->doClick();
+        ASSERT_FALSE(seam->urls.isEmpty());
+        EXPECT_EQ(seam->urls.back(), c.address);
+    }
+}
+
+TEST_F(Form6Test, PatternButtonsStandWhereTheCatalogueSaysAndApplyTheirRecord) {
+    Form6& f = open(1022, kTwoCodes);
+    for (const trend::TrendPattern& p : f.patterns()) {
+        ui::CommandButton* b = f.patternButton(p.control);
+        ASSERT_NE(b, nullptr) << p.control.toStdString();
+        EXPECT_EQ(b->Caption(), p.caption);
+        EXPECT_EQ(b->Left(), p.left);
+        EXPECT_EQ(b->Top(), p.top);
+        EXPECT_EQ(b->BackColor(), p.faceColor);
+        EXPECT_TRUE(b->isEnabled());
+        EXPECT_EQ(b->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    }
+    ui::CommandButton* riser = f.patternButton("Command50");
+    ASSERT_NE(riser, nullptr);
+    EXPECT_NE(f.groupLabel("Label3"), nullptr);
+    riser->doClick();
+    // The and-form over the list: both listed stocks rose 8 points or more, no stock outside.
+    EXPECT_TRUE(f.Data1->RecordSource.startsWith(kTwoCodes + " and "));
+    EXPECT_EQ(codes(f), QStringList({"1332", "1301"}));
+    EXPECT_EQ(riser->BackColor(), trend::PatternMarkColor);
+    EXPECT_EQ(f.MSFlexGrid1->Row(), 0);
+    EXPECT_EQ(f.MSFlexGrid1->CellBackColor(), 0x8080FFu);
+    EXPECT_EQ(f.MSFlexGrid1->TextMatrix(0, 8), "1日前");
+    // The keyboard reaches a button above the client area: Space clicks it.
+    if (ui::CommandButton* d3 = f.patternButton("Command60")) {
+        QTest::keyClick(d3, Qt::Key_Space);
+        EXPECT_EQ(d3->BackColor(), trend::PatternMarkColor);
+        EXPECT_EQ(riser->BackColor(), trend::PatternMarkColor);   // earlier marks stay
+    }
+}
+
+TEST_F(Form6Test, HelpControls) {
+    Form6& f = open(1001);
+    seam->answerMsgBox(ui::vbOK);
+    f.Label10_Click();
+    QStringList lines = seam->msgBoxPrompts().back().split("\r\n");
+    ASSERT_EQ(lines.size(), 8);
+    EXPECT_EQ(lines[0], "ｎ日前の欄の値を　Ｘ　とすると");
+    EXPECT_EQ(lines[1], QString(49, '-'));
+    EXPECT_EQ(lines[4], "ｎ日前が　　２０　ならば　直近より２０％　高い");
+    EXPECT_EQ(lines[7], "");
+    f.Command5_Click();
+
+    setUnit("week");
+    Form5::it().Unload();
+    Form6& g = open(1001);
+    seam->answerMsgBox(ui::vbOK);
+    g.Label10_Click();
+    lines = seam->msgBoxPrompts().back().split("\r\n");
+    EXPECT_EQ(lines[2], "Ｘ=（ｎ週前の株価／直近の株価*100）-100　（％）");
+    EXPECT_EQ(lines[5], "ｎ週前のＸが　－２５　ならば　直近より２５％　安い");
+
+    setUnit("Month");
+    Form5::it().Unload();
+    const size_t shown = seam->events.size();
+    g.Label10_Click();   // an unknown unit word shows nothing
+    EXPECT_EQ(seam->events.size(), shown);
+
+    seam->answerMsgBox(ui::vbOK);
+    g.Command78->doClick();
+    EXPECT_EQ(seam->msgBoxPrompts().back(), "移動平均を用いて上昇銘柄をリストアップします");
+    g.Command40->doClick();
+    EXPECT_TRUE(Form13::it().isVisible());
+    g.Command52->doClick();
+    EXPECT_TRUE(Form17::it().isVisible());
+    g.Command72->doClick();
+    EXPECT_TRUE(Form23::it().isVisible());
+    EXPECT_TRUE(g.isVisible());
+}
