@@ -202,7 +202,6 @@ void TextBox::setText(const QString& t) {
     if (t == Text()) return;
     if (line_) {
         line_->setText(t);
-        line_->setCursorPosition(0);
     } else {
         QString plain = t;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

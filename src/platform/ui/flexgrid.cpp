@@ -415,15 +415,23 @@ void FlexGrid::setCellBackColor(unsigned bgrColor) {
     emit model_->dataChanged(i, i);
 }
 
+// A width set by the program reads back as it was set, as long as the person has not resized
+// the column since.
 int FlexGrid::ColWidth(int col) const {
     checkCell(0, col);
-    return twips(header_->sectionSize(col));
+    const int pixels = header_->sectionSize(col);
+    if (col < int(widthTwips_.size()) && widthTwips_[size_t(col)] >= 0 && px(widthTwips_[size_t(col)]) == pixels)
+        return widthTwips_[size_t(col)];
+    return twips(pixels);
 }
 
 void FlexGrid::setColWidth(int col, int widthTwips) {
     checkCell(0, col);
+    widthTwips = std::max(0, widthTwips);
     if (col >= int(widths_.size())) widths_.resize(size_t(col) + 1, -1);
-    widths_[size_t(col)] = std::max(0, px(widthTwips));
+    if (col >= int(widthTwips_.size())) widthTwips_.resize(size_t(col) + 1, -1);
+    widthTwips_[size_t(col)] = widthTwips;
+    widths_[size_t(col)] = px(widthTwips);
     header_->resizeSection(col, widths_[size_t(col)]);
 }
 
