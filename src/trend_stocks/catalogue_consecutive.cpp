@@ -14,7 +14,7 @@ struct Consecutive {
     double lift;
 };
 
-const Consecutive rows[] = {
+const Consecutive buttons[] = {
     {"Command85", 3, -4, 1}, {"Command19", 4, -4, 1}, {"Command12", 5, -5, 1}, {"Command25", 6, -5, 3},
     {"Command9", 7, -5, 3},  {"Command47", 8, -5, 3}, {"Command48", 9, -5, 5},
 };
@@ -23,7 +23,7 @@ const Consecutive rows[] = {
 
 std::vector<TrendPattern> consecutiveRisePatterns() {
     std::vector<TrendPattern> v;
-    for (const Consecutive& row : rows) {
+    for (const Consecutive& row : buttons) {
         const int n = row.n;
         TrendPattern p;
         p.control = QString::fromLatin1(row.control);
@@ -34,7 +34,7 @@ std::vector<TrendPattern> consecutiveRisePatterns() {
         p.width = 375;
         p.height = 255;
         p.faceColor = 0x8080FF;
-        p.condition = group(group(StepClimb(n, -150, row.highest, row.lift)));
+        p.condition = paren(paren(StepClimb(n, -150, row.highest, row.lift)));
         p.sortCol = ratioCol(n);
         p.sortOrder = 2;
         p.tints = anchorTints(n, n < 9 ? n + 1 : n, Cyan);

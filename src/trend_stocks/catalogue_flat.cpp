@@ -27,7 +27,7 @@ QString flatRun(int a, std::initializer_list<Tolerance> pieces, int last = 9) {
 
 // Both two-period-average chains of N, non-strict.
 QString ladderChains(int n) {
-    return group(group(ShiftedPairRise(n, QStringLiteral(">="))) + " and " + group(PairRise(n, QStringLiteral(">="))));
+    return paren(paren(ShiftedPairRise(n, QStringLiteral(">="))) + " and " + paren(PairRise(n, QStringLiteral(">="))));
 }
 
 QString lowAt(int n) { return QStringLiteral("r%1 >= r%2 and r%2 < r%3").arg(n - 1).arg(n).arg(n + 1); }
@@ -47,12 +47,6 @@ QString ladderBandOf4(double lo, double hi) {
 // After two rising steps to a low 2 periods before.
 QString lowAt2(double lo, double hi) {
     return allOf({inRange(2, lo, hi), QStringLiteral("r1 <= 0 and r2 - r1 < 0 and r2 < r3")});
-}
-
-QString bands(const QStringList& alternatives) {
-    QStringList grouped;
-    for (const QString& b : alternatives) grouped << group(b);
-    return anyOf(grouped);
 }
 
 TrendPattern record(const char* control, const QString& caption, int n, int left, int top, int width,
@@ -114,8 +108,8 @@ std::vector<TrendPattern> rowB() {
         allOf({ladderBand(5, -100, -10, 3, 2, QStringLiteral("r4 > r5 and r5 < r6")), FlatRun(5, 6, 9, 2)}),
     });
     // Band 2 of B6 closes before its flat run, which still belongs to it alone.
-    const QString b6 = group(StepClimb(6, -9, -5, 3) + " and " + FlatRun(6, 7, 9, 1)) + " or "
-                       + group(ladderBand(6, -100, -10, 4, 3, lowAt(6))) + " and " + FlatRun(6, 7, 9, 2);
+    const QString b6 = paren(StepClimb(6, -9, -5, 3) + " and " + FlatRun(6, 7, 9, 1)) + " or "
+                       + paren(ladderBand(6, -100, -10, 4, 3, lowAt(6))) + " and " + FlatRun(6, 7, 9, 2);
     const QString b7 = bands({
         allOf({StepClimb(7, -9, -5, 3), FlatRun(7, 8, 9, 1)}),
         allOf({ladderBand(7, -160, -10, 4, 4, lowAt(7)), FlatRun(7, 8, 9, 2)}),
@@ -123,12 +117,12 @@ std::vector<TrendPattern> rowB() {
 
     std::vector<TrendPattern> v{
         bRow("Command28", 1, 0xFF00, bands(b1)),
-        bRow("Command54", 2, 0xFF00, group(bands(b2))),
-        bRow("Command8", 3, 0x66FF0B, group(bands(b3))),
-        bRow("Command17", 4, 0xFF00, group(bands(b4))),
-        bRow("Command68", 5, 0x66FF0B, group(b5)),
-        bRow("Command11", 6, 0xFF00, group(b6)),
-        bRow("Command22", 7, 0xFF00, group(b7)),
+        bRow("Command54", 2, 0xFF00, paren(bands(b2))),
+        bRow("Command8", 3, 0x66FF0B, paren(bands(b3))),
+        bRow("Command17", 4, 0xFF00, paren(bands(b4))),
+        bRow("Command68", 5, 0x66FF0B, paren(b5)),
+        bRow("Command11", 6, 0xFF00, paren(b6)),
+        bRow("Command22", 7, 0xFF00, paren(b7)),
     };
     v[4].flat = true;
     return v;
@@ -153,20 +147,20 @@ std::vector<TrendPattern> upperRowPatterns() {
         allOf({inRange(3, -100, -16), QStringLiteral("r1 >= r2 and r2 >= r3 and r1 <= 0 and r3 < r4"), FlatRun(3, 4, 6, 3)}),
     });
     // Band 2 of "4" closes before its flat run, which still belongs to it alone.
-    const QString four = group(StepClimb(4, -8, -5, 1) + " and " + FlatRun(4, 5, 7, 1)) + " or "
-                         + group(ladderBandOf4(-150, -9)) + " and " + FlatRun(4, 5, 7, 2);
+    const QString four = paren(StepClimb(4, -8, -5, 1) + " and " + FlatRun(4, 5, 7, 1)) + " or "
+                         + paren(ladderBandOf4(-150, -9)) + " and " + FlatRun(4, 5, 7, 2);
     const QString five = bands({
         allOf({StepClimb(5, -9, -5, 1), FlatRun(5, 6, 8, 1)}),
         allOf({ladderBand(5, -100, -10, 0, 0, QStringLiteral("r4 > r5 and r5 < r6")), FlatRun(5, 6, 8, 2)}),
     });
 
     std::vector<TrendPattern> v{
-        upperRow("Command2", "0", 1, 5640, 0x66FF0B, 9, group(jump.join(QStringLiteral(" and ")))),
-        upperRow("Command80", "1", 1, 6000, 0x80FF80, 4, group(one)),
-        upperRow("Command70", "2", 2, 6240, 0xFF00, 5, group(two)),
-        upperRow("Command53", "3", 3, 6480, 0xFF00, 6, group(three)),
-        upperRow("Command43", "4", 4, 6720, 0x66FF0B, 7, group(four)),
-        upperRow("Command49", "5", 5, 6960, 0xFF00, 8, group(five)),
+        upperRow("Command2", "0", 1, 5640, 0x66FF0B, 9, paren(jump.join(QStringLiteral(" and ")))),
+        upperRow("Command80", "1", 1, 6000, 0x80FF80, 4, paren(one)),
+        upperRow("Command70", "2", 2, 6240, 0xFF00, 5, paren(two)),
+        upperRow("Command53", "3", 3, 6480, 0xFF00, 6, paren(three)),
+        upperRow("Command43", "4", 4, 6720, 0x66FF0B, 7, paren(four)),
+        upperRow("Command49", "5", 5, 6960, 0xFF00, 8, paren(five)),
     };
     for (int i : {0, 1, 2, 4}) v[i].flat = true;
     return v;

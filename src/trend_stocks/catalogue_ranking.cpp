@@ -20,7 +20,7 @@ TrendPattern band(const char* control, int n, bool risers, int top) {
     p.width = 255;
     p.height = 255;
     p.faceColor = risers ? 0x80C0FF : 0xE0E0E0;
-    p.condition = group(risers ? inRange(n, -500, -8) : inRange(n, 8, 500));
+    p.condition = paren(risers ? inRange(n, -500, -8) : inRange(n, 8, 500));
     p.sortCol = ratioCol(n);
     p.sortOrder = 3;
     p.tints = {{ratioCol(n), risers ? Red : Cyan}};
@@ -39,14 +39,14 @@ TrendPattern flatRange() {
     p.faceColor = 0xCAA9CF;
     QStringList ranges;
     for (int k = 1; k <= 9; ++k) ranges << inRange(k, -3, 3);
-    p.condition = group(ranges.join(QStringLiteral(" and ")));
+    p.condition = paren(ranges.join(QStringLiteral(" and ")));
     p.sortCol = 5;   // 単位
     p.sortOrder = 2;
     p.sortBeforeTitle = true;
     return p;
 }
 
-TrendPattern dRow(const char* control, int k, int left, int tabIndex, int paleUpTo, const QStringList& bands) {
+TrendPattern dRow(const char* control, int k, int left, int tabIndex, int paleUpTo, const QStringList& alternatives) {
     TrendPattern p;
     p.control = QString::fromLatin1(control);
     p.caption = QStringLiteral("D%1").arg(k);
@@ -58,9 +58,7 @@ TrendPattern dRow(const char* control, int k, int left, int tabIndex, int paleUp
     p.faceColor = 0x93DDEA;
     p.shown = Shown::AboveClientArea;
     p.tabIndex = tabIndex;
-    QStringList grouped;
-    for (const QString& b : bands) grouped << group(b);
-    p.condition = group(anyOf(grouped));
+    p.condition = paren(catalogue::bands(alternatives));
     p.sortCol = ratioCol(k);
     p.sortOrder = 3;
     p.tints = anchorTints(k, paleUpTo, PaleRed);

@@ -18,7 +18,7 @@ struct Rising {
     const char* after;      // conjuncts after the chains
 };
 
-const Rising rows[] = {
+const Rising buttons[] = {
     {"Command63", 9, 240, -150, 3, true,
      "r3 <= r2/2 + r1/2 and r7 >= r8/2 + r9/2 and r1 + r2 < 0 and r1 <= 0 and r1 >= r2 - 2 and "
      "r2 >= r3 - 2 and r3 >= r4 - 2 and r4 >= r5 - 2 and r5 >= r6 - 2 and r1 > r3 and r2 > r4 and "
@@ -39,12 +39,12 @@ const Rising rows[] = {
 
 TrendPattern rising(const Rising& row) {
     const int n = row.n;
-    const QString shifted = group(ShiftedPairRise(n, QStringLiteral(">")));
-    const QString paired = group(PairRise(n, QStringLiteral(">")));
-    const QString chains = group(row.pairChainFirst ? paired + " and " + shifted : shifted + " and " + paired);
+    const QString shifted = paren(ShiftedPairRise(n, QStringLiteral(">")));
+    const QString paired = paren(PairRise(n, QStringLiteral(">")));
+    const QString chains = paren(row.pairChainFirst ? paired + " and " + shifted : shifted + " and " + paired);
     const QString wider = allOf({inRange(n, row.lowest, -9), chains, QString::fromUtf8(row.after)});
     QString narrower = StepClimb(n, -8, -5, row.lift);
-    if (n == 8) narrower = group(narrower);
+    if (n == 8) narrower = paren(narrower);
 
     TrendPattern p;
     p.control = QString::fromLatin1(row.control);
@@ -57,7 +57,7 @@ TrendPattern rising(const Rising& row) {
     p.faceColor = 0xFF80FF;
     p.fontPoints = 11.25;
     p.flat = n == 7;
-    p.condition = group(anyOf({group(wider), group(narrower)}));
+    p.condition = paren(anyOf({paren(wider), paren(narrower)}));
     p.sortCol = ratioCol(n);
     p.sortOrder = 2;
     p.tints = anchorTints(n, n < 9 ? n + 1 : n, Cyan);
@@ -68,7 +68,7 @@ TrendPattern rising(const Rising& row) {
 
 std::vector<TrendPattern> risingTrendPatterns() {
     std::vector<TrendPattern> v;
-    for (const Rising& row : rows) v.push_back(rising(row));
+    for (const Rising& row : buttons) v.push_back(rising(row));
     return v;
 }
 

@@ -106,8 +106,6 @@ QString renderCondition(const QString& notation) {
 
 namespace catalogue {
 
-QString r(int n) { return QStringLiteral("r%1").arg(n); }
-
 QString inRange(const QString& e, double lo, double hi) {
     return QStringLiteral("%1 in [%2, %3]").arg(e, QString::number(lo), QString::number(hi));
 }
@@ -123,17 +121,14 @@ QString allOf(std::initializer_list<QString> parts) {
 
 QString anyOf(const QStringList& alternatives) { return alternatives.join(QStringLiteral(" or ")); }
 
-QString group(const QString& text) { return u'(' + text + u')'; }
-
-void tintRun(std::vector<HeaderTint>& tints, int from, int to, unsigned color) {
-    for (int k = from; k <= to; ++k) tints.push_back({ratioCol(k), color});
+QString bands(const QStringList& alternatives) {
+    QStringList grouped;
+    for (const QString& b : alternatives) grouped << rows::paren(b);
+    return anyOf(grouped);
 }
 
 std::vector<HeaderTint> anchorTints(int n, int upTo, unsigned after) {
-    std::vector<HeaderTint> tints;
-    tintRun(tints, 1, n, Red);
-    tintRun(tints, n + 1, upTo, after);
-    return tints;
+    return rows::ratioTints({{1, n, Red}, {n + 1, upTo, after}});
 }
 
 }  // namespace catalogue

@@ -9,7 +9,7 @@
 #include "platform/data/paths.h"
 #include "platform/data/recordset.h"
 #include "platform/data/schema.h"
-#include "scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "shell/form5.h"
 #include "shell/module1.h"
 

@@ -117,6 +117,12 @@ TEST_F(MainDatabase, ChangesAreDecimalPercentagesAndNullWithoutBothPrices)
         else
             EXPECT_NEAR(got.toDouble(), expected[std::size_t(n)].toDouble(), 1e-9) << "ratio" << n + 1;
     }
+    // Whole-percent moves come out exact, so a condition bound such as -8 holds at the bound itself.
+    db->exec("UPDATE \"list\" SET \"kabuka1\" = 100, \"kabuka2\" = 92, \"kabuka3\" = 107 WHERE \"コード\" = 9984");
+    const auto exact = db->rows("SELECT \"ratio1\", \"ratio2\" FROM \"list1plus\" WHERE \"コード\" = 9984");
+    ASSERT_EQ(exact.size(), 1u);
+    EXPECT_EQ(exact[0][0].toDouble(), -8.0);
+    EXPECT_EQ(exact[0][1].toDouble(), 7.0);
     // The card of the same stock carries the latest price and the same changes.
     const auto card = db->rows("SELECT * FROM \"a000-all\" WHERE \"コード\" = 7203");
     ASSERT_EQ(card.size(), 1u);

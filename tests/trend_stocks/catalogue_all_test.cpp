@@ -2,7 +2,14 @@
 // stand where their groups put them.
 #include "ratio_table.h"
 
+#include "demo/demo_data.h"
+#include "platform/data/database.h"
+#include "platform/data/errors.h"
+#include "platform/data/recordset.h"
+
+#include <QDir>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <random>
@@ -180,4 +187,31 @@ TEST(ListedStockCatalogue, ButtonsStandInTheirGroups) {
     EXPECT_EQ(QSet<QString>({r1[0]->control, r1[1]->control}), QSet<QString>({"Command23", "Command3"}));
     EXPECT_EQ(std::tie(r1[0]->left, r1[0]->top, r1[0]->width, r1[0]->height),
               std::tie(r1[1]->left, r1[1]->top, r1[1]->width, r1[1]->height));
+}
+
+// Every condition over every saved-query universe of the screen, on a believable main database.
+TEST(ListedStockCatalogue, EveryConditionRunsInEveryUniverse) {
+    QTemporaryDir dir;
+    demo::Options options;
+    options.seed = 3;
+    options.totalStocks = 1500;
+    options.cards = 0;
+    options.today = QDate(2024, 10, 4);
+    options.workbooks = false;
+    const demo::Summary made = demo::generate(dir.path(), options);
+    auto db = platform::Database::open(QDir(made.folder).filePath("druvolo.mdb"));
+    const char* universes[] = {"list1plus", "list1plus-1bu", "list1plus-2bu", "list1plus-tentou", "list1plus-1000U",
+                               "list1plus-100U", "list1plus-001U", "list1plus-to1low", "list1plus-30"};
+    int selected = 0;
+    for (const char* universe : universes) {
+        const QString base = QStringLiteral("select * from [%1]").arg(QString::fromUtf8(universe));
+        for (const TrendPattern& p : all()) {
+            try {
+                selected += db->openRecordset(base + " where " + trend::renderCondition(p.condition)).recordCount();
+            } catch (const platform::DataError& e) {
+                ADD_FAILURE() << universe << " " << p.control.toStdString() << ": " << e.text.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(selected, 0);
 }

@@ -87,19 +87,20 @@ SELECT "ID" AS "ID", "銘柄" AS "銘柄", "コード" AS "コード", "市場" 
 FROM "list" ORDER BY "ID";
 
 -- Every stock with its nine changes, its market group and what one trading unit costs.
--- ratioN = (price N periods back / latest price - 1) * 100; Null when either price is missing or 0.
+-- ratioN = (price N periods back / latest price - 1) * 100, computed as (back - latest) * 100 / latest so that
+-- whole-percent moves come out exact; Null when either price is missing or 0.
 CREATE VIEW "stock_trend" AS
 SELECT l."ID" AS "ID", l."銘柄" AS "銘柄", l."コード" AS "コード", l."市場" AS "市場", l."単位" AS "単位",
        l."kabuka1" AS "kabuka1", l."kabuka10" AS "kabuka10",
-       (NULLIF(l."kabuka2", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio1",
-       (NULLIF(l."kabuka3", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio2",
-       (NULLIF(l."kabuka4", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio3",
-       (NULLIF(l."kabuka5", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio4",
-       (NULLIF(l."kabuka6", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio5",
-       (NULLIF(l."kabuka7", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio6",
-       (NULLIF(l."kabuka8", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio7",
-       (NULLIF(l."kabuka9", 0)  * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio8",
-       (NULLIF(l."kabuka10", 0) * 1.0 / NULLIF(l."kabuka1", 0) - 1) * 100 AS "ratio9",
+       (NULLIF(l."kabuka2", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio1",
+       (NULLIF(l."kabuka3", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio2",
+       (NULLIF(l."kabuka4", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio3",
+       (NULLIF(l."kabuka5", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio4",
+       (NULLIF(l."kabuka6", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio5",
+       (NULLIF(l."kabuka7", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio6",
+       (NULLIF(l."kabuka8", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio7",
+       (NULLIF(l."kabuka9", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio8",
+       (NULLIF(l."kabuka10", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio9",
        (SELECT g."grp" FROM "market_group" g WHERE g."market" = l."市場") AS "market_group",
        l."kabuka1" * (SELECT u."shares" FROM "trading_unit" u WHERE u."unit" = l."単位") AS "unit_price"
 FROM "list" l;
