@@ -71,12 +71,20 @@ TEST_F(GridTest, ARefreshShowsHeaderFixedColumnAndRowsInDeliveryOrder) {
     EXPECT_EQ(column(0), QStringList(9, QString()));
     EXPECT_EQ(grid->recordOfRow(1), 0);
 
+    // The current cell keeps its place where it still exists.
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(1, 1));
+    grid->setRow(4);
+    grid->setCol(3);
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(4, 3));
+
     // A narrower row source replaces everything; no sort survives a refresh.
     grid->setCol(2);
     grid->Sort(1);
     show(QStringLiteral("select tag from mixed where tag < 'r4'"));
     EXPECT_EQ(grid->Cols(), 2);
     EXPECT_EQ(column(1), (QStringList{"r1", "r2", "r3"}));
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(1, 1));
 
     // A row source that cannot run leaves the grid as it was.
     EXPECT_THROW(show(QStringLiteral("select * from nowhere")), platform::DataError);

@@ -314,8 +314,12 @@ void FlexGrid::reload() {
         if (widths[c] >= 0) header_->resizeSection(int(c), widths[c]);
     widths_ = widths;
     programmatic_ = false;
-    row_ = model_->gridRows() > 1 ? 1 : 0;
-    col_ = model_->cols > 1 ? 1 : 0;
+    // The current cell stays where it was while the new rows reach it; a first fill starts at the
+    // first record's first field.
+    const int rows = model_->gridRows(), cols = model_->cols;
+    if (!filled_ || row_ >= rows) row_ = rows > 1 ? 1 : 0;
+    if (!filled_ || col_ >= cols) col_ = cols > 1 ? 1 : 0;
+    filled_ = filled_ || rows > 1;
     showCurrent();
 }
 

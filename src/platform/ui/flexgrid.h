@@ -66,6 +66,7 @@ private:
     int row_ = 0, col_ = 0;
     bool redraw_ = true;
     bool programmatic_ = false;
+    bool filled_ = false;       // the grid has shown records since it was made
     std::vector<int> widths_;       // pixels per column, kept across refreshes
     std::vector<int> widthTwips_;   // the widths as the program set them
     void moveTo(int row, int col, bool raise);
