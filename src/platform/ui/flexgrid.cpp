@@ -229,9 +229,9 @@ protected:
             p->drawRect(rect.adjusted(1, 1, -2, -2));
         }
         p->setPen(palette().color(QPalette::ButtonText));
-        const QRect textRect = rect.adjusted(3, 0, -3, 0);
-        p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                    fontMetrics().elidedText(m->cell(0, section), Qt::ElideRight, textRect.width()));
+        const QRect textRect = rect.adjusted(2, 0, -2, 0);
+        p->setClipRect(textRect);
+        p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, m->cell(0, section));
         p->restore();
     }
 
@@ -262,6 +262,7 @@ FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& spec)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);   // a narrow column shows as much of its text as fits
     setTabKeyNavigation(false);
     setAccessibleName(Name);
     const int rowHeight = fontMetrics().height() + 4;
