@@ -207,6 +207,12 @@ TEST_F(FormsTest, ControlsAreNamedForAssistiveTechnology) {
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->text(QAccessible::Name), name);
     }
+    // The link label reads as a link, and pressing it through assistive technology follows it.
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(f.HprLnkEx1);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    f.HprLnkEx1->Address = QStringLiteral("https://example.jp/");
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(seam->urls, QStringList{QStringLiteral("https://example.jp/")});
 }
 
 }  // namespace
