@@ -1,14 +1,13 @@
 // A pattern click on the listed-stock trend screen against the same SQL run directly.
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
-#include <random>
+#include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "platform/data/recordset.h"
-#include "platform/data/schema.h"
 #include "shell/form5.h"
 #include "shell/module1.h"
 #include "trend_stocks/apply_pattern.h"
@@ -16,49 +15,26 @@
 
 namespace {
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "quenara_bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
-}
-
-// A program folder of its own with n listed stocks of random prices (fixed seed).
+// A program folder of its own with n priced stocks of demo data (fixed seed).
 void makeUniverse(QTemporaryDir& dir, int n) {
+    demo::Options options;
+    options.seed = 6;
+    options.totalStocks = n;
+    options.cards = 0;
+    options.workbooks = false;
+    demo::generate(dir.path(), options);
     qputenv("XDG_DATA_HOME", dir.path().toUtf8());
-    platform::ensureProgramDatabases();
-    auto db = platform::Database::open(platform::mainDatabasePath());
-    db->executeRaw("delete from [list]");
-    db->executeRaw("begin");
-    std::mt19937 rng(6);
-    std::uniform_real_distribution<double> step(-0.15, 0.15);
-    const char* markets[] = {"東証１部", "東証２部", "ジャスダック", "マザーズ", "名証１部", "大証１部"};
-    const char* units[] = {"A1", "B10", "D100", "F1000"};
-    for (int i = 0; i < n; ++i) {
-        double price = 100 + int(rng() % 5000);
-        QStringList prices;
-        for (int k = 0; k < 10; ++k) {
-            prices << QString::number(int(price));
-            price = std::max(1.0, price * (1 + step(rng)));
-        }
-        db->executeRaw(QStringLiteral("insert into [list] (銘柄, コード, 市場, 単位, kabuka1, kabuka2, kabuka3, kabuka4, kabuka5, "
-                                      "kabuka6, kabuka7, kabuka8, kabuka9, kabuka10) values ('銘柄%1', %2, '%3', '%4', %5)")
-                           .arg(i)
-                           .arg(1300 + i)
-                           .arg(QString::fromUtf8(markets[rng() % 6]), QString::fromLatin1(units[rng() % 4]),
-                                prices.join(',')));
-    }
-    db->executeRaw("commit");
-    db->executeRaw("delete from [日付]");
-    db->executeRaw("insert into [日付] (kabuka1, kabuka10, kabuka11) values ('26/12/10', '26/12/01', 'day')");
 }
 
-const trend::TrendPattern& benchPattern(const Form6& f) {
-    for (const trend::TrendPattern& p : f.patterns())
-        if (p.control == QLatin1String("Command50")) return p;
-    return f.patterns().front();
+// The pattern that lists the most stocks of the universe: the heaviest grid fill and sort.
+const trend::TrendPattern& benchPattern(const Form6& f, platform::Database& db) {
+    const trend::TrendPattern* best = &f.patterns().front();
+    int most = -1;
+    for (const trend::TrendPattern& p : f.patterns()) {
+        const int rows = db.openRecordset(trend::patternQuery(Module1::TrendBaseSql, p, false)).recordCount();
+        if (rows > most) most = rows, best = &p;
+    }
+    return *best;
 }
 
 double msSince(std::chrono::steady_clock::time_point t) {
@@ -68,16 +44,15 @@ double msSince(std::chrono::steady_clock::time_point t) {
 // Each iteration runs the pattern's SQL directly, then clicks the pattern (query, grid fill,
 // titles, sort, tints); the counters give both means and their ratio.
 void BM_TrendPatternClick(benchmark::State& state) {
-    ensureApplication();
     QTemporaryDir dir;
     makeUniverse(dir, int(state.range(0)));
     Module1::reset();
     Module1::MainDbPath = platform::mainDatabasePath();
     Module1::MenuMode = 1001;
     Form6& f = Form6::it();
-    const trend::TrendPattern& p = benchPattern(f);
-    const QString sql = trend::patternQuery(Module1::TrendBaseSql, p, trend::AndFormTest(Module1::TrendBaseSql));
     auto db = platform::Database::open(platform::mainDatabasePath());
+    const trend::TrendPattern& p = benchPattern(f, *db);
+    const QString sql = trend::patternQuery(Module1::TrendBaseSql, p, trend::AndFormTest(Module1::TrendBaseSql));
     double raw = 0, click = 0;
     int rows = 0;
     for (auto _ : state) {
@@ -95,8 +70,9 @@ void BM_TrendPatternClick(benchmark::State& state) {
     state.counters["click_ms"] = click / n;
     state.counters["ratio"] = click / raw;
     state.counters["rows"] = rows;
-    std::printf("stocks %lld: pattern click %.1f ms, raw query %.1f ms, ratio %.2f (limit 2.5 at 40000)\n",
-                static_cast<long long>(state.range(0)), click / n, raw / n, click / raw);
+    std::printf("stocks %lld, pattern %s \"%s\" listing %d: click %.1f ms, raw query %.1f ms, ratio %.2f (limit 2.5 at 40000)\n",
+                static_cast<long long>(state.range(0)), qPrintable(p.group), qPrintable(p.caption), rows, click / n,
+                raw / n, click / raw);
     Form6::it().Unload();
     if (Form5::isLoaded()) Form5::it().Unload();
     QCoreApplication::processEvents();

@@ -69,7 +69,7 @@ protected:
     DictionaryForm(const char* name, unsigned backColor) : ui::DefaultForm<T>(QString::fromLatin1(name)), core_(this) {
         this->setCaption(QString::fromLatin1(name));
         this->setBackColor(backColor);
-        this->Move(0, 0, 5040, 6300);
+        this->Move(10800, 600, 5040, 6300);   // beside the list it registers into
         core_.Label1 = Label1 = this->addLabel({.name = "Label1", .caption = "銘柄変換辞書", .left = 120, .top = 120,
                                                 .width = 2400, .height = 420, .backColor = 0xC0FFC0,
                                                 .fontPoints = 12, .bold = true});

@@ -61,6 +61,7 @@ struct ListSpec {
     QString table;                     // "checklist"
     std::vector<int> widths;           // twips of columns 0, 1, ...; further columns keep the default
     int width, height;                 // client area, twips
+    int left = 5400, top = 600;        // on the screen, right of the menu
     SortRule sort = SortRule::ColumnDateAsText;
     OkRule ok = OkRule::Hide;
     DblClickRule dblClick = DblClickRule::Select;
@@ -118,7 +119,7 @@ protected:
         : ui::DefaultForm<T>(QString::fromLatin1(spec.name)), core_(spec, this, remembered) {
         this->setCaption(QString::fromLatin1(spec.name));
         this->setBackColor(spec.backColor);
-        this->Move(0, 0, spec.width, spec.height);
+        this->Move(spec.left, spec.top, spec.width, spec.height);
         for (const ControlRow& row : spec.controls) core_.adopt(row, make(row));
         wire();
     }
@@ -149,9 +150,10 @@ private:
         size_t link = 0;
         for (const ControlRow& row : c.spec.controls) {
             ui::Control* ctl = c.control(row.spec.name);
+            const QByteArray clickName = QByteArray(row.spec.name) + "_Click";
             auto click = [&](auto handler) {
-                if (auto* b = dynamic_cast<ui::CommandButton*>(ctl)) this->on(b->Click, handler, row.spec.name);
-                else if (auto* l = dynamic_cast<ui::Label*>(ctl)) this->on(l->Click, handler, row.spec.name);
+                if (auto* b = dynamic_cast<ui::CommandButton*>(ctl)) this->on(b->Click, handler, clickName);
+                else if (auto* l = dynamic_cast<ui::Label*>(ctl)) this->on(l->Click, handler, clickName);
             };
             switch (row.role) {
             case Role::Sort: click([&c] { c.sortClick(); }); break;
@@ -159,11 +161,15 @@ private:
             case Role::Delete: click([&c] { c.deleteClick(); }); break;
             case Role::Ok: click([&c] { c.okClick(); }); break;
             case Role::Register: click([&c] { c.registerClick(); }); break;
-            case Role::Count: this->on(c.count->Change, [&c] { c.countChange(); }, row.spec.name); break;
-            case Role::Grid: this->on(c.grid->DblClick, [&c] { c.gridDblClick(); }, row.spec.name); break;
+            case Role::Count:
+                this->on(c.count->Change, [&c] { c.countChange(); }, QByteArray(row.spec.name) + "_Change");
+                break;
+            case Role::Grid:
+                this->on(c.grid->DblClick, [&c] { c.gridDblClick(); }, QByteArray(row.spec.name) + "_DblClick");
+                break;
             case Role::Link: {
                 const size_t i = link++;
-                this->on(c.links[i]->LinkClick, [&c, i] { c.linkClick(i); }, row.spec.name);
+                this->on(c.links[i]->LinkClick, [&c, i] { c.linkClick(i); }, QByteArray(row.spec.name) + "_LinkClick");
                 break;
             }
             default: break;

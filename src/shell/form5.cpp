@@ -1,6 +1,8 @@
 #include "shell/form5.h"
 #include <QCoreApplication>
+#include <QFont>
 #include <algorithm>
+#include <set>
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
 #include "platform/ui/colors.h"
@@ -43,9 +45,9 @@ long long dateBoxColor(int index) {
 }
 
 ui::ControlSpec specOf(const QString& control, const QString& caption, const Geo& g, long long backColor) {
-    static std::vector<QByteArray> names;   // ControlSpec keeps the name as a C string
-    names.push_back(control.toUtf8());
-    return {.name = names.back().constData(), .caption = caption, .left = g.left, .top = g.top, .width = g.width,
+    static std::set<QByteArray> names;   // ControlSpec takes the name as a C string
+    const char* name = names.insert(control.toUtf8()).first->constData();
+    return {.name = name, .caption = caption, .left = g.left, .top = g.top, .width = g.width,
             .height = g.height, .backColor = backColor};
 }
 
@@ -62,6 +64,9 @@ Form5::Form5() : ui::DefaultForm<Form5>(QStringLiteral("Form5")) {
     setCaption(QStringLiteral("Ｍｅｎｕ"));
     setBackColor(0xE0E0E0);
     Move(1200, 900, 5010, 7575);
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
 
     Command16 = addButton(specOf(QStringLiteral("Command16"), QStringLiteral("Quenara　v2.03"),
                                  pixels(0, 0, 334, kStripHeight), -1));

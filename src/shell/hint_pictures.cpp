@@ -124,7 +124,9 @@ QPixmap ichimokuChartPicture(QSize size) {
     start(p, size, QStringLiteral("日足の一目均衡表 推奨条件"));
 
     const int panelWidth = 250;
-    panel(p, QRect(6, 26, panelWidth, size.height() - 32), QStringLiteral("チャート設定"));
+    // The window shows this picture cut at its lower edge: everything stands in the upper part.
+    const int height = size.height() - 28;
+    panel(p, QRect(6, 26, panelWidth, height - 28), QStringLiteral("チャート設定"));
     choiceRow(p, 16, 46, QStringLiteral("足の種類"), {QStringLiteral("日足"), QStringLiteral("週足")}, 0);
     choiceRow(p, 16, 80, QStringLiteral("指標"), {QStringLiteral("一目均衡表")}, 0);
     choiceRow(p, 16, 114, QStringLiteral("期間"), {QStringLiteral("120")}, 0);
@@ -139,7 +141,8 @@ QPixmap ichimokuChartPicture(QSize size) {
         lo[i] = std::min(o[i], c[i]) - 6 - 4 * qAbs(qCos(double(i)));
     }
     const int first = 52;   // the first shown bar: the longest span has its history
-    const QRect area(panelWidth + 16, 28, size.width() - panelWidth - 24, size.height() - 36);
+    const QRect frame(panelWidth + 16, 26, size.width() - panelWidth - 24, height - 28);
+    const QRect area = frame.adjusted(2, 20, -2, -4);   // room for the legend above the prices
     double top = 0, bottom = 1e9;
     for (int i = first - lead; i < int(c.size()); ++i) {
         top = std::max(top, hi[size_t(i)]);
@@ -152,7 +155,7 @@ QPixmap ichimokuChartPicture(QSize size) {
 
     p.setPen(QColor(0xC8, 0xC8, 0xC8));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(area);
+    p.drawRect(frame);
 
     QPainterPath spanA, spanB;
     for (int s = lead; s < slotCount; ++s) {
@@ -217,11 +220,11 @@ QPixmap ichimokuChartPicture(QSize size) {
         {"先行スパン（雲）", QColor(0x40, 0x90, 0xD0)},
         {"遅行スパン", QColor(0x20, 0xA0, 0x40)},
     };
-    int lx = area.left() + 6;
+    int lx = frame.left() + 6;
     for (const auto& l : legend) {
         p.setPen(l.color);
         const QString t = QString::fromUtf8(l.text);
-        p.drawText(QPointF(lx, area.top() + 14), t);
+        p.drawText(QPointF(lx, frame.top() + 14), t);
         lx += QFontMetrics(f).horizontalAdvance(t) + 14;
     }
     return pm;

@@ -27,9 +27,9 @@ enum Row {
 constexpr int kStripHeight = 18;       // the title strip across the top
 constexpr int kRowHeight = 19;
 constexpr int kLabelLeft = 2, kLabelWidth = 72;
-constexpr int kCol1 = 76, kCol2 = 138, kCol3 = 200, kColWidth = 60, kFullWidth = 184;
-constexpr int kHelpLeft = 262, kHelpWidth = 12;
-constexpr int kDatesLeft = 278, kDatesWidth = 54;
+constexpr int kCol1 = 76, kCol2 = 136, kCol3 = 196, kColWidth = 58, kFullWidth = 178;
+constexpr int kHelpLeft = 256, kHelpWidth = 12;
+constexpr int kDatesLeft = 273, kDatesWidth = 59;
 constexpr int kBeyondLeft = 344, kBeyondWidth = 150;   // past the right edge of the opening size
 
 // Top of a row in pixels; the blocks are set apart by a small gap.

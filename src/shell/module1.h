@@ -21,9 +21,9 @@ extern QString ExtraSql;
 // Back to the state at start (tests).
 void reset();
 
-// The open-file dialog: the person picks an existing file; returns its full path, or the empty
-// text when they cancel. filter: pairs of a description and a pattern, each followed by a NUL
-// character ("Access\0*.mdb\0"); a filter without NULs is passed on as it stands.
+// The open-file dialog "ファイルを開く": the person picks an existing file; returns its full path,
+// or the empty text when they cancel. filter: pairs of a description and a pattern, each
+// followed by a NUL character ("Access\0*.mdb\0").
 QString ShowOpenFileDialog(const QWidget* owner, const QString& filter);
 
 }  // namespace Module1

@@ -1,9 +1,11 @@
 #include "shell/window_registry.h"
+#include "lists/dictionary.h"
 #include "lists/list_forms.h"
 #include "shell/form5.h"
 #include "shell/form7.h"
 #include "shell/form8.h"
 #include "shell/form23.h"
+#include "trend_stocks/form6.h"
 
 namespace shell {
 
@@ -26,6 +28,8 @@ std::map<QString, WindowHooks> standingWindows() {
         {QStringLiteral("Form14"), showOnly<Form14>()},
         {QStringLiteral("Form17"), showOnly<Form17>()},
         {QStringLiteral("Form31"), showOnly<Form31>()},
+        {QStringLiteral("Form20"), showOnly<Form20>()},
+        {QStringLiteral("Form6"), showOnly<Form6>()},
     };
 }
 

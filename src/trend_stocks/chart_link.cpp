@@ -164,4 +164,12 @@ ChartLink quoteLink(const char* label, Suffix table, const QString& tail) {
 
 ChartLink chartLink(const char* label, Suffix table) { return stockLink(label, Site::Chart, ChartPath(), table, {}); }
 
+ChartLink fixedLink(const char* label, const QString& caption, Site site, const QString& path, long long backColor) {
+    ChartLink l = stockLink(label, site, path, Suffix::None, {});
+    l.caption = caption;
+    l.usesCode = false;
+    l.backColor = backColor;
+    return l;
+}
+
 }  // namespace chart

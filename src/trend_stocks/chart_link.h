@@ -91,5 +91,7 @@ QString ChartPath();   // "/MnStock?sv=MN&pg=mn_schart.html&qt="
 // Shorthands for the common stock links.
 ChartLink quoteLink(const char* label, Suffix table, const QString& tail = {});
 ChartLink chartLink(const char* label, Suffix table);
+// A fixed page: base + path, whatever row is current.
+ChartLink fixedLink(const char* label, const QString& caption, Site site, const QString& path, long long backColor = -1);
 
 }  // namespace chart

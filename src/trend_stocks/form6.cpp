@@ -1,5 +1,7 @@
 #include "trend_stocks/form6.h"
 #include <QDate>
+#include <QFontMetrics>
+#include <QStyledItemDelegate>
 #include "lists/list_forms.h"
 #include "platform/data/errors.h"
 #include "platform/data/sql_text.h"
@@ -170,10 +172,25 @@ const GroupLabel kGroupLabels[] = {
     {"Label7", "2段階上げ", 7560, 840, 855, 255},
     {"Label9", "移動平均", 9120, 600, 855, 255},
 };
-// A button that shares its place with another and lies beneath it (reached with the keyboard).
-const char* const kBeneath[] = {"Command3"};
+// The narrow change columns show a long number from its sign on, cut at the cell's edge (the
+// whole value stays in the cell's tooltip), rather than an ellipsis after its first digit.
+class ClippedNumberDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option->textElideMode = Qt::ElideNone;
+    }
+};
 
-QString menuCell(int row, int col) { return Form5::it().MSFlexGrid1->TextMatrix(row, col); }
+// A cell of the menu's grid, whose row 1 holds the date record.
+QString menuCell(int row, int col) {
+    ui::FlexGrid* grid = Form5::it().MSFlexGrid1;
+    if (!grid) throw platform::DataError(QStringLiteral("the menu has no grid"));
+    return grid->TextMatrix(row, col);
+}
 
 }  // namespace
 
@@ -200,6 +217,8 @@ void Form6::buildFrame() {
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});
     Data1->Connect = QStringLiteral("Access 2000;");
     MSFlexGrid1->bind(Data1);
+    auto* clipped = new ClippedNumberDelegate(MSFlexGrid1);
+    for (int c = 8; c <= 16; ++c) MSFlexGrid1->setItemDelegateForColumn(c, clipped);
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(MSFlexGrid1->DblClick, [this] { MSFlexGrid1_DblClick(); }, "MSFlexGrid1_DblClick");
     on(Text7->Change, [this] { Text7_Change(); }, "Text7_Change");
@@ -223,11 +242,37 @@ void Form6::buildCatalogue() {
                                           .top = p.top, .width = p.width, .height = p.height,
                                           .backColor = p.faceColor});
         b->Name = p.control;
+        if (p.fontPoints > 0) {
+            QFont font = b->font();
+            font.setPointSizeF(p.fontPoints);
+            b->setFont(font);
+        }
+        // A caption too wide for a tall, narrow button wraps, one character to a line.
+        const QFontMetrics fm(b->font());
+        if (fm.horizontalAdvance(p.caption) > b->width() && b->height() >= 2 * fm.lineSpacing())
+            b->setCaption(QStringList(p.caption.split(QString(), Qt::SkipEmptyParts)).join(u'\n'));
+        // A button on the spot of another lies beneath it: only the keyboard reaches it.
+        if (p.shown == trend::Shown::UnderAnother) b->lower();
         patternButtons_.insert(p.control, b);
-        on(b->Click, [this, i] { patternClick(patterns_[i]); }, "pattern");
+        on(b->Click, [this, i] { patternClick(patterns_[i]); }, "pattern button");
     }
-    for (const char* name : kBeneath)
-        if (ui::CommandButton* b = patternButton(QString::fromLatin1(name))) b->lower();
+    orderTabs();
+}
+
+// The tab order: the frame's buttons, then the pattern buttons in catalogue order; a record with
+// a fixed place in the order is moved there.
+void Form6::orderTabs() {
+    std::vector<QWidget*> chain;
+    for (const ButtonRow& b : kButtons) chain.push_back(this->*b.member);
+    for (const trend::TrendPattern& p : patterns_)
+        if (p.tabIndex < 0) chain.push_back(patternButton(p.control));
+    std::vector<const trend::TrendPattern*> fixed;
+    for (const trend::TrendPattern& p : patterns_)
+        if (p.tabIndex >= 0) fixed.push_back(&p);
+    std::sort(fixed.begin(), fixed.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (const trend::TrendPattern* p : fixed)
+        chain.insert(chain.begin() + std::min<size_t>(size_t(p->tabIndex), chain.size()), patternButton(p->control));
+    for (size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 void Form6::buildLinks() {

@@ -83,6 +83,7 @@ private:
     void buildFrame();
     void buildCatalogue();
     void buildLinks();
+    void orderTabs();
     void titleDates();
     void search(const QString& condition, bool valid);
     void extract(ui::FlexGrid* listGrid);

@@ -86,8 +86,7 @@ TEST(ChartLink, AddressByTableAndMarket) {
 }
 
 TEST(ChartLink, FixedPagesAndTheStockSearch) {
-    chart::ChartLink fixed{.label = "HprLnkEx3", .caption = "TOPIX", .site = chart::Site::IndexPage,
-                           .path = "/tknnk0.html ", .usesCode = false};
+    const chart::ChartLink fixed = chart::fixedLink("HprLnkEx3", "TOPIX", chart::Site::IndexPage, "/tknnk0.html ");
     EXPECT_EQ(fixed.address("7203", "東証１部"), chart::siteBase(chart::Site::IndexPage) + "/tknnk0.html ");
 
     chart::ChartLink search{.label = "HprLnkEx2", .site = chart::Site::StockSearch,

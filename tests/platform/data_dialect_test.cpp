@@ -59,7 +59,7 @@ TEST(Dialect, RowSourcesAsTheScreensWriteThem) {
 
 TEST(Dialect, BrokenTextIsADataError) {
     for (const char* sql : {"select * from [list", "select * from list where 銘柄 = 'abc", "select * from list where x between 1",
-                            "select * from mydata where 日付 > #13/45/2024#"})
+                            "select * from mydata where 日付 > #13/45/2024#", "select * from list; delete from list"})
         EXPECT_THROW(platform::translateSql(QString::fromUtf8(sql)), platform::DataError) << sql;
 }
 

@@ -150,7 +150,25 @@ TEST(Recordset, FindsHitAndMissInDeliveryOrder) {
     EXPECT_EQ(rs.key().toLongLong(), 1);
     rs.FindFirst(QStringLiteral("ratio2 - ratio1 between -1and 1 and 市場 = '東証１部'"));
     EXPECT_EQ(rs.key().toLongLong(), 5);
-    EXPECT_THROW(rs.FindFirst(QStringLiteral("nosuchfield = 1")), DataError);
+
+    // Plain comparisons with one value, in each form the screens write them.
+    const std::pair<const char*, long long> equalities[] = {
+        {"銘柄 = 'Sony'", 5}, {"[市場]='東証２部'", 3}, {"ratio1 = -400", 4}, {"ratio2 = -10.5", 2},
+        {"ID =1", 1}, {"コード = '7203'", -1}, {"銘柄 = 'sony'", -1},
+    };
+    for (const auto& [criterion, key] : equalities) {
+        rs.MoveLast();
+        rs.FindFirst(QString::fromUtf8(criterion));
+        EXPECT_EQ(rs.NoMatch(), key < 0) << criterion;
+        EXPECT_EQ(rs.key().toLongLong(), key < 0 ? 3 : key) << criterion;
+    }
+    // A criterion that cannot run (an empty cell after "コード =") locates nothing.
+    for (const char* broken : {"nosuchfield = 1", "コード =", ""}) {
+        rs.FindFirst(QStringLiteral("ID =5"));
+        EXPECT_THROW(rs.FindFirst(QString::fromUtf8(broken)), DataError) << broken;
+        EXPECT_TRUE(rs.NoMatch()) << broken;
+        EXPECT_EQ(rs.key().toLongLong(), 5);
+    }
 }
 
 TEST(Recordset, DatesAndFindsOnDates) {
@@ -210,6 +228,18 @@ TEST(DataControl, RefreshReplacesRowsOrKeepsThem) {
     data.setRecordset(fx.db->openRecordset(QStringLiteral("mydata")));
     EXPECT_EQ(data.recordset().recordCount(), 4);
     EXPECT_EQ(notified, 2);
+}
+
+TEST(Database, ACopyMadeAfterReleaseHoldsEveryWrite) {
+    StockDb fx;
+    Recordset rs = fx.db->openRecordset(QStringLiteral("list"));
+    rs.AddNew();
+    rs.setField(QStringLiteral("銘柄"), QStringLiteral("新顔"));
+    rs.Update();
+    platform::Database::releaseUnused();
+    const QString copy = fx.dir.filePath(QStringLiteral("backup.mdb"));
+    ASSERT_TRUE(QFile::copy(fx.path, copy));
+    EXPECT_EQ(platform::Database::open(copy)->openRecordset(QStringLiteral("list")).recordCount(), 6);
 }
 
 TEST(Database, ConnectionsAreSharedPerFile) {

@@ -4,7 +4,12 @@
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "platform/ui/dialogs.h"
+#include "lists/dictionary.h"
+#include "lists/list_forms.h"
 #include "shell/form5.h"
+#include "shell/form7.h"
+#include "shell/form8.h"
+#include "trend_stocks/form6.h"
 #include "shell/launch_table.h"
 #include "shell/module1.h"
 #include "shell_fixture.h"
@@ -22,6 +27,7 @@ void click(const char* control) {
 void type(ui::TextBox* box, const QString& text) {
     QWidget* w = box->line() ? static_cast<QWidget*>(box->line()) : static_cast<QWidget*>(box->multi());
     w->setFocus();
+    if (box->line()) box->line()->end(false);
     QTest::keyClicks(w, text);
 }
 
@@ -53,6 +59,26 @@ TEST_F(MenuTest, DateBoxesAndPathBoxReactToTyping) {
     EXPECT_EQ(menu.Text3->Text(), QStringLiteral("Text3"));
     type(menu.Text3, QStringLiteral("a"));
     EXPECT_EQ(menu.Text3->Text(), Module1::MainDbPath);
+}
+
+// The controls past the right edge of the opening size are reached with Tab from the menu's buttons.
+TEST_F(MenuTest, ControlsBeyondTheRightEdgeAreReachedWithTab) {
+    Form5& menu = Form5::it();
+    menu.Show();
+    QApplication::processEvents();
+    std::vector<QWidget*> chain;
+    QWidget* start = menu.Command(QStringLiteral("Command1"));
+    for (QWidget* w = start->nextInFocusChain(); w != start && chain.size() < 500; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&menu) && w->isEnabled()) chain.push_back(w);
+    auto reached = [&](QWidget* target) {
+        return std::any_of(chain.begin(), chain.end(), [&](QWidget* w) { return w == target || target->isAncestorOf(w); });
+    };
+    for (QWidget* w : std::initializer_list<QWidget*>{menu.Command(QStringLiteral("Command7")),
+                                                      menu.Command(QStringLiteral("Command15")), menu.Text3, menu.Text2,
+                                                      menu.MSFlexGrid1, menu.Command3}) {
+        EXPECT_TRUE(reached(w)) << w->objectName().toStdString();
+    }
+    EXPECT_GE(menu.Text3->x(), menu.width());   // past the right edge at the opening size
 }
 
 TEST_F(MenuTest, CloseBoxIsRefused) {
@@ -94,9 +120,9 @@ TEST_F(MenuTest, LaunchTable) {
     };
     const Case cases[] = {
         {"Command1", untouched, untouched, {"Form2", "Form1", "Form11"}, false},
-        {"Command18", 500, untouched, {"Form25.Text2=Excel", "Form25 (menu shown)"}, true},
+        {"Command18", 500, untouched, {"Form25.Text2=Excel", "Form25"}, true},
         {"Command10", 100, untouched, {"Form28", "Form18"}, false},
-        {"Command60", untouched, untouched, {"Form25.Text1=", "Form25.Text2=kbktable0", "Form25 (menu shown)"}, true},
+        {"Command60", untouched, untouched, {"Form25.Text1=", "Form25.Text2=kbktable0", "Form25"}, true},
         {"Command2", 10, untouched, {"Form16"}, false},
         {"Command21", 4, untouched, {"Form16"}, false},
         {"Command45", 7, untouched, {"Form16"}, false},
@@ -125,11 +151,11 @@ TEST_F(MenuTest, LaunchTable) {
         {"Command54", 1009, untouched, {"Form6"}, false},
         {"Command27", 1023, 23, {"Form6"}, false},
         {"Command28", 1022, 22, {"Form6"}, false},
-        {"Command14", 201, untouched, {"Form12", "Form20"}, false},
-        {"Command49", 202, untouched, {"Form31", "Form20"}, false},
-        {"Command13", untouched, untouched, {"Form8 (menu shown)"}, true},
-        {"Command17", 250, untouched, {"Form25.Text1=", "Form25.Text2=Access", "Form25 (menu shown)"}, true},
-        {"Command20", untouched, untouched, {"Form7 (menu shown)"}, true},
+        {"Command14", 201, untouched, {"Form12 (menu hidden)", "Form20 (menu hidden)"}, false},
+        {"Command49", 202, untouched, {"Form31 (menu hidden)", "Form20 (menu hidden)"}, false},
+        {"Command13", untouched, untouched, {"Form8"}, true},
+        {"Command17", 250, untouched, {"Form25.Text1=", "Form25.Text2=Access", "Form25"}, true},
+        {"Command20", untouched, untouched, {"Form7"}, true},
         {"Command19", untouched, untouched, {"Form19"}, false, "main"},
         {"Command39", untouched, untouched, {"Form19"}, false, "bunkatu"},
         {"Command36", untouched, untouched, {"Form19"}, false, "nifty"},
@@ -165,7 +191,7 @@ TEST_F(MenuTest, DailyOnlyButtonsFollowTheUnitWord) {
         {"week", text.arg(QStringLiteral("週単位")), {}},
         {"month", text.arg(QStringLiteral("月単位")), {}},
         {"Day", QString(), {}},
-        {"day", QString(), {"Form2", "Form1", "Form11", "Form25.Text2=Excel", "Form25 (menu shown)"}},
+        {"day", QString(), {"Form2", "Form1", "Form11", "Form25.Text2=Excel", "Form25"}},
     };
     for (const auto& c : cases) {
         setDateRecord(QString::fromUtf8(c.unit));
@@ -197,6 +223,28 @@ TEST_F(MenuTest, PurgeWordStaysForThePeriodSurvey) {
     click("Command7");
     EXPECT_EQ(Form5::it().Text2->Text(), QStringLiteral("takane"));
     EXPECT_EQ(opened, (QStringList{"Form19", "Form19"}));
+}
+
+TEST_F(MenuTest, StandingWindowsOpenFromTheMenu) {
+    const struct {
+        const char* control;
+        std::vector<ui::Form*> (*windows)();
+        bool menuVisible;
+    } cases[] = {
+        {"Command53", [] { return std::vector<ui::Form*>{&Form6::it()}; }, false},
+        {"Command14", [] { return std::vector<ui::Form*>{&Form12::it(), &Form20::it()}; }, false},
+        {"Command49", [] { return std::vector<ui::Form*>{&Form31::it(), &Form20::it()}; }, false},
+        {"Command20", [] { return std::vector<ui::Form*>{&Form7::it()}; }, true},
+        {"Command13", [] { return std::vector<ui::Form*>{&Form8::it()}; }, true},
+    };
+    for (const auto& c : cases) {
+        unloadAll();
+        Form5::it().Show();
+        click(c.control);
+        for (ui::Form* w : c.windows()) EXPECT_TRUE(w->isVisible()) << c.control << " " << w->Name.toStdString();
+        EXPECT_EQ(Form5::it().isVisible(), c.menuVisible) << c.control;
+    }
+    EXPECT_EQ(Module1::MenuMode, 202);
 }
 
 TEST_F(MenuTest, WindowsNotBuiltYetAreQuietlyPassedOver) {

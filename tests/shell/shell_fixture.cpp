@@ -70,7 +70,7 @@ void ShellTest::recordLaunches() {
             shell::registerWindow(
                 w, {[this, w] {
                         const bool menuShown = Form5::isLoaded() && Form5::it().isVisible();
-                        opened << (menuShown ? w + QStringLiteral(" (menu shown)") : w);
+                        opened << (menuShown ? w : w + QStringLiteral(" (menu hidden)"));
                     },
                     [this, w](const QString& control, const QString& text) {
                         opened << w + QLatin1Char('.') + control + QLatin1Char('=') + text;
@@ -79,24 +79,16 @@ void ShellTest::recordLaunches() {
 }
 
 template <class F>
-void listWindowGrid(const QString& table) {
-    F& f = F::it();
-    if (!f.MSFlexGrid1) {
-        f.Data1 = new ui::Data(&f, {.name = "Data1", .visible = false});
-        f.MSFlexGrid1 = new ui::FlexGrid(&f, {.name = "MSFlexGrid1", .width = 6000, .height = 3000});
-        f.MSFlexGrid1->bind(f.Data1);
-        f.Data1->DatabaseName = platform::listDatabasePath();
-        f.Data1->RecordSource = QStringLiteral("select * from [") + table + QLatin1Char(']');
-    }
-    f.Data1->Refresh();
+void refreshListWindow() {
+    F::it().Data1->Refresh();
 }
 
 void ShellTest::loadListWindows() {
-    listWindowGrid<Form13>(QStringLiteral("checklist"));
-    listWindowGrid<Form17>(QStringLiteral("trend"));
-    listWindowGrid<Form31>(QStringLiteral("checklist2"));
-    listWindowGrid<Form12>(QStringLiteral("mylist"));
-    listWindowGrid<Form14>(QStringLiteral("情報源リスト"));
+    refreshListWindow<Form13>();
+    refreshListWindow<Form17>();
+    refreshListWindow<Form31>();
+    refreshListWindow<Form12>();
+    refreshListWindow<Form14>();
 }
 
 }  // namespace shell_test

@@ -6,6 +6,11 @@
 #include "support/scripted_dialogs.h"
 #include "shell/window_registry.h"
 
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << "{" << l.join(QStringLiteral(" | ")).toStdString() << "}"; }
+QT_END_NAMESPACE
+
 namespace shell_test {
 
 // A fresh program folder with both databases, the scripted dialogs, the shared state as at start,
@@ -22,12 +27,11 @@ protected:
     // Replaces the entries of a list table (column 2 of the list window's grid).
     void fillList(const QString& table, const QStringList& entries);
 
-    // Loads the five list windows, their grids showing the tables as they are now (a list window
-    // that has no grid of its own yet gets a bound one).
+    // Loads the five list windows (hidden), their grids showing the tables as they are now.
     void loadListWindows();
 
     // Every window the menu opens is replaced by a recorder: shows and text writes land in `opened`,
-    // each show noting whether the menu was visible at that moment ("Form16" or "Form16 (menu shown)").
+    // each show noting whether the menu was already hidden at that moment ("Form16" or "Form20 (menu hidden)").
     void recordLaunches();
     QStringList opened;
 

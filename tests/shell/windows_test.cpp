@@ -169,6 +169,8 @@ TEST(ShellModule, OpenFileDialogGivesThePathOrNothing) {
     const QString filter = QStringLiteral("Access (*.mdb)") + QChar(0) + QStringLiteral("*.mdb") + QChar(0);
     EXPECT_EQ(Module1::ShowOpenFileDialog(nullptr, filter), QStringLiteral("/home/me/cards.mdb"));
     EXPECT_EQ(Module1::ShowOpenFileDialog(nullptr, filter), QString());
+    EXPECT_EQ(seam->events.back().title, QStringLiteral("ファイルを開く"));
+    EXPECT_EQ(seam->events.back().prompt, filter);
 }
 
 class HintTest : public ShellTest {};

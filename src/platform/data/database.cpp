@@ -104,6 +104,11 @@ public:
             detail::registerFunctions(db->db_);
             // Fails here rather than at the first query when the file is no database.
             detail::exec(db->db_, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            // The screens write row by row (a price import edits every stock): with a write-ahead
+            // log a commit needs no disk flush and the file stays consistent after a power cut.
+            // The log goes back into the file when the last connection closes (and in releaseUnused).
+            sqlite3_exec(db->db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+            sqlite3_exec(db->db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
         }
         map[key] = Entry{db, identity};
         return db;
@@ -112,8 +117,13 @@ public:
     static void releaseUnused() {
         auto& map = entries();
         for (auto it = map.begin(); it != map.end();) {
-            if (it->second.db.expired()) it = map.erase(it);
-            else ++it;
+            if (auto db = it->second.db.lock()) {
+                if (!db->isWorkbook())
+                    sqlite3_exec(db->handle(), "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+                ++it;
+            } else {
+                it = map.erase(it);
+            }
         }
     }
 };

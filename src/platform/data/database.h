@@ -15,7 +15,8 @@ class Database : public std::enable_shared_from_this<Database> {
 public:
     // Throws DataError when the file is missing or cannot be opened.
     static std::shared_ptr<Database> open(const QString& path, const QString& connect = QStringLiteral("Access 2000;"));
-    // Drops the shared connections that nobody holds any more (before copying or replacing files).
+    // Drops the shared connections that nobody holds any more and writes the log of every open
+    // database back into its file. Call it before copying or replacing a database file.
     static void releaseUnused();
 
     ~Database();

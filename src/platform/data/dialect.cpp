@@ -119,6 +119,8 @@ std::vector<Token> tokenize(const QString& s) {
         }
     }
     while (!out.empty() && out.back().kind == Kind::Op && out.back().text == u';') out.pop_back();
+    for (const Token& t : out)
+        if (t.kind == Kind::Op && t.text == u';') fail(QStringLiteral("characters after the end of the statement"), s);
     return out;
 }
 
@@ -268,6 +270,27 @@ QString writeTarget(const QString& jetSql) {
         }
     }
     return {};
+}
+
+std::optional<FieldEquals> fieldEquals(const QString& criterion) {
+    const std::vector<Token> t = tokenize(criterion);
+    if (t.size() < 3 || (t[0].kind != Kind::Word && t[0].kind != Kind::Name) || !isOp(t[1], "=")) return std::nullopt;
+    if (t[0].kind == Kind::Word && !isWordStart(t[0].text[0])) return std::nullopt;
+    if (t.size() == 3 && t[2].kind == Kind::String) return FieldEquals{t[0].text, QVariant(t[2].text)};
+    size_t i = 2;
+    bool negative = false;
+    if (t.size() == 4 && (isOp(t[2], "-") || isOp(t[2], "+"))) {
+        negative = isOp(t[2], "-");
+        ++i;
+    }
+    if (i + 1 != t.size() || t[i].kind != Kind::Number) return std::nullopt;
+    const QString number = (negative ? QStringLiteral("-") : QString()) + t[i].text;
+    bool ok = false;
+    const qlonglong whole = number.toLongLong(&ok);
+    if (ok) return FieldEquals{t[0].text, QVariant(whole)};
+    const double d = number.toDouble(&ok);
+    if (!ok) return std::nullopt;
+    return FieldEquals{t[0].text, QVariant(d)};
 }
 
 double dateSerial(int year, int month, int day) {

@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+#include <QVariant>
+#include <optional>
 
 namespace platform {
 
@@ -15,6 +17,14 @@ QString rowSourceName(const QString& jetSql);
 // The one table or saved query after FROM (or the bare name) that writes of a record set go to;
 // empty when the row source reads a join, a subquery or several tables.
 QString writeTarget(const QString& jetSql);
+
+// A criterion of the form  name = literal  ("kodo =7203", "コード=7203", "銘柄 = 'x'"): finds
+// answer it by comparing cells, as SQLite would, without running SQL. nullopt for anything else.
+struct FieldEquals {
+    QString field;
+    QVariant value;   // a whole number, a double or a text
+};
+std::optional<FieldEquals> fieldEquals(const QString& criterion);
 
 // Days since 1899-12-30 (the stored form of dates) and back.
 double dateSerial(int year, int month, int day);

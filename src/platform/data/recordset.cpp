@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <cmath>
 
+#include "platform/data/cell_store.h"
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
 #include "platform/data/errors.h"
@@ -31,23 +32,10 @@ ColumnKind kindOfDeclType(const char* declType) {
 }
 
 bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::Short:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
+    const detail::Storage s = detail::storageOf(v);
+    return s == detail::Storage::Integer || s == detail::Storage::Real;
 }
 
-// A value set into a field, converted to what the field holds; a text the field cannot take is Null.
 QVariant convertForField(const QVariant& v, ColumnKind kind) {
     if (v.isNull() || !v.isValid()) return QVariant();
     const bool text = v.typeId() == QMetaType::QString;
@@ -83,11 +71,6 @@ QVariant convertForField(const QVariant& v, ColumnKind kind) {
     return v;
 }
 
-const QVariant& nullValue() {
-    static const QVariant null;
-    return null;
-}
-
 }  // namespace
 
 struct Recordset::Impl {
@@ -97,7 +80,7 @@ struct Recordset::Impl {
     bool targetIsTable = false;
     std::vector<QString> names;
     std::vector<ColumnKind> kinds;
-    std::vector<QVariant> cells;
+    detail::CellStore cells;
     int cols = 0;
     int rows = 0;
     int pos = -1;
@@ -109,8 +92,7 @@ struct Recordset::Impl {
 
     sqlite3* handle() const { return db->handle(); }
 
-    const QVariant& cell(int r, int f) const { return cells[size_t(r) * cols + f]; }
-    QVariant& cell(int r, int f) { return cells[size_t(r) * cols + f]; }
+    QVariant cell(int r, int f) const { return cells.value(r, f); }
 
     QVariant readerValue(const QVariant& raw, int f) const {
         if (kinds[f] == ColumnKind::Date && isNumber(raw)) return QVariant(serialToDateText(raw.toDouble()));
@@ -170,7 +152,7 @@ struct Recordset::Impl {
         for (int c = 0; c < n; ++c) {
             const QString name = QString::fromUtf8(sqlite3_column_name(st.get(), c));
             const int f = indexOf(name);
-            if (f >= 0) cell(r, f) = detail::readColumn(st.get(), c);
+            if (f >= 0) cells.setFromColumn(r, f, st.get(), c);
         }
     }
 
@@ -190,7 +172,7 @@ struct Recordset::Impl {
         for (size_t i = 0; i < fields.size(); ++i) detail::bindValue(st.get(), int(i) + 1, pending[fields[i]]);
         detail::bindValue(st.get(), int(fields.size()) + 1, key);
         runWrite(st);
-        for (int f : fields) cell(pos, f) = pending[f];
+        for (int f : fields) cells.set(pos, f, pending[f]);
         reread(pos, changed[0] ? pending[0] : key, false);
     }
 
@@ -223,9 +205,9 @@ struct Recordset::Impl {
             detail::Statement max(handle(), QStringLiteral("SELECT max(%1) FROM %2").arg(detail::quotedName(names[0]), detail::quotedName(target)));
             if (max.step()) key = detail::readColumn(max.get(), 0);
         }
-        cells.insert(cells.end(), pending.begin(), pending.end());
+        cells.appendRow(pending);
         ++rows;
-        cell(rows - 1, 0) = key;
+        cells.set(rows - 1, 0, key);
         reread(rows - 1, key, byRowid);
         pos = rows - 1;
         afterDelete = false;
@@ -233,6 +215,33 @@ struct Recordset::Impl {
 
     void find(const QString& criterion, int start, int step) {
         mode = Idle;
+        // A criterion that cannot be run locates nothing: callers that skip the failing find and
+        // then test NoMatch must not act on an earlier find's record.
+        noMatch = true;
+        const int hit = findRow(criterion, start, step);
+        if (hit >= 0) {
+            pos = hit;
+            afterDelete = false;
+        }
+        noMatch = hit < 0;
+    }
+
+    int findRow(const QString& criterion, int start, int step) const {
+        // The common "field = literal" is answered from the cells: a price import finds every
+        // stock's code in a sheet of thousands of rows.
+        if (const auto eq = fieldEquals(criterion)) {
+            const int f = indexOf(eq->field);
+            if (f >= 0) {
+                const bool text = eq->value.typeId() == QMetaType::QString;
+                const QByteArray utf8 = text ? eq->value.toString().toUtf8() : QByteArray();
+                const double number = text ? 0.0 : eq->value.toDouble();
+                for (int r = start; r >= 0 && r < rows; r += step) {
+                    if (text ? cells.textEquals(r, f, utf8) : cells.isNumber(r, f) && cells.number(r, f) == number)
+                        return r;
+                }
+                return -1;
+            }
+        }
         const QString condition = translateSql(criterion);
         if (condition.trimmed().isEmpty()) throw DataError(QStringLiteral("Invalid criterion."));
         QStringList columns;
@@ -240,18 +249,13 @@ struct Recordset::Impl {
         detail::Statement st(handle(), QStringLiteral("SELECT (%1) FROM (SELECT %2)")
                                            .arg(condition, columns.join(QStringLiteral(", "))));
         for (int r = start; r >= 0 && r < rows; r += step) {
-            for (int f = 0; f < cols; ++f) detail::bindValue(st.get(), f + 1, cell(r, f));
+            for (int f = 0; f < cols; ++f) cells.bind(st.get(), f + 1, r, f);
             const bool hit = st.step() && sqlite3_column_type(st.get(), 0) != SQLITE_NULL &&
                              sqlite3_column_double(st.get(), 0) != 0.0;
             st.reset();
-            if (hit) {
-                pos = r;
-                afterDelete = false;
-                noMatch = false;
-                return;
-            }
+            if (hit) return r;
         }
-        noMatch = true;
+        return -1;
     }
 };
 
@@ -287,12 +291,13 @@ Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
     detail::Statement st(h, sql);
     if (!sqlite3_stmt_readonly(st.get())) throw DataError(QStringLiteral("A row source must be a query: %1").arg(source));
     d->cols = sqlite3_column_count(st.get());
+    d->cells = detail::CellStore(d->cols);
     for (int c = 0; c < d->cols; ++c) {
         d->names.push_back(QString::fromUtf8(sqlite3_column_name(st.get(), c)));
         d->kinds.push_back(kindOfDeclType(sqlite3_column_decltype(st.get(), c)));
     }
     while (st.step()) {
-        for (int c = 0; c < d->cols; ++c) d->cells.push_back(detail::readColumn(st.get(), c));
+        d->cells.appendRow(st.get());
         ++d->rows;
     }
     d->pos = d->rows > 0 ? 0 : -1;
@@ -331,28 +336,31 @@ int Recordset::fieldIndex(const QString& name) const {
 
 int Recordset::recordCount() const { return d ? d->rows : 0; }
 
-const QVariant& Recordset::value(int record, int field) const {
-    if (!d || record < 0 || record >= d->rows || field < 0 || field >= d->cols) return nullValue();
-    return d->cell(record, field);
+QVariant Recordset::value(int record, int field) const {
+    if (!validCell(record, field)) return QVariant();
+    return d->cells.value(record, field);
+}
+
+double Recordset::number(int record, int field, bool* ok) const {
+    const bool isNumber = validCell(record, field) && d->cells.isNumber(record, field);
+    if (ok) *ok = isNumber;
+    return isNumber ? d->cells.number(record, field) : 0.0;
 }
 
 QVariant Recordset::fieldValue(int record, int field) const {
-    const QVariant& raw = value(record, field);
+    const QVariant raw = value(record, field);
     return raw.isNull() ? raw : d->readerValue(raw, field);
 }
 
 QString Recordset::text(int record, int field) const {
-    const QVariant& raw = value(record, field);
-    if (raw.isNull()) return {};
-    if (d->kinds[field] == ColumnKind::Date && isNumber(raw)) return serialToDateText(raw.toDouble());
-    switch (raw.typeId()) {
-    case QMetaType::Double:
-        return detail::numberText(raw.toDouble());
-    case QMetaType::LongLong:
-        return QString::number(raw.toLongLong());
-    default:
-        return raw.toString();
-    }
+    if (!validCell(record, field)) return {};
+    if (d->kinds[field] == ColumnKind::Date && d->cells.isNumber(record, field))
+        return serialToDateText(d->cells.number(record, field));
+    return d->cells.text(record, field);
+}
+
+bool Recordset::validCell(int record, int field) const {
+    return d && record >= 0 && record < d->rows && field >= 0 && field < d->cols;
 }
 
 bool Recordset::atEOF() const { return !d || d->rows == 0 || d->pos >= d->rows; }
@@ -485,8 +493,7 @@ void Recordset::Delete() {
     detail::Statement st(i.handle(), QStringLiteral("DELETE FROM %1 WHERE %2 = ?1").arg(detail::quotedName(i.target), detail::quotedName(i.names[0])));
     detail::bindValue(st.get(), 1, i.cell(i.pos, 0));
     i.runWrite(st);
-    const auto first = i.cells.begin() + ptrdiff_t(i.pos) * i.cols;
-    i.cells.erase(first, first + i.cols);
+    i.cells.eraseRow(i.pos);
     --i.rows;
     i.afterDelete = true;
 }

@@ -31,7 +31,9 @@ public:
     QString fieldName(int field) const;          // 0-based
     int fieldIndex(const QString& name) const;   // -1 when unknown; case-insensitive
     int recordCount() const;
-    const QVariant& value(int record, int field) const;   // raw stored value (dates as day serials)
+    QVariant value(int record, int field) const;          // raw stored value (dates as day serials)
+    // A number cell without conversion (sorting); ok = false and 0 for Null and texts.
+    double number(int record, int field, bool* ok = nullptr) const;
     QVariant fieldValue(int record, int field) const;     // as readers see it (dates as "yyyy/mm/dd")
     QString text(int record, int field) const;            // as a grid shows it; Null -> ""
 
@@ -73,6 +75,7 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
     Impl& impl() const;
+    bool validCell(int record, int field) const;
     friend class Database;
     friend class DataControl;
 };

@@ -91,11 +91,8 @@ QVariant readColumn(sqlite3_stmt* stmt, int col) {
     }
 }
 
-void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
-    if (v.isNull()) {
-        sqlite3_bind_null(stmt, index);
-        return;
-    }
+Storage storageOf(const QVariant& v) {
+    if (v.isNull() || !v.isValid()) return Storage::Null;
     switch (v.typeId()) {
     case QMetaType::Bool:
     case QMetaType::Int:
@@ -104,26 +101,46 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
     case QMetaType::LongLong:
     case QMetaType::Short:
     case QMetaType::UShort:
-        sqlite3_bind_int64(stmt, index, v.toLongLong());
-        return;
+        return Storage::Integer;
     case QMetaType::ULongLong:
     case QMetaType::ULong:
     case QMetaType::Double:
     case QMetaType::Float:
+        return Storage::Real;
+    case QMetaType::QByteArray:
+        return Storage::Blob;
+    case QMetaType::QDate:
+        return Storage::Date;
+    case QMetaType::QDateTime:
+        return Storage::Moment;
+    default:
+        return Storage::Text;
+    }
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v) {
+    switch (storageOf(v)) {
+    case Storage::Null:
+        sqlite3_bind_null(stmt, index);
+        return;
+    case Storage::Integer:
+        sqlite3_bind_int64(stmt, index, v.toLongLong());
+        return;
+    case Storage::Real:
         sqlite3_bind_double(stmt, index, v.toDouble());
         return;
-    case QMetaType::QByteArray: {
+    case Storage::Blob: {
         const QByteArray b = v.toByteArray();
         sqlite3_bind_blob(stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
         return;
     }
-    case QMetaType::QDate:
+    case Storage::Date:
         sqlite3_bind_double(stmt, index, serialOf(QDateTime(v.toDate(), QTime(0, 0))));
         return;
-    case QMetaType::QDateTime:
+    case Storage::Moment:
         sqlite3_bind_double(stmt, index, serialOf(v.toDateTime()));
         return;
-    default: {
+    case Storage::Text: {
         const QByteArray utf8 = v.toString().toUtf8();
         sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
         return;

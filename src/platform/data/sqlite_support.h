@@ -29,6 +29,10 @@ private:
 // wildcards, case-insensitive, and now() as a day serial.
 void registerFunctions(sqlite3* db);
 
+// How a value is stored: the SQLite storage classes, and dates (stored as day serials).
+enum class Storage { Null, Integer, Real, Text, Blob, Date, Moment };
+Storage storageOf(const QVariant& v);
+
 QVariant readColumn(sqlite3_stmt* stmt, int col);
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v);
 QString lastError(sqlite3* db);

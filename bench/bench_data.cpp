@@ -1,0 +1,126 @@
+// Refresh of a data control against the same query stepped raw with the SQLite C API.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "platform/data/data_control.h"
+#include "platform/data/database.h"
+#include "platform/data/dialect.h"
+#include "demo/demo_data.h"
+
+namespace {
+
+const char* const kBase = "select * from [list1plus]";
+const char* const kPattern =
+    "select * from [list1plus] where [ratio1] <= 0 and [ratio2] - [ratio1] <= 0 and [ratio3] - [ratio2] between -1 and 1";
+
+// A program folder of generated demo data with exactly this many priced stocks.
+QString databaseFor(int stocks) {
+    static QTemporaryDir dir;
+    static std::map<int, QString> made;
+    auto it = made.find(stocks);
+    if (it == made.end()) {
+        demo::Options options;
+        options.seed = 20240930u;
+        options.totalStocks = stocks;
+        options.workbooks = false;
+        const QString home = dir.path() + QStringLiteral("/s%1").arg(stocks);
+        const demo::Summary summary = demo::generate(home, options);
+        it = made.emplace(stocks, summary.folder + QStringLiteral("/druvolo.mdb")).first;
+    }
+    return it->second;
+}
+
+// The translated query stepped raw, every column of every row read.
+long long rawPass(sqlite3* h, const QByteArray& sql) {
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr);
+    const int cols = sqlite3_column_count(st);
+    long long touched = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < cols; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_INTEGER: touched += sqlite3_column_int64(st, c); break;
+            case SQLITE_FLOAT: touched += (long long)sqlite3_column_double(st, c); break;
+            case SQLITE_TEXT: touched += sqlite3_column_bytes(st, c) + *sqlite3_column_text(st, c); break;
+            default: break;
+            }
+        }
+    }
+    sqlite3_finalize(st);
+    return touched;
+}
+
+struct Outcome {
+    double rows, controlMs, rawMs;
+};
+
+std::map<std::pair<int, int>, Outcome>& summary() {
+    static std::map<std::pair<int, int>, Outcome> m;
+    return m;
+}
+
+double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// One iteration: both the data control's refresh and the raw pass, on the base and the pattern.
+// The reported time is the data control's; the counters give both and their ratio.
+void RefreshAgainstRaw(benchmark::State& state) {
+    const int stocks = int(state.range(0));
+    const char* source = state.range(1) ? kPattern : kBase;
+    platform::DataControl data;
+    data.DatabaseName = databaseFor(stocks);
+    data.RecordSource = QString::fromUtf8(source);
+    data.Refresh();
+    auto db = platform::Database::open(data.DatabaseName);
+    const QByteArray sql = platform::translateSql(QString::fromUtf8(source)).toUtf8();
+
+    double controlTime = 0, rawTime = 0;
+    long long rows = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(rawPass(db->handle(), sql));
+        auto t1 = std::chrono::steady_clock::now();
+        data.Refresh();
+        auto t2 = std::chrono::steady_clock::now();
+        rows = data.recordset().recordCount();
+        rawTime += seconds(t1 - t0);
+        controlTime += seconds(t2 - t1);
+        state.SetIterationTime(seconds(t2 - t1));
+    }
+    const double n = double(state.iterations());
+    state.counters["rows"] = double(rows);
+    state.counters["raw_ms"] = rawTime / n * 1000;
+    state.counters["control_ms"] = controlTime / n * 1000;
+    state.counters["ratio"] = controlTime / rawTime;
+    summary()[{stocks, int(state.range(1))}] = {double(rows), controlTime / n * 1000, rawTime / n * 1000};
+}
+
+BENCHMARK(RefreshAgainstRaw)
+    ->ArgsProduct({{4000, 40000}, {0, 1}})
+    ->ArgNames({"stocks", "pattern"})
+    ->UseManualTime()
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMillisecond);
+
+// Sums up the data control against raw SQLite once every benchmark has run.
+struct SummaryAtExit {
+    SummaryAtExit() { summary(); }   // the table outlives this printer
+    ~SummaryAtExit() {
+        bool within = true;
+        for (const auto& [key, o] : summary()) {
+            const double ratio = o.controlMs / o.rawMs;
+            std::printf("%-7s %6d stocks, %6.0f rows: data control %7.2f ms, raw SQLite %7.2f ms, ratio %.2f\n",
+                        key.second ? "pattern" : "base", key.first, o.rows, o.controlMs, o.rawMs, ratio);
+            if (key.first >= 40000 && ratio > 1.5) within = false;
+        }
+        if (!summary().empty())
+            std::printf("data control within 1.5x of raw SQLite at 40,000 stocks: %s\n", within ? "yes" : "NO");
+    }
+} summaryAtExit;
+
+}  // namespace
