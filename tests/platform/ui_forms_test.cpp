@@ -10,7 +10,7 @@
 namespace {
 
 struct Counts {
-    int loads = 0, activates = 0, unloads = 0, changes = 0;
+    int loads = 0, activates = 0, unloads = 0, changes = 0, resizes = 0;
     std::vector<int> queryModes;
 };
 Counts counts;
@@ -52,6 +52,7 @@ protected:
         cancel = mode == ui::vbFormControlMenu && !acceptCloseBox;
     }
     void Form_Unload() override { ++counts.unloads; }
+    void Form_Resize() override { ++counts.resizes; }
 };
 
 class OtherForm : public ui::DefaultForm<OtherForm> {
@@ -187,6 +188,10 @@ TEST_F(FormsTest, GeometryAndColoursAreKeptInTheProgramsUnits) {
     EXPECT_EQ(f.Command3->Left(), 240);
     EXPECT_EQ(f.Command3->Width(), 495);
     f.Show();
+    const int resizes = counts.resizes;
+    f.Move(0, 0, 6000, 3600);
+    EXPECT_GT(counts.resizes, resizes);
+    EXPECT_EQ(f.ScaleWidth(), 6000);
     f.grab().save(QStringLiteral("/tmp/quenara_probe_form.png"));
 }
 
@@ -202,6 +207,12 @@ TEST_F(FormsTest, ControlsAreNamedForAssistiveTechnology) {
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->text(QAccessible::Name), name);
     }
+    // The link label reads as a link, and pressing it through assistive technology follows it.
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(f.HprLnkEx1);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    f.HprLnkEx1->Address = QStringLiteral("https://example.jp/");
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(seam->urls, QStringList{QStringLiteral("https://example.jp/")});
 }
 
 }  // namespace

@@ -71,12 +71,20 @@ TEST_F(GridTest, ARefreshShowsHeaderFixedColumnAndRowsInDeliveryOrder) {
     EXPECT_EQ(column(0), QStringList(9, QString()));
     EXPECT_EQ(grid->recordOfRow(1), 0);
 
+    // The current cell keeps its place where it still exists.
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(1, 1));
+    grid->setRow(4);
+    grid->setCol(3);
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(4, 3));
+
     // A narrower row source replaces everything; no sort survives a refresh.
     grid->setCol(2);
     grid->Sort(1);
     show(QStringLiteral("select tag from mixed where tag < 'r4'"));
     EXPECT_EQ(grid->Cols(), 2);
     EXPECT_EQ(column(1), (QStringList{"r1", "r2", "r3"}));
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(1, 1));
 
     // A row source that cannot run leaves the grid as it was.
     EXPECT_THROW(show(QStringLiteral("select * from nowhere")), platform::DataError);
@@ -186,9 +194,11 @@ TEST_F(GridTest, CellColoursTintTheCurrentCellHeaderIncluded) {
               QColor(0xFF, 0xFF, 0x80));
     grid->setColWidth(0, 250);
     grid->setColWidth(2, 1280);
-    EXPECT_EQ(grid->ColWidth(2), 1275);   // whole pixels
+    EXPECT_EQ(grid->ColWidth(2), 1280);
     show(QStringLiteral("select * from mixed"));
-    EXPECT_EQ(grid->ColWidth(2), 1275);   // widths outlive a refresh
+    EXPECT_EQ(grid->ColWidth(2), 1280);   // widths outlive a refresh
+    grid->horizontalHeader()->resizeSection(2, 100);   // the person drags the border
+    EXPECT_EQ(grid->ColWidth(2), 1500);
     grid->setRow(0);
     grid->setCol(3);
     grid->setCellBackColor(0x80FFFF);

@@ -1,5 +1,6 @@
 #include "platform/ui/controls.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -202,7 +203,6 @@ void TextBox::setText(const QString& t) {
     if (t == Text()) return;
     if (line_) {
         line_->setText(t);
-        line_->setCursorPosition(0);
     } else {
         QString plain = t;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -387,7 +387,29 @@ void Picture::setPicture(const QPixmap& p) { setPixmap(p); }
 
 // ---------------------------------------------------------------- LinkLabel
 
+namespace {
+
+// Assistive technology sees a link label as a link it can press.
+class AccessibleLink : public QAccessibleWidget {
+public:
+    explicit AccessibleLink(LinkLabel* l) : QAccessibleWidget(l, QAccessible::Link) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) static_cast<LinkLabel*>(widget())->doClick();
+    }
+};
+
+QAccessibleInterface* accessibleLinkFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("ui::LinkLabel") && object && object->isWidgetType())
+        return new AccessibleLink(static_cast<LinkLabel*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
 LinkLabel::LinkLabel(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
+    static const bool factoryInstalled = (QAccessible::installFactory(accessibleLinkFactory), true);
+    (void)factoryInstalled;
     init(this, spec);
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::StrongFocus);
@@ -406,7 +428,6 @@ QString LinkLabel::Caption() const { return text(); }
 void LinkLabel::setCaption(const QString& c) {
     setText(c);
     setAccessibleName(accessibleText(*this, c));
-    setAccessibleDescription(QStringLiteral("link"));
 }
 
 void LinkLabel::setBackColor(unsigned bgrColor) { setLabelBack(this, bgrColor, false); }

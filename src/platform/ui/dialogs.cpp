@@ -25,6 +25,21 @@ struct ButtonSet {
     int escapeAnswer;
 };
 
+const QString kCancelText = QStringLiteral("キャンセル");
+
+// The buttons speak the program's language.
+QString buttonText(int answer) {
+    switch (answer) {
+    case vbCancel: return kCancelText;
+    case vbAbort: return QStringLiteral("中止(&A)");
+    case vbRetry: return QStringLiteral("再試行(&R)");
+    case vbIgnore: return QStringLiteral("無視(&I)");
+    case vbYes: return QStringLiteral("はい(&Y)");
+    case vbNo: return QStringLiteral("いいえ(&N)");
+    default: return QStringLiteral("OK");
+    }
+}
+
 ButtonSet buttonsFor(int style) {
     using B = QMessageBox;
     switch (style & 7) {
@@ -55,7 +70,11 @@ public:
         box.setTextFormat(Qt::PlainText);
         const ButtonSet set = buttonsFor(style);
         std::vector<std::pair<QAbstractButton*, int>> answers;
-        for (const auto& [button, answer] : set.buttons) answers.emplace_back(box.addButton(button), answer);
+        for (const auto& [button, answer] : set.buttons) {
+            QPushButton* b = box.addButton(button);
+            b->setText(buttonText(answer));
+            answers.emplace_back(b, answer);
+        }
         const size_t defaultIndex = size_t((style >> 8) & 3);
         if (defaultIndex < answers.size())
             box.setDefaultButton(static_cast<QPushButton*>(answers[defaultIndex].first));
@@ -72,6 +91,8 @@ public:
         dlg.setLabelText(prompt);
         dlg.setInputMode(QInputDialog::TextInput);
         dlg.setTextValue(def);
+        dlg.setOkButtonText(QStringLiteral("OK"));
+        dlg.setCancelButtonText(kCancelText);
         if (posTwips) dlg.move(px(posTwips->x()), px(posTwips->y()));
         if (dlg.exec() != QDialog::Accepted) return std::nullopt;
         return dlg.textValue();

@@ -229,9 +229,9 @@ protected:
             p->drawRect(rect.adjusted(1, 1, -2, -2));
         }
         p->setPen(palette().color(QPalette::ButtonText));
-        const QRect textRect = rect.adjusted(3, 0, -3, 0);
-        p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
-                    fontMetrics().elidedText(m->cell(0, section), Qt::ElideRight, textRect.width()));
+        const QRect textRect = rect.adjusted(2, 0, -2, 0);
+        p->setClipRect(textRect);
+        p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, m->cell(0, section));
         p->restore();
     }
 
@@ -262,6 +262,7 @@ FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& spec)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);   // a narrow column shows as much of its text as fits
     setTabKeyNavigation(false);
     setAccessibleName(Name);
     const int rowHeight = fontMetrics().height() + 4;
@@ -294,6 +295,14 @@ void FlexGrid::bind(platform::DataControl* data) {
     data->addRefreshListener([self] {
         if (self) self->reload();
     });
+    // A data control of another window may go before the grid does: the grid then empties.
+    if (auto* owner = dynamic_cast<QObject*>(data)) {
+        connect(owner, &QObject::destroyed, this, [this, data] {
+            if (data_ != data) return;
+            data_ = nullptr;
+            reload();
+        });
+    }
     reload();
 }
 
@@ -306,8 +315,12 @@ void FlexGrid::reload() {
         if (widths[c] >= 0) header_->resizeSection(int(c), widths[c]);
     widths_ = widths;
     programmatic_ = false;
-    row_ = model_->gridRows() > 1 ? 1 : 0;
-    col_ = model_->cols > 1 ? 1 : 0;
+    // The current cell stays where it was while the new rows reach it; a first fill starts at the
+    // first record's first field.
+    const int rows = model_->gridRows(), cols = model_->cols;
+    if (!filled_ || row_ >= rows) row_ = rows > 1 ? 1 : 0;
+    if (!filled_ || col_ >= cols) col_ = cols > 1 ? 1 : 0;
+    filled_ = filled_ || rows > 1;
     showCurrent();
 }
 
@@ -407,15 +420,23 @@ void FlexGrid::setCellBackColor(unsigned bgrColor) {
     emit model_->dataChanged(i, i);
 }
 
+// A width set by the program reads back as it was set, as long as the person has not resized
+// the column since.
 int FlexGrid::ColWidth(int col) const {
     checkCell(0, col);
-    return twips(header_->sectionSize(col));
+    const int pixels = header_->sectionSize(col);
+    if (col < int(widthTwips_.size()) && widthTwips_[size_t(col)] >= 0 && px(widthTwips_[size_t(col)]) == pixels)
+        return widthTwips_[size_t(col)];
+    return twips(pixels);
 }
 
 void FlexGrid::setColWidth(int col, int widthTwips) {
     checkCell(0, col);
+    widthTwips = std::max(0, widthTwips);
     if (col >= int(widths_.size())) widths_.resize(size_t(col) + 1, -1);
-    widths_[size_t(col)] = std::max(0, px(widthTwips));
+    if (col >= int(widthTwips_.size())) widthTwips_.resize(size_t(col) + 1, -1);
+    widthTwips_[size_t(col)] = widthTwips;
+    widths_[size_t(col)] = px(widthTwips);
     header_->resizeSection(col, widths_[size_t(col)]);
 }
 

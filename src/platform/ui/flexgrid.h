@@ -66,7 +66,9 @@ private:
     int row_ = 0, col_ = 0;
     bool redraw_ = true;
     bool programmatic_ = false;
-    std::vector<int> widths_;   // pixels per column, kept across refreshes
+    bool filled_ = false;       // the grid has shown records since it was made
+    std::vector<int> widths_;       // pixels per column, kept across refreshes
+    std::vector<int> widthTwips_;   // the widths as the program set them
     void moveTo(int row, int col, bool raise);
     void reload();
     void showCurrent();
