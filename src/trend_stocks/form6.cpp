@@ -247,10 +247,6 @@ void Form6::buildCatalogue() {
             font.setPointSizeF(p.fontPoints);
             b->setFont(font);
         }
-        // A caption too wide for a tall, narrow button wraps, one character to a line.
-        const QFontMetrics fm(b->font());
-        if (fm.horizontalAdvance(p.caption) > b->width() && b->height() >= 2 * fm.lineSpacing())
-            b->setCaption(QStringList(p.caption.split(QString(), Qt::SkipEmptyParts)).join(u'\n'));
         // A button on the spot of another lies beneath it: only the keyboard reaches it.
         if (p.shown == trend::Shown::UnderAnother) b->lower();
         patternButtons_.insert(p.control, b);

@@ -1,3 +1,5 @@
+#include <QStylePainter>
+#include <QStyleOptionButton>
 #include "platform/ui/controls.h"
 
 #include <QAccessibleWidget>
@@ -129,6 +131,20 @@ void CommandButton::setBackColor(unsigned bgrColor) {
 }
 
 void CommandButton::doClick() { fire(Click, "Click"); }
+
+void CommandButton::paintEvent(QPaintEvent*) {
+    // The face as the style draws it, then the caption wrapped onto as many lines as the face needs
+    // (at blanks, and between any two ideographs).
+    QStylePainter painter(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const QString caption = opt.text;
+    opt.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, opt);
+    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
+}
 
 // ---------------------------------------------------------------- Label
 

@@ -73,6 +73,8 @@ public:
     void setBackColor(unsigned bgrColor); // shown with any style
     std::function<void()> Click;          // dispatched through runHandler
     void doClick();                       // what a click or Space does
+protected:
+    void paintEvent(QPaintEvent* e) override;   // a caption too long for one line wraps
 private:
     long long back_ = -1;
 };

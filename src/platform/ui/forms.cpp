@@ -36,9 +36,9 @@ Form::Form(const QString& name) : QWidget(nullptr), Name(name) {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(true);
-    // The windows are laid out for a 9-point Japanese gothic face.
+    // The windows are laid out for a 9-point proportional Japanese gothic face.
     QFont f = font();
-    f.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"), f.family()});
+    f.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), f.family()});
     f.setPointSize(9);
     setFont(f);
     resize(640, 480);
