@@ -17,7 +17,8 @@ namespace ui {
 namespace {
 
 QString titleOrProgramName(const QString& title) {
-    return title.isEmpty() ? QApplication::applicationName() : title;
+    // No title at all shows the program's name; an empty title stays empty.
+    return title.isNull() ? QApplication::applicationName() : title;
 }
 
 struct ButtonSet {

@@ -19,7 +19,8 @@ enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnor
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // style: buttons + icon + default button. An empty title shows the program's name.
+    // style: buttons + icon + default button. No title (a null text) shows the program's name;
+    // an empty, non-null title stays empty.
     virtual int msgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) = 0;
     // Returns the answer, or nothing when the person cancels. pos: top-left in twips, if given.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title = {},
