@@ -1,9 +1,12 @@
 // The condition notation, its SQL text and the shared building blocks.
 #include "trend_stocks/trend_pattern.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 using namespace trend;
 
@@ -109,4 +112,40 @@ TEST(BuildingBlocks, WrittenOutConditions) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(record(c.group, c.caption).condition.toStdString(), c.condition) << c.caption;
+}
+
+// Sort column and header tints of the rows tinted from the anchor: the anchor's column sorted,
+// ratio1 to the anchor light red, then the second colour up to the last tinted change, which may
+// stop short of the changes that the condition tests ("D1" tests ratio4, the upper row ratio9).
+TEST(BuildingBlocks, AnchorColumnsSortedAndTinted) {
+    const struct { const char* group; const char* captions; const char* anchors; const char* lastTinted; unsigned second; } rows[] = {
+        {"上昇中", "T5 T6 T7 T8 T9", "5 6 7 8 9", "6 7 8 9 9", 0xFFFFC0},
+        {"連騰", "E3 E4 E5 E6 E7 E8 E9", "3 4 5 6 7 8 9", "4 5 6 7 8 9 9", 0xFFFFC0},
+        {"\u3000保合から上昇", "D1 D2 D3 D4", "1 2 3 4", "3 4 4 5", 0xC0C0FF},
+        {"横這から上昇", "0 1 2 3 4 5", "1 1 2 3 4 5", "9 4 5 6 7 8", 0xECB3E9},
+        {"横這から上昇", "B1 B2 B3 B4 B5 B6 B7", "1 2 3 4 5 6 7", "9 9 9 9 9 9 9", 0xECB3E9},
+    };
+    for (const auto& row : rows) {
+        const QStringList captions = QString(row.captions).split(u' ');
+        const QStringList anchors = QString(row.anchors).split(u' ');
+        const QStringList last = QString(row.lastTinted).split(u' ');
+        for (int i = 0; i < captions.size(); ++i) {
+            const TrendPattern& p = record(QString::fromUtf8(row.group), captions[i]);
+            const int n = anchors[i].toInt();
+            std::vector<std::pair<int, unsigned>> want, got;
+            for (int k = 1; k <= last[i].toInt(); ++k) want.push_back({k + 7, k <= n ? 0x8080FFu : row.second});
+            for (const HeaderTint& t : p.tints) got.push_back({t.col, t.color});
+            EXPECT_EQ(p.sortCol, n + 7) << captions[i].toStdString();
+            EXPECT_EQ(got, want) << captions[i].toStdString();
+        }
+    }
+    // Ranking bands: their one column, light red for the risers, light cyan for the fallers.
+    for (const TrendPattern& p : rankingPatterns()) {
+        if (p.group != u"ランキング" || p.caption == u"保合") continue;
+        const int col = p.caption.toInt() + 7;
+        const unsigned color = p.left == 10080 ? 0x8080FFu : 0xFFFFC0u;
+        EXPECT_EQ(p.sortCol, col) << p.control.toStdString();
+        ASSERT_EQ(p.tints.size(), 1u) << p.control.toStdString();
+        EXPECT_EQ(std::make_pair(p.tints[0].col, p.tints[0].color), std::make_pair(col, color)) << p.control.toStdString();
+    }
 }
