@@ -508,7 +508,8 @@ void Form6::Label10_Click() {
 }
 
 void Form6::Command78_Click() {
-    ui::MsgBox(QStringLiteral("移動平均を用いて上昇銘柄をリストアップします"), ui::vbOKOnly, QString());
+    // An empty title of its own, not the program's name.
+    ui::MsgBox(QStringLiteral("移動平均を用いて上昇銘柄をリストアップします"), ui::vbOKOnly, QStringLiteral(""));
 }
 
 void Form6::Command72_Click() { step([&] { Form23::it().Show(); }); }
