@@ -467,16 +467,15 @@ void Form6::MSFlexGrid1_DblClick() {
     ui::Data* list = nullptr;
     step([&] { list = Form17::it().Data1; });
     if (list) {
+        step([&] { list->recordset().AddNew(); });
+        step([&] { list->recordset().setField(QStringLiteral("コード"), *code); });
+        step([&] { list->recordset().setField(QStringLiteral("銘柄"), MSFlexGrid1->TextMatrix(r, 2)); });
+        step([&] { list->recordset().setField(QStringLiteral("市場"), MSFlexGrid1->TextMatrix(r, 4)); });
+        step([&] { list->recordset().setField(QStringLiteral("単位"), MSFlexGrid1->TextMatrix(r, 5)); });
         step([&] {
-            platform::Recordset& rs = list->recordset();
-            rs.AddNew();
-            rs.setField(QStringLiteral("コード"), *code);
-            rs.setField(QStringLiteral("銘柄"), MSFlexGrid1->TextMatrix(r, 2));
-            rs.setField(QStringLiteral("市場"), MSFlexGrid1->TextMatrix(r, 4));
-            rs.setField(QStringLiteral("単位"), MSFlexGrid1->TextMatrix(r, 5));
-            rs.setField(QStringLiteral("date"), QDate::currentDate().toString(QStringLiteral("yy/MM/dd")));
-            rs.Update();
+            list->recordset().setField(QStringLiteral("date"), QDate::currentDate().toString(QStringLiteral("yy/MM/dd")));
         });
+        step([&] { list->recordset().Update(); });
         step([&] { list->Refresh(); });
     }
     step([&] { Form17::it().Show(); });
