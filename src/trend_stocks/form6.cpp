@@ -98,17 +98,6 @@ struct LinkRow {
     int left, top, width, height;
     chart::ChartLink link;
 };
-chart::ChartLink fixedPage(const char* label, const QString& caption, chart::Site site, const QString& path,
-                           long long back = -1) {
-    chart::ChartLink l;
-    l.label = label;
-    l.caption = caption;
-    l.site = site;
-    l.path = path;
-    l.usesCode = false;
-    l.backColor = back;
-    return l;
-}
 chart::ChartLink withColour(chart::ChartLink l, long long back, const QString& caption) {
     l.backColor = back;
     l.caption = caption;
@@ -137,19 +126,19 @@ const std::vector<LinkRow>& linkRows() {
              withColour(chart::chartLink("HprLnkEx2", Suffix::ChartSuffix120B3), 0xC0FFC0, chart::siteName(Site::Chart))},
             {&Form6::HprLnkEx17, 3000, 120, 615, 255, second},
             {&Form6::HprLnkEx14, 3000, 480, 495, 255,
-             fixedPage("HprLnkEx14", QStringLiteral("日経"), Site::Quote,
-                       QStringLiteral("/q?s=998407.o") + chart::QuoteParams6M(), 0xC0FFC0)},
+             chart::fixedLink("HprLnkEx14", QStringLiteral("日経"), Site::Quote,
+                              QStringLiteral("/q?s=998407.o") + chart::QuoteParams6M(), 0xC0FFC0)},
             {&Form6::HprLnkEx15, 2520, 120, 495, 255,
-             fixedPage("HprLnkEx15", QStringLiteral("日経"), Site::Chart,
-                       QStringLiteral("/MnStock/mn_schart.html?qt=100000018.i") + chart::ChartParams090(), 0xC0FFC0)},
+             chart::fixedLink("HprLnkEx15", QStringLiteral("日経"), Site::Chart,
+                              QStringLiteral("/MnStock/mn_schart.html?qt=100000018.i") + chart::ChartParams090(), 0xC0FFC0)},
             {&Form6::HprLnkEx3, 1680, 7320, 735, 255,
-             fixedPage("HprLnkEx3", QStringLiteral("TOPIX"), Site::IndexPage, QStringLiteral("/tknnk0.html "))},
+             chart::fixedLink("HprLnkEx3", QStringLiteral("TOPIX"), Site::IndexPage, QStringLiteral("/tknnk0.html "))},
             {&Form6::HprLnkEx4, 120, 7320, 1455, 255,
-             fixedPage("HprLnkEx4", chart::siteName(Site::FlipChart), Site::FlipChart,
-                       QStringLiteral("/paratto_chart.cgi?t=D6M&mkt=I1&ind=&name=&startidx=0&codes=&"))},
+             chart::fixedLink("HprLnkEx4", chart::siteName(Site::FlipChart), Site::FlipChart,
+                              QStringLiteral("/paratto_chart.cgi?t=D6M&mkt=I1&ind=&name=&startidx=0&codes=&"))},
             {&Form6::HprLnkEx10, 2640, 7320, 855, 255,
-             fixedPage("HprLnkEx10", QStringLiteral("Rating"), Site::Rating,
-                       QStringLiteral("/stocks_data/data/attention_rating/attention_rating.asp"))},
+             chart::fixedLink("HprLnkEx10", QStringLiteral("Rating"), Site::Rating,
+                              QStringLiteral("/stocks_data/data/attention_rating/attention_rating.asp"))},
         };
     }();
     return rows;
