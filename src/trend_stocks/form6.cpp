@@ -98,17 +98,6 @@ struct LinkRow {
     int left, top, width, height;
     chart::ChartLink link;
 };
-chart::ChartLink fixedPage(const char* label, const QString& caption, chart::Site site, const QString& path,
-                           long long back = -1) {
-    chart::ChartLink l;
-    l.label = label;
-    l.caption = caption;
-    l.site = site;
-    l.path = path;
-    l.usesCode = false;
-    l.backColor = back;
-    return l;
-}
 chart::ChartLink withColour(chart::ChartLink l, long long back, const QString& caption) {
     l.backColor = back;
     l.caption = caption;
@@ -137,19 +126,19 @@ const std::vector<LinkRow>& linkRows() {
              withColour(chart::chartLink("HprLnkEx2", Suffix::ChartSuffix120B3), 0xC0FFC0, chart::siteName(Site::Chart))},
             {&Form6::HprLnkEx17, 3000, 120, 615, 255, second},
             {&Form6::HprLnkEx14, 3000, 480, 495, 255,
-             fixedPage("HprLnkEx14", QStringLiteral("日経"), Site::Quote,
-                       QStringLiteral("/q?s=998407.o") + chart::QuoteParams6M(), 0xC0FFC0)},
+             chart::fixedLink("HprLnkEx14", QStringLiteral("日経"), Site::Quote,
+                              QStringLiteral("/q?s=998407.o") + chart::QuoteParams6M(), 0xC0FFC0)},
             {&Form6::HprLnkEx15, 2520, 120, 495, 255,
-             fixedPage("HprLnkEx15", QStringLiteral("日経"), Site::Chart,
-                       QStringLiteral("/MnStock/mn_schart.html?qt=100000018.i") + chart::ChartParams090(), 0xC0FFC0)},
+             chart::fixedLink("HprLnkEx15", QStringLiteral("日経"), Site::Chart,
+                              QStringLiteral("/MnStock/mn_schart.html?qt=100000018.i") + chart::ChartParams090(), 0xC0FFC0)},
             {&Form6::HprLnkEx3, 1680, 7320, 735, 255,
-             fixedPage("HprLnkEx3", QStringLiteral("TOPIX"), Site::IndexPage, QStringLiteral("/tknnk0.html "))},
+             chart::fixedLink("HprLnkEx3", QStringLiteral("TOPIX"), Site::IndexPage, QStringLiteral("/tknnk0.html "))},
             {&Form6::HprLnkEx4, 120, 7320, 1455, 255,
-             fixedPage("HprLnkEx4", chart::siteName(Site::FlipChart), Site::FlipChart,
-                       QStringLiteral("/paratto_chart.cgi?t=D6M&mkt=I1&ind=&name=&startidx=0&codes=&"))},
+             chart::fixedLink("HprLnkEx4", chart::siteName(Site::FlipChart), Site::FlipChart,
+                              QStringLiteral("/paratto_chart.cgi?t=D6M&mkt=I1&ind=&name=&startidx=0&codes=&"))},
             {&Form6::HprLnkEx10, 2640, 7320, 855, 255,
-             fixedPage("HprLnkEx10", QStringLiteral("Rating"), Site::Rating,
-                       QStringLiteral("/stocks_data/data/attention_rating/attention_rating.asp"))},
+             chart::fixedLink("HprLnkEx10", QStringLiteral("Rating"), Site::Rating,
+                              QStringLiteral("/stocks_data/data/attention_rating/attention_rating.asp"))},
         };
     }();
     return rows;
@@ -467,16 +456,15 @@ void Form6::MSFlexGrid1_DblClick() {
     ui::Data* list = nullptr;
     step([&] { list = Form17::it().Data1; });
     if (list) {
+        step([&] { list->recordset().AddNew(); });
+        step([&] { list->recordset().setField(QStringLiteral("コード"), *code); });
+        step([&] { list->recordset().setField(QStringLiteral("銘柄"), MSFlexGrid1->TextMatrix(r, 2)); });
+        step([&] { list->recordset().setField(QStringLiteral("市場"), MSFlexGrid1->TextMatrix(r, 4)); });
+        step([&] { list->recordset().setField(QStringLiteral("単位"), MSFlexGrid1->TextMatrix(r, 5)); });
         step([&] {
-            platform::Recordset& rs = list->recordset();
-            rs.AddNew();
-            rs.setField(QStringLiteral("コード"), *code);
-            rs.setField(QStringLiteral("銘柄"), MSFlexGrid1->TextMatrix(r, 2));
-            rs.setField(QStringLiteral("市場"), MSFlexGrid1->TextMatrix(r, 4));
-            rs.setField(QStringLiteral("単位"), MSFlexGrid1->TextMatrix(r, 5));
-            rs.setField(QStringLiteral("date"), QDate::currentDate().toString(QStringLiteral("yy/MM/dd")));
-            rs.Update();
+            list->recordset().setField(QStringLiteral("date"), QDate::currentDate().toString(QStringLiteral("yy/MM/dd")));
         });
+        step([&] { list->recordset().Update(); });
         step([&] { list->Refresh(); });
     }
     step([&] { Form17::it().Show(); });
@@ -508,7 +496,8 @@ void Form6::Label10_Click() {
 }
 
 void Form6::Command78_Click() {
-    ui::MsgBox(QStringLiteral("移動平均を用いて上昇銘柄をリストアップします"), ui::vbOKOnly, QString());
+    // An empty title of its own, not the program's name.
+    ui::MsgBox(QStringLiteral("移動平均を用いて上昇銘柄をリストアップします"), ui::vbOKOnly, QStringLiteral(""));
 }
 
 void Form6::Command72_Click() { step([&] { Form23::it().Show(); }); }

@@ -359,6 +359,7 @@ TEST_F(Form6Test, HelpControls) {
     EXPECT_EQ(lines[1], QString(49, '-'));
     EXPECT_EQ(lines[4], "ｎ日前が　　２０　ならば　直近より２０％　高い");
     EXPECT_EQ(lines[7], "");
+    EXPECT_TRUE(seam->events.back().title.isNull());   // the program's name
     f.Command5_Click();
 
     setUnit("week");
@@ -379,6 +380,8 @@ TEST_F(Form6Test, HelpControls) {
     seam->answerMsgBox(ui::vbOK);
     g.Command78->doClick();
     EXPECT_EQ(seam->msgBoxPrompts().back(), "移動平均を用いて上昇銘柄をリストアップします");
+    EXPECT_FALSE(seam->events.back().title.isNull());   // an empty title of its own
+    EXPECT_TRUE(seam->events.back().title.isEmpty());
     g.Command40->doClick();
     EXPECT_TRUE(Form13::it().isVisible());
     g.Command52->doClick();
