@@ -139,6 +139,15 @@ TEST_F(ListWindows, HoldingsDeleteByRememberedCode) {
     EXPECT_EQ(Form12::it().Text1->Text(), "2");
     Form12::it().Command5->doClick();        // no entry of that code is left
     EXPECT_EQ(column("mylist", "コード").size(), 2);
+
+    // The table now holds a repeat: a deletion by the activation replaces the double-click's
+    // choice, so the following "削除実行" deletes nothing.
+    Form12::it().MSFlexGrid1->setRow(1);
+    Form12::it().MSFlexGrid1->DblClick();
+    activate(Form12::it());
+    EXPECT_EQ(column("mylist", "コード"), QStringList({"7203"}));
+    Form12::it().Command5->doClick();
+    EXPECT_EQ(column("mylist", "コード"), QStringList({"7203"}));
 }
 
 // Favourite sources: a double-click only chooses; "削除実行" deletes the chosen entry by its ID,
