@@ -1,5 +1,6 @@
 #include <QDate>
 #include <QFile>
+#include <QKeyEvent>
 #include <functional>
 #include "list_fixture.h"
 
@@ -138,6 +139,15 @@ TEST_F(ListWindows, HoldingsDeleteByRememberedCode) {
     EXPECT_EQ(Form12::it().Text1->Text(), "2");
     Form12::it().Command5->doClick();        // no entry of that code is left
     EXPECT_EQ(column("mylist", "コード").size(), 2);
+
+    // The table now holds a repeat: a deletion by the activation replaces the double-click's
+    // choice, so the following "削除実行" deletes nothing.
+    Form12::it().MSFlexGrid1->setRow(1);
+    Form12::it().MSFlexGrid1->DblClick();
+    activate(Form12::it());
+    EXPECT_EQ(column("mylist", "コード"), QStringList({"7203"}));
+    Form12::it().Command5->doClick();
+    EXPECT_EQ(column("mylist", "コード"), QStringList({"7203"}));
 }
 
 // Favourite sources: a double-click only chooses; "削除実行" deletes the chosen entry by its ID,
@@ -169,10 +179,14 @@ TEST_F(ListWindows, SourcesSortBySourceWhateverTheColumn) {
 
 TEST_F(ListWindows, DeleteInstructionChangesNothing) {
     insertStocks("checklist", {"7203"});
-    for (int answer : {ui::vbOK, ui::vbCancel}) {
-        seam->answerMsgBox(answer);
-        Form13::it().Label2->Click();
-    }
+    seam->answerMsgBox(ui::vbOK);
+    Form13::it().Label2->Click();
+    // The label acts as a button from the keyboard too: Tab reaches it, Space runs it.
+    ui::Label* label = Form13::it().Label2;
+    EXPECT_TRUE(label->focusPolicy() & Qt::TabFocus);
+    seam->answerMsgBox(ui::vbCancel);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QCoreApplication::sendEvent(label, &space);
     ASSERT_EQ(seam->events.size(), 2u);
     EXPECT_EQ(seam->events[0].title, "マイ　リストの削除");
     EXPECT_EQ(seam->events[0].style, ui::vbOKCancel + ui::vbInformation);
