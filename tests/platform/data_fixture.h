@@ -28,6 +28,7 @@ INSERT INTO list VALUES (2, '日立電機', 7203, '東証１部', -10, -10.5, -1
 INSERT INTO list VALUES (3, 'ABCD産業', 7211, '東証２部', 5, 2, 1, 0);
 INSERT INTO list VALUES (4, '電機工業', 6501, 'マザーズ', -400, -600, -2, -2);
 INSERT INTO list VALUES (5, 'Sony', 6758, '東証１部', 0, 0, 0, 0);
+CREATE INDEX list_code ON list (コード);
 CREATE VIEW list1plus AS SELECT * FROM list WHERE コード <> 1001 ORDER BY 銘柄;
 
 CREATE TABLE 情報源リスト (ID INTEGER PRIMARY KEY, 情報源 TEXT);
