@@ -44,6 +44,9 @@ void BM_BoundGridOverRefresh(benchmark::State& state) {
     ui::FlexGrid grid(&window, {"MSFlexGrid1", -1, {}, 0, 0, 13500, 7500});
     grid.bind(&data);
     window.show();
+    // Both controls once before timing, so neither pays for the first read of the file.
+    data.Refresh();
+    alone.Refresh();
 
     double aloneMs = 0, boundMs = 0;
     for (auto _ : state) {
@@ -66,9 +69,10 @@ void BM_BoundGridOverRefresh(benchmark::State& state) {
     state.counters["refresh_ms"] = aloneMs / n;
     state.counters["grid_ms"] = boundMs / n;
     state.counters["ratio"] = boundMs / aloneMs;
-    std::printf("bound grid refresh + numeric sort over %d rows: %.1f ms; refresh alone %.1f ms; ratio %.2f\n",
-                grid.Rows() - 1, boundMs / n, aloneMs / n, boundMs / aloneMs);
+    std::printf("bound grid refresh + numeric sort over %d rows: %.1f ms; refresh alone %.1f ms; ratio %.2f"
+                " (limit 2): %s\n",
+                grid.Rows() - 1, boundMs / n, aloneMs / n, boundMs / aloneMs, boundMs / aloneMs <= 2 ? "within" : "OVER");
 }
-BENCHMARK(BM_BoundGridOverRefresh)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_BoundGridOverRefresh)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

@@ -19,6 +19,11 @@ TEST(Dialect, RowSourcesAsTheScreensWriteThem) {
     StockDb fx;
     const DialectCase cases[] = {
         {"select * from [list1plus]where [コード]=7203", {2}},
+        {"select * from [a000-1bu]", {1}},
+        {"select * from [情報源リスト] where ID =123", {123}},
+        {"select * from [情報源リスト] where id Like'*5*'", {5, 15}},
+        {"select * from list where 銘柄 Like'*電機*' and コード=7203", {2}},
+        {"select * from s240930 where kodo =7203", {7203}},
         {"select * from list where [銘柄] like '*電機*'", {2, 4}},
         {"select * from list where コード Like'72*'", {2, 3}},
         {"select * from mydata where [情報源]like '*abcd*'", {1, 2}},

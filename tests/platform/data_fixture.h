@@ -10,7 +10,7 @@
 
 namespace data_fixture {
 
-// A small database of stocks and cards in a temporary folder, with the saved queries the
+// A small database of stocks, cards, a source list and a price sheet in a temporary folder, with the saved queries the
 // screens write through (INSTEAD OF triggers) and dates as day serials.
 class StockDb {
 public:
@@ -28,7 +28,13 @@ INSERT INTO list VALUES (2, '日立電機', 7203, '東証１部', -10, -10.5, -1
 INSERT INTO list VALUES (3, 'ABCD産業', 7211, '東証２部', 5, 2, 1, 0);
 INSERT INTO list VALUES (4, '電機工業', 6501, 'マザーズ', -400, -600, -2, -2);
 INSERT INTO list VALUES (5, 'Sony', 6758, '東証１部', 0, 0, 0, 0);
+CREATE INDEX list_code ON list (コード);
 CREATE VIEW list1plus AS SELECT * FROM list WHERE コード <> 1001 ORDER BY 銘柄;
+
+CREATE TABLE 情報源リスト (ID INTEGER PRIMARY KEY, 情報源 TEXT);
+INSERT INTO 情報源リスト VALUES (5, 'ABCD通信'), (15, '四季報'), (123, 'xyz abcd');
+CREATE TABLE s240930 (kodo INTEGER, meigara TEXT, owari REAL);
+INSERT INTO s240930 VALUES (7203, '日立電機', 2500), (6758, 'Sony', 13000);
 
 CREATE TABLE mydata (ID INTEGER PRIMARY KEY, 情報源 TEXT, 日付 DATE, 銘柄 TEXT, コード INTEGER,
                      市場 TEXT, 単位 TEXT, 情報 TEXT);
@@ -37,6 +43,7 @@ INSERT INTO mydata VALUES (2, 'xyz abcd', 45311, 'Sony', 6758, NULL, NULL, 'b');
 INSERT INTO mydata VALUES (3, '四季報', julianday('now', 'localtime') - 2415018.5 - 10, 'ABCD産業', 7211, NULL, 'D100', 'c');
 INSERT INTO mydata VALUES (4, '四季報', julianday('now', 'localtime') - 2415018.5 - 200, '電機工業', 6501, 'マザーズ', NULL, 'd');
 
+CREATE VIEW "a000-1bu" AS SELECT * FROM mydata WHERE 市場 = '東証１部';
 CREATE VIEW "sakujo-main" AS SELECT * FROM mydata;
 CREATE TRIGGER "sakujo-main-delete" INSTEAD OF DELETE ON "sakujo-main"
 BEGIN DELETE FROM mydata WHERE ID = OLD.ID; END;

@@ -124,6 +124,19 @@ TEST(Recordset, FieldsTakeWhatTheirTypeAccepts) {
     EXPECT_THROW(rs.setField(QStringLiteral("銘柄"), QStringLiteral("y")), DataError);   // no AddNew or Edit
 }
 
+TEST(Recordset, RowsComeInKeyOrderUnlessTheRowSourceOrdersThem) {
+    StockDb fx;
+    const std::pair<const char*, std::vector<long long>> cases[] = {
+        {"list", {1, 2, 3, 4, 5}},
+        {"select * from list where コード > 5000", {2, 3, 4, 5}},   // not in the order of the index
+        {"select * from [list] where コード between 7210 and 6000;", {2, 4, 5}},
+        {"select * from list where コード > 5000 order by コード", {4, 5, 2, 3}},
+        {"select * from list1plus", {3, 5, 2, 4}},   // a saved query keeps its own order
+        {"select * from list1plus where コード > 5000", {3, 5, 2, 4}},
+    };
+    for (const auto& [source, keys] : cases) EXPECT_EQ(fx.keys(QString::fromUtf8(source)), keys) << source;
+}
+
 TEST(Recordset, FindsHitAndMissInDeliveryOrder) {
     StockDb fx;
     Recordset rs = fx.db->openRecordset(QStringLiteral("select * from [list] order by コード"));   // 1, 4, 5, 2, 3

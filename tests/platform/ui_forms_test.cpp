@@ -10,7 +10,7 @@
 namespace {
 
 struct Counts {
-    int loads = 0, activates = 0, unloads = 0, changes = 0, resizes = 0;
+    int loads = 0, activates = 0, unloads = 0, changes = 0, resizes = 0, labelClicks = 0;
     std::vector<int> queryModes;
 };
 Counts counts;
@@ -29,6 +29,10 @@ public:
         Text7 = addText({"Text7", -1, QStringLiteral("Text7"), 720, 120, 615, 270});
         Label1 = addLabel({.name = "Label1", .caption = QStringLiteral("カードの枚数　"), .left = 1200, .top = 840,
                            .width = 1095, .height = 255, .transparent = true});
+        // A label that serves as a button, as some list windows have one.
+        Label2 = addLabel({.name = "Label2", .caption = QStringLiteral("削除準備"), .left = 120, .top = 2400,
+                           .width = 1080, .height = 360, .backColor = 0xC0FFFF});
+        Label2->Click = [] { ++counts.labelClicks; };
         HprLnkEx1 = addLink({"HprLnkEx1", -1, QStringLiteral("相場"), 1800, 480, 735, 255, 0xC0FFC0});
         mnuSave = addMenu(QStringLiteral("mnuSave"), QStringLiteral("保存(&S)"), QStringLiteral("ファイル"));
     }
@@ -37,6 +41,7 @@ public:
     ui::CommandButton* Command3;
     ui::TextBox* Text7;
     ui::Label* Label1;
+    ui::Label* Label2;
     ui::LinkLabel* HprLnkEx1;
     ui::MenuItem* mnuSave;
     bool acceptCloseBox = false;
@@ -158,13 +163,18 @@ TEST_F(FormsTest, ControlsOutsideTheClientAreaTakeFocusAndTheKeyboardClicksThem)
     QSet<QWidget*> chain;
     for (QWidget* w = f.Command1->nextInFocusChain(); w != f.Command1; w = w->nextInFocusChain()) chain.insert(w);
     for (QWidget* w : {static_cast<QWidget*>(f.Command2), static_cast<QWidget*>(f.Command3),
-                       static_cast<QWidget*>(f.HprLnkEx1)}) {
+                       static_cast<QWidget*>(f.HprLnkEx1), static_cast<QWidget*>(f.Label2)}) {
         EXPECT_TRUE(chain.contains(w)) << w->objectName().toStdString();
         EXPECT_TRUE(w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) << w->objectName().toStdString();
     }
+    EXPECT_EQ(f.Label1->focusPolicy(), Qt::NoFocus);   // a label without a Click handler is passed over
     QTest::keyClick(f.Command2, Qt::Key_Space);
     QTest::keyClick(f.Command3, Qt::Key_Space);
     EXPECT_EQ(clicks, 2);
+    QTest::keyClick(f.Label2, Qt::Key_Space);
+    QTest::keyClick(f.Label2, Qt::Key_Return);
+    QTest::keyClick(f.Label2, Qt::Key_A);
+    EXPECT_EQ(counts.labelClicks, 2);
     QTest::keyClick(f.HprLnkEx1, Qt::Key_Return);
     QTest::mouseClick(f.HprLnkEx1, Qt::LeftButton);
     // Opened as it stands: the encoded parts are not encoded again.
@@ -201,6 +211,7 @@ TEST_F(FormsTest, ControlsAreNamedForAssistiveTechnology) {
     for (auto [w, name] : std::vector<std::pair<QWidget*, QString>>{
              {f.Command1, QStringLiteral("OK")},
              {f.Label1, QStringLiteral("カードの枚数")},
+             {f.Label2, QStringLiteral("削除準備")},
              {f.HprLnkEx1, QStringLiteral("相場")},
              {f.Text7, QStringLiteral("Text7")}}) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
@@ -213,6 +224,17 @@ TEST_F(FormsTest, ControlsAreNamedForAssistiveTechnology) {
     f.HprLnkEx1->Address = QStringLiteral("https://example.jp/");
     link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(seam->urls, QStringList{QStringLiteral("https://example.jp/")});
+
+    // A label with a Click handler reads as a button and can be pressed; a plain label is text.
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(f.Label2);
+    EXPECT_EQ(button->role(), QAccessible::Button);
+    EXPECT_TRUE(button->state().focusable);
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(counts.labelClicks, 1);
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(f.Label1);
+    EXPECT_EQ(text->role(), QAccessible::StaticText);
+    EXPECT_FALSE(text->actionInterface() &&
+                 text->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
 }
 
 }  // namespace

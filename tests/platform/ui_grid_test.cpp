@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
+#include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/guard.h"
 #include "support/scripted_dialogs.h"
@@ -175,6 +176,34 @@ TEST_F(GridTest, EnterCellFollowsEveryMoveOfTheCurrentCell) {
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cell.center());
     EXPECT_EQ(downs, 2);
     EXPECT_THROW(grid->setRow(10), std::exception);
+}
+
+TEST_F(GridTest, PressesAndDoubleClicksOnTheHeaderRowReachTheWindowToo) {
+    show(QStringLiteral("select * from mixed"));
+    host->Show();
+    struct Down {
+        int button, row, col, yTwips;
+    };
+    std::vector<Down> downs;
+    std::vector<std::pair<int, int>> doubles;
+    grid->MouseDown = [&](int button, int, int, int y) { downs.push_back({button, grid->Row(), grid->Col(), y}); };
+    grid->DblClick = [&] { doubles.emplace_back(grid->Row(), grid->Col()); };
+    auto* header = grid->horizontalHeader();
+    const QPoint inHeader(header->sectionViewportPosition(2) + header->sectionSize(2) / 2, header->height() / 2);
+    const QPoint inBody = grid->visualRect(grid->model()->index(3 - 1, 3)).center();
+    const int headerTwips = ui::twips(header->height());
+
+    QTest::mouseClick(header->viewport(), Qt::RightButton, {}, inHeader);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].button, 2);
+    EXPECT_EQ(std::make_pair(downs[0].row, downs[0].col), std::make_pair(0, 2));   // the cell is current first
+    EXPECT_LT(downs[0].yTwips, headerTwips);
+
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, inHeader);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, inBody);
+    EXPECT_EQ(doubles, (std::vector<std::pair<int, int>>{{0, 2}, {3, 3}}));
+    EXPECT_GT(downs.back().yTwips, headerTwips);
+    EXPECT_EQ(std::make_pair(downs.back().row, downs.back().col), std::make_pair(3, 3));
 }
 
 TEST_F(GridTest, CellColoursTintTheCurrentCellHeaderIncluded) {

@@ -272,6 +272,18 @@ QString writeTarget(const QString& jetSql) {
     return {};
 }
 
+bool ordersItsRows(const QString& jetSql) {
+    int depth = 0;
+    for (const Token& t : tokenize(jetSql)) {
+        if (isOp(t, "(")) ++depth;
+        else if (isOp(t, ")")) --depth;
+        else if (depth == 0)
+            for (const char* word : {"order", "group", "distinct", "union", "intersect", "except", "limit", "top"})
+                if (isWord(t, word)) return true;
+    }
+    return false;
+}
+
 std::optional<FieldEquals> fieldEquals(const QString& criterion) {
     const std::vector<Token> t = tokenize(criterion);
     if (t.size() < 3 || (t[0].kind != Kind::Word && t[0].kind != Kind::Name) || !isOp(t[1], "=")) return std::nullopt;

@@ -18,6 +18,10 @@ QString rowSourceName(const QString& jetSql);
 // empty when the row source reads a join, a subquery or several tables.
 QString writeTarget(const QString& jetSql);
 
+// True when the row source settles the order or the set of its rows at its top level (ORDER BY,
+// GROUP BY, DISTINCT, UNION, LIMIT, ...), so that no key order may be added to it.
+bool ordersItsRows(const QString& jetSql);
+
 // A criterion of the form  name = literal  ("kodo =7203", "コード=7203", "銘柄 = 'x'"): finds
 // answer it by comparing cells, as SQLite would, without running SQL. nullopt for anything else.
 struct FieldEquals {

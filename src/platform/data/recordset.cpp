@@ -286,6 +286,11 @@ Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
                   .arg(detail::quotedName(name), type == QLatin1String("table") ? QStringLiteral("rowid") : QStringLiteral("1"));
     } else {
         sql = translateSql(source);
+        // A SELECT over one table delivers its rows in key order too (an index on the condition's
+        // column would otherwise set the order), unless it orders them itself.
+        const QString from = writeTarget(source);
+        if (!from.isEmpty() && !ordersItsRows(source) && objectType(from) == QLatin1String("table"))
+            sql += QStringLiteral(" ORDER BY rowid");
     }
 
     detail::Statement st(h, sql);

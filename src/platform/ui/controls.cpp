@@ -49,6 +49,62 @@ QString accessibleText(const Control& c, const QString& caption) {
     return t.isEmpty() ? c.Name : t;
 }
 
+// The keys that click a focused label or link label, as Space clicks a button.
+bool isClickKey(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
+// A focused label shows the style's focus frame, so the person sees where the keyboard is.
+void paintFocusFrame(QLabel* l) {
+    if (!l->hasFocus()) return;
+    QStylePainter painter(l);
+    QStyleOptionFocusRect opt;
+    opt.initFrom(l);
+    opt.rect = l->rect().adjusted(1, 1, -1, -1);
+    opt.backgroundColor = l->palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, opt);
+}
+
+// Assistive technology sees a link label as a link it can press, and a label with a Click
+// handler as a button it can press; other labels are plain text.
+class AccessibleLabel : public QAccessibleWidget {
+public:
+    explicit AccessibleLabel(QWidget* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+    QAccessible::Role role() const override {
+        if (qobject_cast<LinkLabel*>(widget())) return QAccessible::Link;
+        return pressable() ? QAccessible::Button : QAccessible::StaticText;
+    }
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (pressable()) names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& action) override {
+        if (action != pressAction() || !pressable()) return QAccessibleWidget::doAction(action);
+        if (auto* link = qobject_cast<LinkLabel*>(widget())) link->doClick();
+        else static_cast<Label*>(widget())->doClick();
+    }
+
+private:
+    bool pressable() const {
+        if (qobject_cast<LinkLabel*>(widget())) return true;
+        auto* label = qobject_cast<Label*>(widget());
+        return label && label->clickable();
+    }
+};
+
+QAccessibleInterface* accessibleLabelFactory(const QString& className, QObject* object) {
+    if ((className == QLatin1String("ui::LinkLabel") || className == QLatin1String("ui::Label")) && object &&
+        object->isWidgetType())
+        return new AccessibleLabel(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+void installAccessibleLabels() {
+    static const bool installed = (QAccessible::installFactory(accessibleLabelFactory), true);
+    (void)installed;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- Control
@@ -149,6 +205,7 @@ void CommandButton::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------- Label
 
 Label::Label(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
+    installAccessibleLabels();
     init(this, spec);
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
@@ -167,14 +224,35 @@ void Label::setCaption(const QString& c) {
 void Label::setBackColor(unsigned bgrColor) { setLabelBack(this, bgrColor, false); }
 void Label::setForeColor(unsigned bgrColor) { setRole(this, QPalette::WindowText, bgrColor); }
 
+void Label::doClick() { fire(Click, "Click"); }
+
+// The handlers are wired after the label is made (by the window's load at the latest), so the
+// label learns whether it serves as a button when it is shown.
+void Label::showEvent(QShowEvent* e) {
+    QLabel::showEvent(e);
+    setFocusPolicy(clickable() ? Qt::StrongFocus : Qt::NoFocus);
+    if (clickable()) setCursor(Qt::PointingHandCursor);
+    else unsetCursor();
+}
+
 void Label::mousePressEvent(QMouseEvent* e) {
     QLabel::mousePressEvent(e);
-    if (e->button() == Qt::LeftButton) fire(Click, "Click");
+    if (e->button() == Qt::LeftButton) doClick();
 }
 
 void Label::mouseDoubleClickEvent(QMouseEvent* e) {
     QLabel::mouseDoubleClickEvent(e);
     fire(DblClick, "DblClick");
+}
+
+void Label::keyPressEvent(QKeyEvent* e) {
+    if (clickable() && isClickKey(e)) doClick();
+    else QLabel::keyPressEvent(e);
+}
+
+void Label::paintEvent(QPaintEvent* e) {
+    QLabel::paintEvent(e);
+    paintFocusFrame(this);
 }
 
 // ---------------------------------------------------------------- TextBox
@@ -403,29 +481,8 @@ void Picture::setPicture(const QPixmap& p) { setPixmap(p); }
 
 // ---------------------------------------------------------------- LinkLabel
 
-namespace {
-
-// Assistive technology sees a link label as a link it can press.
-class AccessibleLink : public QAccessibleWidget {
-public:
-    explicit AccessibleLink(LinkLabel* l) : QAccessibleWidget(l, QAccessible::Link) {}
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action == pressAction()) static_cast<LinkLabel*>(widget())->doClick();
-    }
-};
-
-QAccessibleInterface* accessibleLinkFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("ui::LinkLabel") && object && object->isWidgetType())
-        return new AccessibleLink(static_cast<LinkLabel*>(object));
-    return nullptr;
-}
-
-}  // namespace
-
 LinkLabel::LinkLabel(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
-    static const bool factoryInstalled = (QAccessible::installFactory(accessibleLinkFactory), true);
-    (void)factoryInstalled;
+    installAccessibleLabels();
     init(this, spec);
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::StrongFocus);
@@ -462,15 +519,13 @@ void LinkLabel::mousePressEvent(QMouseEvent* e) {
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* e) {
-    switch (e->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        doClick();
-        return;
-    default:
-        QLabel::keyPressEvent(e);
-    }
+    if (isClickKey(e)) doClick();
+    else QLabel::keyPressEvent(e);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* e) {
+    QLabel::paintEvent(e);
+    paintFocusFrame(this);
 }
 
 // ---------------------------------------------------------------- Data

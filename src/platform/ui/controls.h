@@ -88,11 +88,18 @@ public:
     void setCaption(const QString& c);
     void setBackColor(unsigned bgrColor);
     void setForeColor(unsigned bgrColor);
+    // A label with a Click handler serves as a button: it takes part in the tab order, Space and
+    // Enter click it, and assistive technology sees a button under its caption.
     std::function<void()> Click;
     std::function<void()> DblClick;
+    bool clickable() const { return bool(Click); }
+    void doClick();                       // what a click, Space or Enter does
 protected:
+    void showEvent(QShowEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;   // the focus frame
 };
 
 // A text box: one line, or several lines with a scroll bar. Change runs whenever the text
@@ -182,6 +189,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;   // the focus frame
 };
 
 // The data control on a window: the data layer's control with a small caption bar.

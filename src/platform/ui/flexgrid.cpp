@@ -235,15 +235,22 @@ protected:
         p->restore();
     }
 
+    // Presses and double-clicks on the header row are the grid's own, as on any other row.
     void mousePressEvent(QMouseEvent* e) override {
         QHeaderView::mousePressEvent(e);
-        const int x = e->position().toPoint().x();
-        const int section = logicalIndexAt(x);
-        if (section < 0) return;
+        const QPoint at = e->position().toPoint();
+        const int section = logicalIndexAt(at.x());
         // A press on a section's border resizes the column; anywhere else it picks the cell.
-        const int left = sectionViewportPosition(section), right = left + sectionSize(section);
-        if (x - left <= 2 || right - x <= 3) return;
-        grid_->headerPressed(section);
+        if (section >= 0) {
+            const int left = sectionViewportPosition(section), right = left + sectionSize(section);
+            if (at.x() - left > 2 && right - at.x() > 3) grid_->headerPressed(section);
+        }
+        grid_->raiseMouseDown(e, viewport()->mapTo(grid_, at));
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        QHeaderView::mouseDoubleClickEvent(e);
+        grid_->fire(grid_->DblClick, "DblClick");
     }
 
 private:
@@ -495,6 +502,10 @@ int FlexGrid::recordOfRow(int row) const {
 
 void FlexGrid::mousePressEvent(QMouseEvent* e) {
     QTableView::mousePressEvent(e);
+    raiseMouseDown(e, viewport()->mapTo(this, e->position().toPoint()));
+}
+
+void FlexGrid::raiseMouseDown(const QMouseEvent* e, QPoint p) {
     int button = 0;
     if (e->button() == Qt::LeftButton) button = 1;
     else if (e->button() == Qt::RightButton) button = 2;
@@ -503,7 +514,6 @@ void FlexGrid::mousePressEvent(QMouseEvent* e) {
     if (e->modifiers() & Qt::ShiftModifier) shift |= 1;
     if (e->modifiers() & Qt::ControlModifier) shift |= 2;
     if (e->modifiers() & Qt::AltModifier) shift |= 4;
-    const QPoint p = viewport()->mapTo(this, e->position().toPoint());
     if (MouseDown) {
         const auto handler = MouseDown;
         fire([&] { handler(button, shift, twips(p.x()), twips(p.y())); }, "MouseDown");

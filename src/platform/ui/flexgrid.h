@@ -73,6 +73,8 @@ private:
     void reload();
     void showCurrent();
     void headerPressed(int col);
+    // MouseDown with the press's button, keys and place in the grid (twips), header row included.
+    void raiseMouseDown(const QMouseEvent* e, QPoint inGrid);
     void checkCell(int row, int col) const;
 };
 
