@@ -202,6 +202,10 @@ TEST_F(HintTest, SavesPicturesOfTheWindows) {
         QApplication::processEvents();
         f->grab().save(QStringLiteral("/tmp/") + f->Name.toLower() + QStringLiteral(".png"));
     }
+    seam->answerInput(QStringLiteral("261210"));
+    Form8::it().Command1->doClick();
+    QApplication::processEvents();
+    Form8::it().grab().save(QStringLiteral("/tmp/form8-done.png"));
 }
 
 }  // namespace
