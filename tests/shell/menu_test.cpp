@@ -353,6 +353,9 @@ TEST_F(MenuTest, ExtraAsksForOneOfFourteenUniverses) {
         {QStringLiteral("abc"), QStringLiteral("select * from [a000-okitansinkou]")},
         {std::nullopt, QStringLiteral("select * from [a000-okitansinkou]")},
         {QStringLiteral(" 1 "), QStringLiteral("select * from [a000-suishoutanki]")},
+        {QStringLiteral("7.0"), QStringLiteral("select * from [a000-10sita]")},
+        {QStringLiteral("１２"), QStringLiteral("select * from [a000-okitan1bu]")},
+        {QStringLiteral("2.5"), QStringLiteral("select * from [a000-okitan1bu]")},
     };
     for (const auto& c : cases) {
         Form5::it().Show();
