@@ -199,8 +199,10 @@ void Form5::storeAndShow(const LaunchRow& row) {
     showWindowsOf(row);
 }
 
-// Windows that are not built yet are passed over.
+// Windows that are not built yet are passed over; when none of the row's windows is built the
+// menu stays in view, so that the program is never left without a window.
 void Form5::showWindowsOf(const LaunchRow& row) {
+    if (std::none_of(row.shows.begin(), row.shows.end(), windowStands)) return;
     if (row.menu == MenuAfter::HidesFirst) ui::step([&] { Hide(); });
     for (const QString& w : row.shows) ui::step([&] { showWindow(w); });
     if (row.menu == MenuAfter::Hides) ui::step([&] { Hide(); });
