@@ -22,7 +22,7 @@ QStringList listEntries(const ui::FlexGrid& grid, ListKind kind, int limit) {
         const QString cell = grid.TextMatrix(r, 2);
         if (kind == ListKind::Codes) {
             if (auto code = platform::sqlWholeNumber(cell)) entries << QString::number(*code);
-        } else if (!leftTrimmed(cell).isEmpty()) {
+        } else if (rows == 2 || !leftTrimmed(cell).isEmpty()) {   // a lone source is compared whole, blanks and all
             entries << cell;
         }
     }

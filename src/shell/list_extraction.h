@@ -10,7 +10,8 @@ namespace shell {
 enum class ListKind { Codes, Sources };
 
 // The usable entries of rows 1 to `limit` of column 2 (rows beyond the limit are passed over):
-// codes that are whole numbers, in their plain form; sources that hold more than blanks.
+// codes that are whole numbers, in their plain form; sources that hold more than blanks (in a list
+// of several, where the pattern of a blank source would match every card).
 // Throws when the grid cannot be read.
 QStringList listEntries(const ui::FlexGrid& grid, ListKind kind, int limit);
 
