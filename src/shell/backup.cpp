@@ -37,10 +37,17 @@ QString copyPages(const QString& source, const QString& target) {
 
 }  // namespace
 
+// The pages go into a file beside the target first; only a finished copy replaces the target, so
+// an earlier backup of the same name is never left half overwritten.
 QString backupDatabase(const QString& source, const QString& target) {
-    const bool existed = QFileInfo::exists(target);
-    QString error = copyPages(source, target);
-    if (!error.isEmpty() && !existed) QFile::remove(target);
+    const QFileInfo existing(target);
+    if (existing.exists() && !existing.isWritable()) return QStringLiteral("read-only: ") + target;
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    QString error = copyPages(source, part);
+    if (error.isEmpty() && existing.exists() && !QFile::remove(target)) error = QStringLiteral("cannot replace ") + target;
+    if (error.isEmpty() && !QFile::rename(part, target)) error = QStringLiteral("cannot write ") + target;
+    if (!error.isEmpty()) QFile::remove(part);
     return error;
 }
 

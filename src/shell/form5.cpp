@@ -199,8 +199,10 @@ void Form5::storeAndShow(const LaunchRow& row) {
     showWindowsOf(row);
 }
 
-// Windows that are not built yet are passed over.
+// Windows that are not built yet are passed over; when none of the row's windows is built the
+// menu stays in view, so that the program is never left without a window.
 void Form5::showWindowsOf(const LaunchRow& row) {
+    if (std::none_of(row.shows.begin(), row.shows.end(), windowStands)) return;
     if (row.menu == MenuAfter::HidesFirst) ui::step([&] { Hide(); });
     for (const QString& w : row.shows) ui::step([&] { showWindow(w); });
     if (row.menu == MenuAfter::Hides) ui::step([&] { Hide(); });
@@ -225,24 +227,24 @@ void Form5::gatedLaunch(const LaunchRow& row) {
 void Form5::listLaunch(const LaunchRow& row) {
     const ListUniverse& u = *row.list;
     *u.target = u.base;
-    std::optional<QStringList> entries;
-    ui::step([&] { entries = listEntries(listGrid(u.window), u.kind, u.limit); });
+    std::optional<QString> restriction;   // nothing when the list could not be read
+    ui::step([&] { restriction = ListExtraction(listGrid(u.window), u.kind, u.limit); });
     auto open = [&] {
         Module1::MenuMode = row.menuMode;
         if (u.trendMode != kKeep) Module1::TrendMode = u.trendMode;
         showWindowsOf(row);
     };
-    if (entries && !entries->isEmpty()) {
-        *u.target += listRestriction(*entries, u.kind);
+    if (restriction && !restriction->isEmpty()) {
+        *u.target += *restriction;
         open();
         return;
     }
-    if (entries) ui::MsgBox(u.emptyMessage, ui::vbOKCancel | ui::vbCritical);
+    if (restriction) ui::MsgBox(u.emptyMessage, ui::vbOKCancel | ui::vbCritical);
     switch (u.onEmpty) {
     case OnEmptyList::OpenAll: open(); break;
     case OnEmptyList::Stop: break;
     case OnEmptyList::ShowMenu:
-        if (entries) ui::step([&] { Show(); });
+        if (restriction) ui::step([&] { Show(); });
         break;
     }
 }

@@ -255,11 +255,14 @@ QString extraPrompt() {
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
+// The answer is compared as a number: "3", " 3 ", "3.0" and the full-width "３" all choose 3.
 std::optional<QString> extraChoice(const QString& answer) {
     bool ok = false;
-    const int n = answer.trimmed().toInt(&ok);
-    if (!ok || n < 1 || n > 14) return std::nullopt;
-    return QStringLiteral("select * from [") + QString::fromUtf8(kExtraUniverses[n - 1].query) + QLatin1Char(']');
+    const double n = answer.normalized(QString::NormalizationForm_KC).trimmed().toDouble(&ok);
+    for (int i = 1; ok && i <= 14; ++i)
+        if (n == i)
+            return QStringLiteral("select * from [") + QString::fromUtf8(kExtraUniverses[i - 1].query) + QLatin1Char(']');
+    return std::nullopt;
 }
 
 }  // namespace shell

@@ -22,21 +22,21 @@ QStringList listEntries(const ui::FlexGrid& grid, ListKind kind, int limit) {
         const QString cell = grid.TextMatrix(r, 2);
         if (kind == ListKind::Codes) {
             if (auto code = platform::sqlWholeNumber(cell)) entries << QString::number(*code);
-        } else if (!leftTrimmed(cell).isEmpty()) {
+        } else if (rows == 2 || !leftTrimmed(cell).isEmpty()) {   // a lone source is compared whole, blanks and all
             entries << cell;
         }
     }
     return entries;
 }
 
-QString listRestriction(const QStringList& entries, ListKind kind) {
+QString listRestriction(const QStringList& entries, ListKind kind, bool severalRows) {
     if (entries.isEmpty()) return {};
     if (kind == ListKind::Codes) {
-        if (entries.size() == 1) return QStringLiteral("where [コード]=") + entries.first();
+        if (!severalRows) return QStringLiteral("where [コード]=") + entries.first();
         return QStringLiteral(" where ([コード]=") + entries.join(QStringLiteral(" Or  [コード]=")) +
                QLatin1Char(')');
     }
-    if (entries.size() == 1) return QStringLiteral(" where [情報源]= ") + platform::sqlQuoted(entries.first());
+    if (!severalRows) return QStringLiteral(" where [情報源]= ") + platform::sqlQuoted(entries.first());
     QStringList patterns;
     for (const QString& e : entries)
         patterns << platform::sqlQuoted(QLatin1Char('*') + leftTrimmed(e).left(4) + QLatin1Char('*'));
@@ -45,7 +45,7 @@ QString listRestriction(const QStringList& entries, ListKind kind) {
 }
 
 QString ListExtraction(const ui::FlexGrid& grid, ListKind kind, int limit) {
-    return listRestriction(listEntries(grid, kind, limit), kind);
+    return listRestriction(listEntries(grid, kind, limit), kind, grid.Rows() > 2);
 }
 
 }  // namespace shell

@@ -44,6 +44,11 @@ void registerWindow(const QString& name, WindowHooks hooks) {
     windowTable()[name] = std::move(hooks);
 }
 
+bool windowStands(const QString& name) {
+    auto it = windowTable().find(name);
+    return it != windowTable().end() && it->second.show;
+}
+
 bool showWindow(const QString& name) {
     auto& table = windowTable();
     auto it = table.find(name);

@@ -18,6 +18,8 @@ struct WindowHooks {
 std::map<QString, WindowHooks>& windowTable();
 void registerWindow(const QString& name, WindowHooks hooks);
 
+// True when the window is built (entered in the table).
+bool windowStands(const QString& name);
 // Shows the window; false when it is not built yet.
 bool showWindow(const QString& name);
 // Writes a text box of the window; false when the window or the box is not there.

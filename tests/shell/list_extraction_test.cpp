@@ -63,6 +63,11 @@ TEST_F(ListExtractionTest, BuildsTheRestrictionOfEachForm) {
         {"blank sources are skipped", {"日経新聞", "   ", "", "四季報"}, ListKind::Sources, 150,
          " where ([情報源] like '*日経新聞*' Or [情報源]like '*四季報*')"},
         {"a list of blanks has no entry", {" ", "  "}, ListKind::Sources, 150, QString()},
+        {"a lone blank source is compared whole", {"  "}, ListKind::Sources, 150, " where [情報源]= '  '"},
+        // The form follows the rows of the list: one source left of two is still matched by its pattern.
+        {"one source left of several", {"   ", "日経新聞朝刊"}, ListKind::Sources, 150,
+         " where ([情報源] like '*日経新聞*')"},
+        {"one code left of several", {"7203", "abc"}, ListKind::Codes, 150, " where ([コード]=7203)"},
     };
     for (const Case& c : cases) {
         const QString table = c.kind == ListKind::Codes ? QStringLiteral("checklist") : QStringLiteral("情報源リスト");

@@ -104,13 +104,17 @@ TEST_F(BackupTest, CopiesTheDatabaseOfThePeriodUnit) {
     Form8& backup = Form8::it();
     backup.Show();
     EXPECT_FALSE(backup.Command4->isVisible());
+    // An earlier file of the same name is replaced without a question, whatever it holds.
+    const QString copy = platform::programFile(QStringLiteral("Mdb/")) + QStringLiteral("Wdruvolo261210.mdb");
+    QDir().mkpath(platform::programFile(QStringLiteral("Mdb")));
+    writeBytes(copy, "an older backup, damaged");
     seam->answerInput(QStringLiteral("261210"));
     backup.Command1->doClick();
 
     const auto& asked = seam->events.back();
     EXPECT_EQ(asked.prompt, QStringLiteral("日付を入力してください"));
+    EXPECT_TRUE(asked.title.isEmpty() && !asked.title.isNull());
     EXPECT_EQ(asked.defaultAnswer, QDate::currentDate().toString(QStringLiteral("yyMMdd")));
-    const QString copy = platform::programFile(QStringLiteral("Mdb/")) + QStringLiteral("Wdruvolo261210.mdb");
     ASSERT_TRUE(QFileInfo::exists(copy));
     auto rs = platform::Database::open(copy)->openRecordset(QStringLiteral("select * from [日付]"));
     ASSERT_EQ(rs.recordCount(), 1);
@@ -202,6 +206,10 @@ TEST_F(HintTest, SavesPicturesOfTheWindows) {
         QApplication::processEvents();
         f->grab().save(QStringLiteral("/tmp/") + f->Name.toLower() + QStringLiteral(".png"));
     }
+    seam->answerInput(QStringLiteral("261210"));
+    Form8::it().Command1->doClick();
+    QApplication::processEvents();
+    Form8::it().grab().save(QStringLiteral("/tmp/form8-done.png"));
 }
 
 }  // namespace
