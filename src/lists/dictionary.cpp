@@ -79,6 +79,7 @@ void DictionaryCore::codeSearchClick() {
 void DictionaryCore::gridDblClick() {
     int r = 0;
     step([&] { r = MSFlexGrid1->Row(); });
+    if (r < 1) return;   // the header row holds no stock
     const bool holdings = Module1::MenuMode == 201;
     ui::Data* target = nullptr;
     step([&] { target = holdings ? Form12::it().Data1 : Form31::it().Data1; });

@@ -33,47 +33,6 @@ const QString kDeleteHelp = QStringLiteral(
     "　銘柄の見出し部分をダブルクリックします.\r\n"
     "　その後　削除ボタンをクリックしてください。\r\n\r\n");
 
-// A label that acts as a button: Tab reaches it, Space or Enter runs its Click, and a frame
-// shows while it has the focus.
-class LabelButtonKeys : public QObject {
-public:
-    explicit LabelButtonKeys(ui::Label* label) : QObject(label), label_(label) {
-        label->setFocusPolicy(Qt::StrongFocus);
-        label->setCursor(Qt::PointingHandCursor);
-        label->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        switch (e->type()) {
-        case QEvent::KeyPress:
-            switch (static_cast<QKeyEvent*>(e)->key()) {
-            case Qt::Key_Space:
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                if (label_->Click) {
-                    const QByteArray what = label_->Name.toUtf8() + "_Click";
-                    ui::runHandler(what.constData(), label_->Click);
-                }
-                return true;
-            default:
-                return false;
-            }
-        case QEvent::FocusIn:
-            label_->setFrameStyle(QFrame::Box | QFrame::Plain);
-            return false;
-        case QEvent::FocusOut:
-            label_->setFrameStyle(QFrame::NoFrame);
-            return false;
-        default:
-            return false;
-        }
-    }
-
-private:
-    ui::Label* label_;
-};
-
 }  // namespace
 
 void addWatchEntry(platform::DataControl& data, const WatchEntry& e) {
@@ -108,9 +67,6 @@ void ListCore::adopt(const ControlRow& row, ui::Control* c) {
     case Role::CodeBox: codeBox = dynamic_cast<ui::TextBox*>(c); break;
     case Role::MarketBox: marketBox = dynamic_cast<ui::TextBox*>(c); break;
     case Role::Link: links.push_back(dynamic_cast<ui::LinkLabel*>(c)); break;
-    case Role::DeleteHelp:
-        if (auto* label = dynamic_cast<ui::Label*>(c)) new LabelButtonKeys(label);
-        break;
     default: break;
     }
     if ((row.role == Role::Grid || row.role == Role::Data) && grid && data) grid->bind(data);

@@ -39,6 +39,8 @@ TEST_F(Dictionary, RegistrationTargetByMenuMode) {
         d.MSFlexGrid1->DblClick();
         d.MSFlexGrid1->setRow(3);    // the same row again (list-base keeps the order of list)
         d.MSFlexGrid1->DblClick();
+        d.MSFlexGrid1->setRow(0);    // a double-click on the header row registers nothing
+        d.MSFlexGrid1->DblClick();
         const QString table = QString::fromUtf8(c.table);
         EXPECT_EQ(column(table, "コード"), QStringList({row[0], row[0]}));
         EXPECT_EQ(column(table, "銘柄"), QStringList({row[1], row[1]}));

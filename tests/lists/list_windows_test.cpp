@@ -181,7 +181,8 @@ TEST_F(ListWindows, DeleteInstructionChangesNothing) {
     insertStocks("checklist", {"7203"});
     seam->answerMsgBox(ui::vbOK);
     Form13::it().Label2->Click();
-    // The label acts as a button from the keyboard too: Tab reaches it, Space runs it.
+    // The label acts as a button from the keyboard too: on the shown window Tab reaches it, Space runs it.
+    Form13::it().Show();
     ui::Label* label = Form13::it().Label2;
     EXPECT_TRUE(label->focusPolicy() & Qt::TabFocus);
     seam->answerMsgBox(ui::vbCancel);
