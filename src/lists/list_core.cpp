@@ -56,10 +56,10 @@ void addSourceEntry(platform::DataControl& data, const QString& source) {
 QString rowSource(const QString& table) { return QStringLiteral("select * from [%1]").arg(table); }
 
 ListCore::ListCore(const ListSpec& s, ui::Form* f, QString* remembered)
-    : spec(s), form(f), remembered_(remembered ? remembered : &ownCriterion_) {}
+    : def(s), form(f), remembered_(remembered ? remembered : &ownCriterion_) {}
 
 void ListCore::adopt(const ControlRow& row, ui::Control* c) {
-    byName_[QString::fromLatin1(row.spec.name)] = c;
+    byName_[QString::fromLatin1(row.def.name)] = c;
     switch (row.role) {
     case Role::Grid: grid = dynamic_cast<ui::FlexGrid*>(c); break;
     case Role::Data: data = dynamic_cast<ui::Data*>(c); break;
@@ -85,29 +85,29 @@ void ListCore::load() {
     auto bind = [&] {
         data->DatabaseName = platform::listDatabasePath();
         data->Options = 1;
-        data->RecordSource = rowSource(spec.table);
+        data->RecordSource = rowSource(def.table);
         data->Refresh();
     };
-    if (spec.tellLoadFailure) {
+    if (def.tellLoadFailure) {
         // A list that cannot be read leaves the window with an empty list; the person is told.
         try {
             bind();
         } catch (const platform::DataError& e) {
             ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2\r\n\r\n%3")
-                           .arg(spec.listTitle, platform::listDatabasePath(), e.text),
+                           .arg(def.listTitle, platform::listDatabasePath(), e.text),
                        ui::vbExclamation);
         } catch (...) {
-            ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2").arg(spec.listTitle, platform::listDatabasePath()),
+            ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2").arg(def.listTitle, platform::listDatabasePath()),
                        ui::vbExclamation);
         }
     } else {
         step([&] { data->DatabaseName = platform::listDatabasePath(); });
         step([&] { data->Options = 1; });
-        step([&] { data->RecordSource = rowSource(spec.table); });
+        step([&] { data->RecordSource = rowSource(def.table); });
         step([&] { data->Refresh(); });
     }
     writeCount();
-    for (size_t c = 0; c < spec.widths.size(); ++c) step([&] { grid->setColWidth(int(c), spec.widths[c]); });
+    for (size_t c = 0; c < def.widths.size(); ++c) step([&] { grid->setColWidth(int(c), def.widths[c]); });
 }
 
 bool ListCore::deleteFirst(const QString& criterion) {
@@ -134,7 +134,7 @@ void ListCore::activate() {
         if (auto id = platform::sqlWholeNumber(grid->TextMatrix(i + 1, 1))) {
             const QString criterion = QStringLiteral("ID =") + QString::number(*id);
             deleteFirst(criterion);
-            if (spec.del == DeleteRule::Remembered) *remembered_ = criterion;
+            if (def.del == DeleteRule::Remembered) *remembered_ = criterion;
         }
         step([&] { data->Refresh(); });
         break;
@@ -145,10 +145,10 @@ void ListCore::activate() {
 void ListCore::sortClick() {
     int c = 0;
     step([&] {
-        if (spec.sort == SortRule::BySource) grid->setCol(2);
+        if (def.sort == SortRule::BySource) grid->setCol(2);
         c = grid->Col();
     });
-    const bool asText = spec.sort == SortRule::ColumnDateAsText && c == 6;
+    const bool asText = def.sort == SortRule::ColumnDateAsText && c == 6;
     step([&] { grid->Sort(asText ? 7 : 1); });
 }
 
@@ -158,7 +158,7 @@ void ListCore::deleteHelpClick() {
 
 void ListCore::gridDblClick() {
     const int r = grid->Row();
-    switch (spec.dblClick) {
+    switch (def.dblClick) {
     case DblClickRule::Select:
         break;
     case DblClickRule::RememberCode: {
@@ -177,7 +177,7 @@ void ListCore::gridDblClick() {
 void ListCore::deleteClick() {
     const int r = grid->Row();
     QString criterion;
-    switch (spec.del) {
+    switch (def.del) {
     case DeleteRule::SelectedCode:
         if (auto code = platform::sqlWholeNumber(grid->TextMatrix(r, 2)))
             criterion = QStringLiteral("コード =") + QString::number(*code);
@@ -197,7 +197,7 @@ void ListCore::deleteClick() {
 }
 
 void ListCore::okClick() {
-    switch (spec.ok) {
+    switch (def.ok) {
     case OkRule::Hide:
         form->Hide();
         break;
@@ -217,7 +217,7 @@ void ListCore::registerClick() { Form4::it().Show(); }
 void ListCore::countChange() { writeCount(); }
 
 void ListCore::linkClick(size_t i) {
-    const chart::ChartLink& link = spec.links[i];
+    const chart::ChartLink& link = def.links[i];
     int r = 0;
     step([&] { r = grid->Row(); });
     step([&] { marketBox->setText(grid->TextMatrix(r, 4)); });

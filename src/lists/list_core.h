@@ -35,7 +35,7 @@ enum class Kind { Button, Label, Text, Link, Grid, Data };
 struct ControlRow {
     Kind kind;
     Role role;
-    ui::ControlSpec spec;
+    ui::ControlSpec def;
 };
 
 enum class SortRule {
@@ -77,7 +77,7 @@ QString rowSource(const QString& table);   // "select * from [checklist]"
 // The handlers of a list window, over the controls its table made.
 class ListCore {
 public:
-    ListCore(const ListSpec& spec, ui::Form* form, QString* remembered);
+    ListCore(const ListSpec& def, ui::Form* form, QString* remembered);
 
     void adopt(const ControlRow& row, ui::Control* c);
     ui::Control* control(const char* name) const;
@@ -93,7 +93,7 @@ public:
     void countChange();
     void linkClick(size_t link);
 
-    const ListSpec& spec;
+    const ListSpec& def;
     ui::Form* form;
     ui::FlexGrid* grid = nullptr;
     ui::Data* data = nullptr;
@@ -110,17 +110,17 @@ private:
     QString ownCriterion_;
 };
 
-// A list window of class T over its spec. Builds the controls of the table, binds the grid and
+// A list window of class T over its def. Builds the controls of the table, binds the grid and
 // wires every event to the core.
 template <class T>
 class ListForm : public ui::DefaultForm<T> {
 protected:
-    explicit ListForm(const ListSpec& spec, QString* remembered = nullptr)
-        : ui::DefaultForm<T>(QString::fromLatin1(spec.name)), core_(spec, this, remembered) {
-        this->setCaption(QString::fromLatin1(spec.name));
-        this->setBackColor(spec.backColor);
-        this->Move(spec.left, spec.top, spec.width, spec.height);
-        for (const ControlRow& row : spec.controls) core_.adopt(row, make(row));
+    explicit ListForm(const ListSpec& def, QString* remembered = nullptr)
+        : ui::DefaultForm<T>(QString::fromLatin1(def.name)), core_(def, this, remembered) {
+        this->setCaption(QString::fromLatin1(def.name));
+        this->setBackColor(def.backColor);
+        this->Move(def.left, def.top, def.width, def.height);
+        for (const ControlRow& row : def.controls) core_.adopt(row, make(row));
         wire();
     }
 
@@ -135,12 +135,12 @@ protected:
 private:
     ui::Control* make(const ControlRow& row) {
         switch (row.kind) {
-        case Kind::Button: return this->addButton(row.spec);
-        case Kind::Label: return this->addLabel(row.spec);
-        case Kind::Text: return this->addText(row.spec);
-        case Kind::Link: return this->addLink(row.spec);
-        case Kind::Grid: return this->addGrid(row.spec);
-        case Kind::Data: return this->addData(row.spec);
+        case Kind::Button: return this->addButton(row.def);
+        case Kind::Label: return this->addLabel(row.def);
+        case Kind::Text: return this->addText(row.def);
+        case Kind::Link: return this->addLink(row.def);
+        case Kind::Grid: return this->addGrid(row.def);
+        case Kind::Data: return this->addData(row.def);
         }
         return nullptr;
     }
@@ -148,9 +148,9 @@ private:
     void wire() {
         ListCore& c = core_;
         size_t link = 0;
-        for (const ControlRow& row : c.spec.controls) {
-            ui::Control* ctl = c.control(row.spec.name);
-            const QByteArray clickName = QByteArray(row.spec.name) + "_Click";
+        for (const ControlRow& row : c.def.controls) {
+            ui::Control* ctl = c.control(row.def.name);
+            const QByteArray clickName = QByteArray(row.def.name) + "_Click";
             auto click = [&](auto handler) {
                 if (auto* b = dynamic_cast<ui::CommandButton*>(ctl)) this->on(b->Click, handler, clickName);
                 else if (auto* l = dynamic_cast<ui::Label*>(ctl)) this->on(l->Click, handler, clickName);
@@ -162,14 +162,14 @@ private:
             case Role::Ok: click([&c] { c.okClick(); }); break;
             case Role::Register: click([&c] { c.registerClick(); }); break;
             case Role::Count:
-                this->on(c.count->Change, [&c] { c.countChange(); }, QByteArray(row.spec.name) + "_Change");
+                this->on(c.count->Change, [&c] { c.countChange(); }, QByteArray(row.def.name) + "_Change");
                 break;
             case Role::Grid:
-                this->on(c.grid->DblClick, [&c] { c.gridDblClick(); }, QByteArray(row.spec.name) + "_DblClick");
+                this->on(c.grid->DblClick, [&c] { c.gridDblClick(); }, QByteArray(row.def.name) + "_DblClick");
                 break;
             case Role::Link: {
                 const size_t i = link++;
-                this->on(c.links[i]->LinkClick, [&c, i] { c.linkClick(i); }, QByteArray(row.spec.name) + "_LinkClick");
+                this->on(c.links[i]->LinkClick, [&c, i] { c.linkClick(i); }, QByteArray(row.def.name) + "_LinkClick");
                 break;
             }
             default: break;

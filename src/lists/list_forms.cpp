@@ -52,7 +52,7 @@ const std::vector<int> kWatchWidths = {200, 450, 600, 850, 700, 500, 1100};
 void captionLinks(std::vector<ControlRow>& rows, const std::vector<ChartLink>& links) {
     size_t i = 0;
     for (ControlRow& r : rows)
-        if (r.role == Role::Link && i < links.size()) r.spec.caption = links[i++].caption;
+        if (r.role == Role::Link && i < links.size()) r.def.caption = links[i++].caption;
 }
 
 ListSpec watchSpec(ListSpec s, const QString& title) {

@@ -25,8 +25,8 @@ public:
     ui::TextBox* Text1;           // hidden: market of the last link click
 
 protected:
-    explicit WatchListForm(const ListSpec& spec)
-        : ListForm<T>(spec),
+    explicit WatchListForm(const ListSpec& def)
+        : ListForm<T>(def),
           Label3(this->template control<ui::Label>("Label3")),
           MSFlexGrid1(this->core_.grid),
           Data1(this->core_.data),

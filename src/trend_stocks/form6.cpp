@@ -51,7 +51,7 @@ const UnitTitles kUnitTitles[] = {{"day", "日前"}, {"week", "週前"}, {"month
 // The frame of the window.
 struct ButtonRow {
     ui::CommandButton* Form6::*member;
-    ui::ControlSpec spec;
+    ui::ControlSpec def;
     void (Form6::*click)();
 };
 const ButtonRow kButtons[] = {
@@ -71,7 +71,7 @@ const ButtonRow kButtons[] = {
 
 struct TextRow {
     ui::TextBox* Form6::*member;
-    ui::ControlSpec spec;
+    ui::ControlSpec def;
 };
 const TextRow kTexts[] = {
     {&Form6::Text3, {.name = "Text3", .caption = "Text3", .left = 720, .top = 120, .width = 495, .height = 270, .backColor = 0x80FFFF}},
@@ -82,7 +82,7 @@ const TextRow kTexts[] = {
 
 struct LabelRow {
     ui::Label* Form6::*member;
-    ui::ControlSpec spec;
+    ui::ControlSpec def;
     void (Form6::*click)();
 };
 const LabelRow kLabels[] = {
@@ -191,16 +191,16 @@ Form6::Form6() : ui::DefaultForm<Form6>(QStringLiteral("Form6")) {
 }
 
 void Form6::buildFrame() {
-    for (const TextRow& t : kTexts) this->*t.member = addText(t.spec);
+    for (const TextRow& t : kTexts) this->*t.member = addText(t.def);
     for (const LabelRow& l : kLabels) {
-        ui::Label* label = addLabel(l.spec);
+        ui::Label* label = addLabel(l.def);
         this->*l.member = label;
-        if (l.click) on(label->Click, [this, f = l.click] { (this->*f)(); }, l.spec.name);
+        if (l.click) on(label->Click, [this, f = l.click] { (this->*f)(); }, l.def.name);
     }
     for (const ButtonRow& b : kButtons) {
-        ui::CommandButton* button = addButton(b.spec);
+        ui::CommandButton* button = addButton(b.def);
         this->*b.member = button;
-        on(button->Click, [this, f = b.click] { (this->*f)(); }, b.spec.name);
+        on(button->Click, [this, f = b.click] { (this->*f)(); }, b.def.name);
     }
     MSFlexGrid1 = addGrid({.name = "MSFlexGrid1", .left = 0, .top = 1560, .width = 10815, .height = 5655});
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});

@@ -109,24 +109,24 @@ void installAccessibleLabels() {
 
 // ---------------------------------------------------------------- Control
 
-void Control::init(QWidget* w, const ControlSpec& spec) {
+void Control::init(QWidget* w, const ControlSpec& def) {
     widget_ = w;
-    Name = QString::fromUtf8(spec.name);
-    Index = spec.index;
+    Name = QString::fromUtf8(def.name);
+    Index = def.index;
     w->setObjectName(Index >= 0 ? QStringLiteral("%1(%2)").arg(Name).arg(Index) : Name);
-    w->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
-    if (spec.fontPoints > 0 || spec.bold) {
+    w->setGeometry(px(def.left), px(def.top), px(def.width), px(def.height));
+    if (def.fontPoints > 0 || def.bold) {
         QFont f = w->font();
-        if (spec.fontPoints > 0) f.setPointSize(spec.fontPoints);
-        f.setBold(spec.bold);
+        if (def.fontPoints > 0) f.setPointSize(def.fontPoints);
+        f.setBold(def.bold);
         w->setFont(f);
     }
-    if (spec.foreColor >= 0) {
-        setRole(w, QPalette::WindowText, unsigned(spec.foreColor));
-        setRole(w, QPalette::ButtonText, unsigned(spec.foreColor));
-        setRole(w, QPalette::Text, unsigned(spec.foreColor));
+    if (def.foreColor >= 0) {
+        setRole(w, QPalette::WindowText, unsigned(def.foreColor));
+        setRole(w, QPalette::ButtonText, unsigned(def.foreColor));
+        setRole(w, QPalette::Text, unsigned(def.foreColor));
     }
-    w->setVisible(spec.visible);
+    w->setVisible(def.visible);
 }
 
 void Control::fire(const std::function<void()>& event, const char* eventName) const {
@@ -151,12 +151,12 @@ void Control::setEnabled(bool e) { widget_->setEnabled(e); }
 
 // ---------------------------------------------------------------- CommandButton
 
-CommandButton::CommandButton(QWidget* parent, const ControlSpec& spec) : QPushButton(spec.caption, parent) {
-    init(this, spec);
+CommandButton::CommandButton(QWidget* parent, const ControlSpec& def) : QPushButton(def.caption, parent) {
+    init(this, def);
     setFocusPolicy(Qt::StrongFocus);
     setAutoDefault(false);
-    setAccessibleName(accessibleText(*this, spec.caption));
-    if (spec.backColor >= 0) setBackColor(unsigned(spec.backColor));
+    setAccessibleName(accessibleText(*this, def.caption));
+    if (def.backColor >= 0) setBackColor(unsigned(def.backColor));
     connect(this, &QPushButton::clicked, this, [this] { doClick(); });
 }
 
@@ -204,14 +204,14 @@ void CommandButton::paintEvent(QPaintEvent*) {
 
 // ---------------------------------------------------------------- Label
 
-Label::Label(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
+Label::Label(QWidget* parent, const ControlSpec& def) : QLabel(parent) {
     installAccessibleLabels();
-    init(this, spec);
+    init(this, def);
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setLabelBack(this, spec.backColor, spec.transparent);
-    setCaption(spec.caption);
+    setLabelBack(this, def.backColor, def.transparent);
+    setCaption(def.caption);
 }
 
 QString Label::Caption() const { return text(); }
@@ -257,19 +257,19 @@ void Label::paintEvent(QPaintEvent* e) {
 
 // ---------------------------------------------------------------- TextBox
 
-TextBox::TextBox(QWidget* parent, const ControlSpec& spec) : QFrame(parent) {
+TextBox::TextBox(QWidget* parent, const ControlSpec& def) : QFrame(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     QWidget* editor = nullptr;
-    if (spec.multiLine) {
+    if (def.multiLine) {
         multi_ = new QPlainTextEdit(this);
         multi_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        multi_->setPlainText(spec.caption);
+        multi_->setPlainText(def.caption);
         multi_->viewport()->installEventFilter(this);
         connect(multi_, &QPlainTextEdit::textChanged, this, [this] { changed(); });
         editor = multi_;
     } else {
-        line_ = new QLineEdit(spec.caption, this);
+        line_ = new QLineEdit(def.caption, this);
         line_->setCursorPosition(0);
         line_->installEventFilter(this);
         connect(line_, &QLineEdit::textChanged, this, [this] { changed(); });
@@ -277,12 +277,12 @@ TextBox::TextBox(QWidget* parent, const ControlSpec& spec) : QFrame(parent) {
     }
     layout->addWidget(editor);
     setFocusProxy(editor);
-    init(this, spec);
+    init(this, def);
     last_ = Text();
     setAccessibleName(Name);
     editor->setAccessibleName(Name);
-    if (spec.backColor >= 0) setBackColor(unsigned(spec.backColor));
-    if (spec.foreColor >= 0) setForeColor(unsigned(spec.foreColor));
+    if (def.backColor >= 0) setBackColor(unsigned(def.backColor));
+    if (def.foreColor >= 0) setForeColor(unsigned(def.foreColor));
 }
 
 // Several lines read with CR LF line ends, as they are written.
@@ -391,13 +391,13 @@ bool TextBox::eventFilter(QObject* watched, QEvent* e) {
 
 // ---------------------------------------------------------------- RichTextBox
 
-RichTextBox::RichTextBox(QWidget* parent, const ControlSpec& spec) : QTextEdit(parent) {
-    init(this, spec);
+RichTextBox::RichTextBox(QWidget* parent, const ControlSpec& def) : QTextEdit(parent) {
+    init(this, def);
     setAcceptRichText(false);
-    setPlainText(spec.caption);
+    setPlainText(def.caption);
     last_ = toPlainText();
     setAccessibleName(Name);
-    if (spec.backColor >= 0) setRole(this, QPalette::Base, unsigned(spec.backColor));
+    if (def.backColor >= 0) setRole(this, QPalette::Base, unsigned(def.backColor));
     connect(this, &QTextEdit::textChanged, this, [this] {
         const QString now = toPlainText();
         if (now == last_) return;
@@ -470,20 +470,20 @@ void RichTextBox::mouseDoubleClickEvent(QMouseEvent* e) {
 
 // ---------------------------------------------------------------- Picture
 
-Picture::Picture(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
-    init(this, spec);
+Picture::Picture(QWidget* parent, const ControlSpec& def) : QLabel(parent) {
+    init(this, def);
     setScaledContents(true);
-    setAccessibleName(accessibleText(*this, spec.caption));
-    if (spec.backColor >= 0) setLabelBack(this, spec.backColor, false);
+    setAccessibleName(accessibleText(*this, def.caption));
+    if (def.backColor >= 0) setLabelBack(this, def.backColor, false);
 }
 
 void Picture::setPicture(const QPixmap& p) { setPixmap(p); }
 
 // ---------------------------------------------------------------- LinkLabel
 
-LinkLabel::LinkLabel(QWidget* parent, const ControlSpec& spec) : QLabel(parent) {
+LinkLabel::LinkLabel(QWidget* parent, const ControlSpec& def) : QLabel(parent) {
     installAccessibleLabels();
-    init(this, spec);
+    init(this, def);
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
@@ -491,9 +491,9 @@ LinkLabel::LinkLabel(QWidget* parent, const ControlSpec& spec) : QLabel(parent) 
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
-    if (spec.foreColor < 0) setRole(this, QPalette::WindowText, 0xFF0000);   // blue link text
-    setLabelBack(this, spec.backColor, spec.transparent);
-    setCaption(spec.caption);
+    if (def.foreColor < 0) setRole(this, QPalette::WindowText, 0xFF0000);   // blue link text
+    setLabelBack(this, def.backColor, def.transparent);
+    setCaption(def.caption);
 }
 
 QString LinkLabel::Caption() const { return text(); }
@@ -530,8 +530,8 @@ void LinkLabel::paintEvent(QPaintEvent* e) {
 
 // ---------------------------------------------------------------- Data
 
-Data::Data(QWidget* parent, const ControlSpec& spec) : QFrame(parent), caption_(spec.caption) {
-    init(this, spec);
+Data::Data(QWidget* parent, const ControlSpec& def) : QFrame(parent), caption_(def.caption) {
+    init(this, def);
     setFrameShape(QFrame::Box);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 0, 2, 0);

@@ -50,7 +50,7 @@ public:
     bool Enabled() const;
     void setEnabled(bool e);
 protected:
-    void init(QWidget* w, const ControlSpec& spec);
+    void init(QWidget* w, const ControlSpec& def);
     // Runs one of the control's events through runHandler, named "Command5_Click".
     void fire(const std::function<void()>& event, const char* eventName) const;
     QWidget* widget_ = nullptr;
@@ -66,7 +66,7 @@ class CommandButton : public QPushButton, public Control {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    CommandButton(QWidget* parent, const ControlSpec& spec);
+    CommandButton(QWidget* parent, const ControlSpec& def);
     QString Caption() const;
     void setCaption(const QString& c);
     unsigned BackColor() const;           // the face colour
@@ -83,7 +83,7 @@ class Label : public QLabel, public Control {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    Label(QWidget* parent, const ControlSpec& spec);
+    Label(QWidget* parent, const ControlSpec& def);
     QString Caption() const;
     void setCaption(const QString& c);
     void setBackColor(unsigned bgrColor);
@@ -108,7 +108,7 @@ class TextBox : public QFrame, public Control {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    TextBox(QWidget* parent, const ControlSpec& spec);
+    TextBox(QWidget* parent, const ControlSpec& def);
     QString Text() const;
     void setText(const QString& t);
     int SelStart() const;
@@ -140,7 +140,7 @@ class RichTextBox : public QTextEdit, public Control {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    RichTextBox(QWidget* parent, const ControlSpec& spec);
+    RichTextBox(QWidget* parent, const ControlSpec& def);
     QString Text() const;
     void setText(const QString& t);
     int SelStart() const;
@@ -169,7 +169,7 @@ class Picture : public QLabel, public Control {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    Picture(QWidget* parent, const ControlSpec& spec);
+    Picture(QWidget* parent, const ControlSpec& def);
     void setPicture(const QPixmap& p);
 };
 
@@ -179,7 +179,7 @@ class LinkLabel : public QLabel, public Control {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    LinkLabel(QWidget* parent, const ControlSpec& spec);
+    LinkLabel(QWidget* parent, const ControlSpec& def);
     QString Caption() const;
     void setCaption(const QString& c);
     void setBackColor(unsigned bgrColor);
@@ -197,7 +197,7 @@ class Data : public QFrame, public Control, public platform::DataControl {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    Data(QWidget* parent, const ControlSpec& spec);
+    Data(QWidget* parent, const ControlSpec& def);
     QString Caption() const;
     using platform::DataControl::close;
 private:

@@ -257,10 +257,10 @@ private:
     FlexGrid* grid_;
 };
 
-FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& spec)
+FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& def)
     : QTableView(parent), model_(new FlexGridModel), header_(nullptr) {
     model_->setParent(this);
-    init(this, spec);
+    init(this, def);
     header_ = new HeaderView(this);
     header_->setPalette(QApplication::palette());   // not the window's colour behind the last column
     setHorizontalHeader(header_);

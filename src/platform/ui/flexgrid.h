@@ -16,7 +16,7 @@ class FlexGrid : public QTableView, public Control {
     Q_OBJECT
 public:
     QUENARA_CONTROL_NAMES
-    FlexGrid(QWidget* parent, const ControlSpec& spec);
+    FlexGrid(QWidget* parent, const ControlSpec& def);
     ~FlexGrid() override;
 
     // Binds the grid to a data control: after each of its refreshes the grid shows its rows.
