@@ -13,6 +13,19 @@
 
 namespace platform::detail {
 
+Connection::Connection(const QString& path) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        const QString message = db_ ? lastError(db_) : QStringLiteral("out of memory");
+        sqlite3_close(db_);
+        throw DataError(QStringLiteral("cannot open %1: %2").arg(path, message));
+    }
+}
+
+Connection::~Connection() { sqlite3_close(db_); }
+
+void Connection::exec(const QString& sql) { detail::exec(db_, sql); }
+
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK) {
@@ -38,6 +51,13 @@ bool Statement::step() {
 void Statement::reset() {
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
+}
+
+void Statement::run(const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i) bindValue(stmt_, i + 1, values[i]);
+    while (step()) {
+    }
+    reset();
 }
 
 QString lastError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }

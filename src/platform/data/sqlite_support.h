@@ -8,6 +8,22 @@ struct sqlite3_stmt;
 
 namespace platform::detail {
 
+// A connection to a database file, opened for reading and writing (made when missing) and
+// closed on every path.
+class Connection {
+public:
+    explicit Connection(const QString& path);   // throws DataError
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    sqlite3* get() const { return db_; }
+    // Runs statements that return no rows. Throws DataError.
+    void exec(const QString& sql);
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
 // A prepared statement that finalizes itself.
 class Statement {
 public:
@@ -18,7 +34,11 @@ public:
     sqlite3_stmt* get() const { return stmt_; }
     // Steps once; true for a row, false when done. Throws DataError on failure.
     bool step();
+    // Clears the bindings too.
     void reset();
+    // Binds the values to the parameters in order (an empty QVariant binds NULL), steps to the
+    // end, then resets. Throws DataError.
+    void run(const QVariantList& values = {});
 
 private:
     sqlite3* db_;
