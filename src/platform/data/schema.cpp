@@ -2,13 +2,12 @@
 
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
+#include "platform/data/sqlite_support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-
-#include <sqlite3.h>
 
 #include <initializer_list>
 
@@ -16,6 +15,10 @@ static void initSchemaResources() { Q_INIT_RESOURCE(resources); }
 
 namespace platform {
 namespace {
+
+using detail::Connection;
+using detail::Statement;
+using detail::quotedName;
 
 // The domestic markets of the bundled stock list, as the program names them.
 struct MarketName { const char* listed; const char* program; };
@@ -111,8 +114,6 @@ QString readResource(const QString& name)
     return QString::fromUtf8(file.readAll());
 }
 
-QString quotedName(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
-
 // The SQL with further tables that repeat the columns of one of its tables.
 QString withLayoutCopies(const QString& sql, const char* table, std::initializer_list<const char*> copies)
 {
@@ -187,82 +188,13 @@ QString writeThroughTriggers(const WritableView& v)
     return sql;
 }
 
-// One SQLite connection, closed on every path.
-class Connection {
-public:
-    explicit Connection(const QString& path)
-    {
-        const QByteArray file = path.toUtf8();
-        if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-            const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
-            sqlite3_close(db_);
-            throw DataError(QStringLiteral("cannot create %1: %2").arg(path, message));
-        }
-    }
-    ~Connection() { sqlite3_close(db_); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    void exec(const QString& sql)
-    {
-        char* error = nullptr;
-        if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-            const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(db_));
-            sqlite3_free(error);
-            throw DataError(message);
-        }
-    }
-    sqlite3* handle() const { return db_; }
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK)
-            throw DataError(QString::fromUtf8(sqlite3_errmsg(db)));
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    sqlite3_stmt* get() const { return stmt_; }
-    void run()
-    {
-        if (sqlite3_step(stmt_) != SQLITE_DONE)
-            throw DataError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_))));
-        sqlite3_reset(stmt_);
-        sqlite3_clear_bindings(stmt_);
-    }
-
-private:
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-void bindText(sqlite3_stmt* stmt, int index, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    sqlite3_bind_text(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-}
-
 // The placeholder, then every stock of the bundled list, without prices; hojyo gets the same rows.
 void fillStocks(Connection& db)
 {
-    Statement insert(db.handle(), "INSERT INTO \"list\" (\"銘柄\", \"コード\", \"市場\", \"単位\") VALUES (?, ?, ?, ?)");
-    bindText(insert.get(), 1, QString());
-    sqlite3_bind_int(insert.get(), 2, 1001);
-    bindText(insert.get(), 3, QString());
-    bindText(insert.get(), 4, QString());
-    insert.run();
-    for (const ListedStock& stock : bundledStocks()) {
-        bindText(insert.get(), 1, stock.name);
-        sqlite3_bind_int(insert.get(), 2, stock.code);
-        bindText(insert.get(), 3, stock.market);
-        bindText(insert.get(), 4, QStringLiteral("D100"));
-        insert.run();
-    }
+    Statement insert(db.get(), QStringLiteral("INSERT INTO \"list\" (\"銘柄\", \"コード\", \"市場\", \"単位\") VALUES (?, ?, ?, ?)"));
+    insert.run({QString(), 1001, QString(), QString()});
+    for (const ListedStock& stock : bundledStocks())
+        insert.run({stock.name, stock.code, stock.market, QStringLiteral("D100")});
     db.exec(QStringLiteral("INSERT INTO \"hojyo\" SELECT * FROM \"list\""));
 }
 
