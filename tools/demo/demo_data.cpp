@@ -2,6 +2,7 @@
 
 #include "platform/data/errors.h"
 #include "platform/data/schema.h"
+#include "platform/data/sqlite_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <array>
@@ -199,110 +198,52 @@ std::vector<QDate> tradingDays(QDate day)
 
 QString workbookName(const QDate& day) { return QStringLiteral("kabu") + day.toString(QStringLiteral("yyMMdd")); }
 
-class Db {
-public:
-    explicit Db(const QString& path)
-    {
-        if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-            sqlite3_close(db_);
-            throw DataError(QStringLiteral("cannot open %1").arg(path));
-        }
-    }
-    ~Db() { sqlite3_close(db_); }
-    Db(const Db&) = delete;
-    Db& operator=(const Db&) = delete;
-    void exec(const char* sql)
-    {
-        char* error = nullptr;
-        if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-            const QString message = QString::fromUtf8(error ? error : "");
-            sqlite3_free(error);
-            throw DataError(message);
-        }
-    }
-    sqlite3* handle() const { return db_; }
+using platform::detail::Connection;
+using platform::detail::Statement;
 
-private:
-    sqlite3* db_ = nullptr;
-};
+// A price, or NULL when there is none.
+QVariant priceValue(std::optional<int> price) { return price ? QVariant(*price) : QVariant(); }
 
-// A prepared statement whose values are bound in order, then run with run().
-class Insert {
-public:
-    Insert(Db& db, const char* sql)
-    {
-        if (sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
-            throw DataError(QString::fromUtf8(sqlite3_errmsg(db.handle())));
-    }
-    ~Insert() { sqlite3_finalize(stmt_); }
-    Insert(const Insert&) = delete;
-    Insert& operator=(const Insert&) = delete;
-    Insert& text(const QString& v)
-    {
-        const QByteArray bytes = v.toUtf8();
-        sqlite3_bind_text(stmt_, ++index_, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Insert& integer(std::optional<int> v)
-    {
-        ++index_;
-        v ? sqlite3_bind_int(stmt_, index_, *v) : sqlite3_bind_null(stmt_, index_);
-        return *this;
-    }
-    Insert& real(double v)
-    {
-        sqlite3_bind_double(stmt_, ++index_, v);
-        return *this;
-    }
-    void run()
-    {
-        if (sqlite3_step(stmt_) != SQLITE_DONE)
-            throw DataError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_))));
-        sqlite3_reset(stmt_);
-        index_ = 0;
-    }
-
-private:
-    sqlite3_stmt* stmt_ = nullptr;
-    int index_ = 0;
-};
-
-void writeStocks(Db& db, const std::vector<Stock>& stocks)
+void writeStocks(Connection& db, const std::vector<Stock>& stocks)
 {
-    db.exec("DELETE FROM \"list\"; DELETE FROM \"hojyo\"; DELETE FROM sqlite_sequence WHERE name IN ('list', 'hojyo')");
-    Insert insert(db, "INSERT INTO \"list\" (\"銘柄\", \"コード\", \"市場\", \"単位\", \"kabuka1\", \"kabuka2\", \"kabuka3\", "
-                      "\"kabuka4\", \"kabuka5\", \"kabuka6\", \"kabuka7\", \"kabuka8\", \"kabuka9\", \"kabuka10\") "
-                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    db.exec(QStringLiteral("DELETE FROM \"list\"; DELETE FROM \"hojyo\"; DELETE FROM sqlite_sequence WHERE name IN ('list', 'hojyo')"));
+    Statement insert(db.get(),
+                     QStringLiteral("INSERT INTO \"list\" (\"銘柄\", \"コード\", \"市場\", \"単位\", \"kabuka1\", \"kabuka2\", \"kabuka3\", "
+                                    "\"kabuka4\", \"kabuka5\", \"kabuka6\", \"kabuka7\", \"kabuka8\", \"kabuka9\", \"kabuka10\") "
+                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const auto row = [&](const Stock& s) {
-        insert.text(s.name).integer(s.code).text(s.market).text(s.unit);
-        for (const std::optional<int>& p : s.prices) insert.integer(p);
-        insert.run();
+        QVariantList values{s.name, s.code, s.market, s.unit};
+        for (const std::optional<int>& p : s.prices) values << priceValue(p);
+        insert.run(values);
     };
     row(Stock{QString(), 1001, QString(), QString(), {}});
     for (const Stock& s : stocks) row(s);
-    db.exec("INSERT INTO \"hojyo\" SELECT * FROM \"list\"");
+    db.exec(QStringLiteral("INSERT INTO \"hojyo\" SELECT * FROM \"list\""));
 }
 
 // The one period record of the database takes the ten dates, the unit and the workbook names.
-void writeDateRecord(Db& db, const std::vector<QDate>& days)
+void writeDateRecord(Connection& db, const std::vector<QDate>& days)
 {
-    Insert update(db, "UPDATE \"日付\" SET \"kabuka1\" = ?, \"kabuka2\" = ?, \"kabuka3\" = ?, \"kabuka4\" = ?, "
-                      "\"kabuka5\" = ?, \"kabuka6\" = ?, \"kabuka7\" = ?, \"kabuka8\" = ?, \"kabuka9\" = ?, "
-                      "\"kabuka10\" = ?, \"kabuka11\" = ?, \"kabuka12\" = ?, \"kabuka13\" = ?, \"kabuka14\" = ?, "
-                      "\"kabuka15\" = ?, \"kabuka16\" = ?, \"kabuka17\" = ?, \"kabuka18\" = ?, \"kabuka19\" = ?, "
-                      "\"kabuka20\" = ?, \"kabuka21\" = ?");
-    for (const QDate& d : days) update.text(d.toString(QStringLiteral("yy/MM/dd")));
-    update.text(QStringLiteral("day"));
-    for (const QDate& d : days) update.text(workbookName(d));
-    update.run();
+    Statement update(db.get(),
+                     QStringLiteral("UPDATE \"日付\" SET \"kabuka1\" = ?, \"kabuka2\" = ?, \"kabuka3\" = ?, \"kabuka4\" = ?, "
+                                    "\"kabuka5\" = ?, \"kabuka6\" = ?, \"kabuka7\" = ?, \"kabuka8\" = ?, \"kabuka9\" = ?, "
+                                    "\"kabuka10\" = ?, \"kabuka11\" = ?, \"kabuka12\" = ?, \"kabuka13\" = ?, \"kabuka14\" = ?, "
+                                    "\"kabuka15\" = ?, \"kabuka16\" = ?, \"kabuka17\" = ?, \"kabuka18\" = ?, \"kabuka19\" = ?, "
+                                    "\"kabuka20\" = ?, \"kabuka21\" = ?"));
+    QVariantList values;
+    for (const QDate& d : days) values << d.toString(QStringLiteral("yy/MM/dd"));
+    values << QStringLiteral("day");
+    for (const QDate& d : days) values << workbookName(d);
+    update.run(values);
 }
 
-int writeCards(Db& db, const Options& o, Random& r, const Stocks& all)
+int writeCards(Connection& db, const Options& o, Random& r, const Stocks& all)
 {
     const std::vector<Stock>& stocks = all.all;
     const int madeUpFrom = all.madeUpFrom;
-    Insert insert(db, "INSERT INTO \"mydata\" (\"情報源\", \"日付\", \"銘柄\", \"コード\", \"市場\", \"単位\", \"情報\") "
-                      "VALUES (?, ?, ?, ?, ?, ?, ?)");
+    Statement insert(db.get(),
+                     QStringLiteral("INSERT INTO \"mydata\" (\"情報源\", \"日付\", \"銘柄\", \"コード\", \"市場\", \"単位\", \"情報\") "
+                                    "VALUES (?, ?, ?, ?, ?, ?, ?)"));
     const QDate epoch(1899, 12, 30);
     const int madeUp = int(stocks.size()) - madeUpFrom;
     for (int i = 0; i < o.cards; ++i) {
@@ -316,33 +257,32 @@ int writeCards(Db& db, const Options& o, Random& r, const Stocks& all)
         QString note = QString::fromUtf8(r.pick(kNotes));
         if (s.prices[0])
             note += QStringLiteral("\n株価 %1円").arg(*s.prices[0]);
-        insert.text(source).real(epoch.daysTo(day)).text(s.name).integer(s.code)
-            .text(complete ? s.market : QString()).text(complete ? s.unit : QString()).text(note).run();
+        insert.run({source, double(epoch.daysTo(day)), s.name, s.code, complete ? s.market : QString(),
+                    complete ? s.unit : QString(), note});
     }
     return o.cards;
 }
 
 void writeLists(const QString& path, Random& r, const std::vector<Stock>& stocks, const QDate& today)
 {
-    Db db(path);
-    db.exec("BEGIN");
+    Connection db(path);
+    db.exec(QStringLiteral("BEGIN"));
     const char* const tables[] = {"checklist", "trend", "checklist2", "mylist"};
     for (const char* table : tables) {
-        const QByteArray sql = QByteArray("INSERT INTO \"") + table +
-                               "\" (\"コード\", \"銘柄\", \"市場\", \"単位\", \"date\") VALUES (?, ?, ?, ?, ?)";
-        Insert insert(db, sql.constData());
+        Statement insert(db.get(), QStringLiteral("INSERT INTO \"%1\" (\"コード\", \"銘柄\", \"市場\", \"単位\", \"date\") "
+                                                  "VALUES (?, ?, ?, ?, ?)").arg(QString::fromUtf8(table)));
         const int count = r.between(4, 7);
         for (int i = 0; i < count; ++i) {
             const Stock& s = stocks[std::size_t(r.below(int(stocks.size())))];
-            insert.integer(s.code).text(s.name).text(s.market).text(s.unit)
-                .text(today.addDays(-r.between(0, 60)).toString(QStringLiteral("yy/MM/dd"))).run();
+            insert.run({s.code, s.name, s.market, s.unit,
+                        today.addDays(-r.between(0, 60)).toString(QStringLiteral("yy/MM/dd"))});
         }
     }
-    Insert sources(db, "INSERT INTO \"情報源リスト\" (\"情報源\", \"date\") VALUES (?, ?)");
+    Statement sources(db.get(), QStringLiteral("INSERT INTO \"情報源リスト\" (\"情報源\", \"date\") VALUES (?, ?)"));
     for (int i = 0; i < 4; ++i)
-        sources.text(QString::fromUtf8(kSources[(i * 3) % std::size(kSources)]))
-            .text(today.addDays(-r.between(0, 60)).toString(QStringLiteral("yy/MM/dd"))).run();
-    db.exec("COMMIT");
+        sources.run({QString::fromUtf8(kSources[(i * 3) % std::size(kSources)]),
+                     today.addDays(-r.between(0, 60)).toString(QStringLiteral("yy/MM/dd"))});
+    db.exec(QStringLiteral("COMMIT"));
 }
 
 // The ten price workbooks, one sheet "s" + yymmdd each: code, name, close.
@@ -411,12 +351,12 @@ Summary generate(const QString& xdgDataHome, const Options& options)
     const std::vector<Stock>& stocks = made.all;
     const std::vector<QDate> days = tradingDays(options.today);
     {
-        Db db(mainPath);
-        db.exec("BEGIN");
+        Connection db(mainPath);
+        db.exec(QStringLiteral("BEGIN"));
         writeStocks(db, stocks);
         writeDateRecord(db, days);
         summary.cards = writeCards(db, options, r, made);
-        db.exec("COMMIT");
+        db.exec(QStringLiteral("COMMIT"));
     }
     writeLists(listPath, r, stocks, options.today);
     summary.stocks = int(std::count_if(stocks.begin(), stocks.end(), [](const Stock& s) { return s.prices[0].value_or(0) > 0; }));
