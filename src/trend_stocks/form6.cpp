@@ -1,5 +1,4 @@
 #include "trend_stocks/form6.h"
-#include <QFontMetrics>
 #include <QStyledItemDelegate>
 #include "lists/list_forms.h"
 #include "platform/data/errors.h"
@@ -269,8 +268,6 @@ void Form6::buildLinks() {
            r.link.label);
     }
 }
-
-void showForm6() { Form6::it().Show(); }
 
 // ---- load, titles, frame handlers
 
