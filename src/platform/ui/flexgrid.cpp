@@ -315,10 +315,8 @@ void FlexGrid::reload() {
     const platform::Recordset* rs = (data_ && data_->hasRecordset()) ? &data_->recordset() : nullptr;
     programmatic_ = true;
     model_->resetTo(rs);
-    const std::vector<int> widths = widths_;
-    for (size_t c = 0; c < widths.size() && int(c) < model_->cols; ++c)
-        if (widths[c] >= 0) header_->resizeSection(int(c), widths[c]);
-    widths_ = widths;
+    for (size_t c = 0; c < widths_.size() && int(c) < model_->cols; ++c)
+        if (widths_[c] >= 0) header_->resizeSection(int(c), widths_[c]);
     programmatic_ = false;
     // The current cell stays where it was while the new rows reach it; a first fill starts at the
     // first record's first field.
