@@ -42,14 +42,9 @@ public:
     void okClick();
 
     ui::Form* form;
-    ui::Label* Label1 = nullptr;
     ui::FlexGrid* MSFlexGrid1 = nullptr;
     ui::Data* Data1 = nullptr;
-    ui::CommandButton* Command2 = nullptr;   // 銘柄名から選ぶ
-    ui::CommandButton* Command4 = nullptr;   // コード番号から選ぶ
     ui::CommandButton* Command3 = nullptr;   // shows the holdings; caption set at load
-    ui::CommandButton* Command5 = nullptr;   // ダブルクリックで登録 (caption only)
-    ui::CommandButton* Command1 = nullptr;   // OK
 };
 
 // Builds the controls of a dictionary window and wires them to its core.
@@ -59,32 +54,31 @@ public:
     ui::Label* Label1;
     ui::FlexGrid* MSFlexGrid1;
     ui::Data* Data1;
-    ui::CommandButton* Command2;
-    ui::CommandButton* Command4;
-    ui::CommandButton* Command3;
-    ui::CommandButton* Command5;
-    ui::CommandButton* Command1;
+    ui::CommandButton* Command2;   // 銘柄名から選ぶ
+    ui::CommandButton* Command4;   // コード番号から選ぶ
+    ui::CommandButton* Command3;   // shows the holdings; caption set at load
+    ui::CommandButton* Command5;   // ダブルクリックで登録 (caption only)
+    ui::CommandButton* Command1;   // OK
 
 protected:
     DictionaryForm(const char* name, unsigned backColor) : ui::DefaultForm<T>(QString::fromLatin1(name)), core_(this) {
         this->setCaption(QString::fromLatin1(name));
         this->setBackColor(backColor);
         this->Move(10800, 600, 5040, 6300);   // beside the list it registers into
-        core_.Label1 = Label1 = this->addLabel({.name = "Label1", .caption = "銘柄変換辞書", .left = 120, .top = 120,
-                                                .width = 2400, .height = 420, .backColor = 0xC0FFC0,
-                                                .fontPoints = 12, .bold = true});
+        Label1 = this->addLabel({.name = "Label1", .caption = "銘柄変換辞書", .left = 120, .top = 120, .width = 2400,
+                                 .height = 420, .backColor = 0xC0FFC0, .fontPoints = 12, .bold = true});
         core_.MSFlexGrid1 = MSFlexGrid1 =
             this->addGrid({.name = "MSFlexGrid1", .left = 120, .top = 660, .width = 4800, .height = 4080});
         core_.Data1 = Data1 = this->addData({.name = "Data1", .visible = false});
-        core_.Command2 = Command2 = this->addButton(
+        Command2 = this->addButton(
             {.name = "Command2", .caption = "銘柄名から選ぶ", .left = 120, .top = 4860, .width = 1800, .height = 400});
-        core_.Command4 = Command4 = this->addButton({.name = "Command4", .caption = "コード番号から選ぶ",
-                                                     .left = 120, .top = 5340, .width = 1800, .height = 400});
+        Command4 = this->addButton({.name = "Command4", .caption = "コード番号から選ぶ", .left = 120, .top = 5340,
+                                    .width = 1800, .height = 400});
         core_.Command3 = Command3 = this->addButton(
             {.name = "Command3", .left = 2040, .top = 4860, .width = 1800, .height = 400});
-        core_.Command5 = Command5 = this->addButton({.name = "Command5", .caption = "ダブルクリックで登録",
-                                                     .left = 2040, .top = 5340, .width = 1800, .height = 400});
-        core_.Command1 = Command1 = this->addButton(
+        Command5 = this->addButton({.name = "Command5", .caption = "ダブルクリックで登録", .left = 2040, .top = 5340,
+                                    .width = 1800, .height = 400});
+        Command1 = this->addButton(
             {.name = "Command1", .caption = "OK", .left = 3960, .top = 4860, .width = 960, .height = 880});
         MSFlexGrid1->bind(Data1);
         DictionaryCore& c = core_;

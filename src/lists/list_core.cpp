@@ -82,16 +82,13 @@ void ListCore::writeCount() {
 }
 
 void ListCore::load() {
-    auto bind = [&] {
-        data->DatabaseName = platform::listDatabasePath();
-        data->Options = 1;
-        data->RecordSource = rowSource(def.table);
-        data->Refresh();
-    };
+    step([&] { data->DatabaseName = platform::listDatabasePath(); });
+    step([&] { data->Options = 1; });
+    step([&] { data->RecordSource = rowSource(def.table); });
     if (def.tellLoadFailure) {
         // A list that cannot be read leaves the window with an empty list; the person is told.
         try {
-            bind();
+            data->Refresh();
         } catch (const platform::DataError& e) {
             ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2\r\n\r\n%3")
                            .arg(def.listTitle, platform::listDatabasePath(), e.text),
@@ -101,9 +98,6 @@ void ListCore::load() {
                        ui::vbExclamation);
         }
     } else {
-        step([&] { data->DatabaseName = platform::listDatabasePath(); });
-        step([&] { data->Options = 1; });
-        step([&] { data->RecordSource = rowSource(def.table); });
         step([&] { data->Refresh(); });
     }
     writeCount();

@@ -13,10 +13,6 @@ struct Connection {
     QString error() const { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory"); }
 };
 
-}  // namespace
-
-namespace {
-
 QString copyPages(const QString& source, const QString& target) {
     if (!QFileInfo(source).isFile()) return QStringLiteral("no such database: ") + source;
     Connection from, to;

@@ -47,7 +47,7 @@ Form8::Form8() : ui::DefaultForm<Form8>(QStringLiteral("Form8")) {
     on(Command2->Click, [this] { Command2_Click(); }, "Command2_Click");
 }
 
-void Form8::Form_Load() { Command4->ui::Control::setVisible(false); }
+void Form8::Form_Load() { Command4->setVisible(false); }
 
 // The menu is unloaded while the copy runs (its load binds the main database again afterwards).
 // Cancel copies nothing; an answer that is not a plain part of a file name is refused; the
@@ -83,7 +83,7 @@ void Form8::Command1_Click() {
         return;
     }
     Command1->setCaption(QStringLiteral("バックアップファイル作成終わりました。"));
-    Command4->ui::Control::setVisible(true);
+    Command4->setVisible(true);
     Command4->setCaption(QStringLiteral("ファイル名は　") + name);
 }
 

@@ -1,6 +1,4 @@
 #include "trend_stocks/form6.h"
-#include <QDate>
-#include <QFontMetrics>
 #include <QStyledItemDelegate>
 #include "lists/list_forms.h"
 #include "platform/data/errors.h"
@@ -271,8 +269,6 @@ void Form6::buildLinks() {
     }
 }
 
-void showForm6() { Form6::it().Show(); }
-
 // ---- load, titles, frame handlers
 
 void Form6::Form_Load() {
@@ -456,15 +452,11 @@ void Form6::MSFlexGrid1_DblClick() {
     ui::Data* list = nullptr;
     step([&] { list = Form17::it().Data1; });
     if (list) {
-        step([&] { list->recordset().AddNew(); });
-        step([&] { list->recordset().setField(QStringLiteral("コード"), *code); });
-        step([&] { list->recordset().setField(QStringLiteral("銘柄"), MSFlexGrid1->TextMatrix(r, 2)); });
-        step([&] { list->recordset().setField(QStringLiteral("市場"), MSFlexGrid1->TextMatrix(r, 4)); });
-        step([&] { list->recordset().setField(QStringLiteral("単位"), MSFlexGrid1->TextMatrix(r, 5)); });
-        step([&] {
-            list->recordset().setField(QStringLiteral("date"), QDate::currentDate().toString(QStringLiteral("yy/MM/dd")));
-        });
-        step([&] { list->recordset().Update(); });
+        lists::WatchEntry e{QString::number(*code)};
+        step([&] { e.name = MSFlexGrid1->TextMatrix(r, 2); });
+        step([&] { e.market = MSFlexGrid1->TextMatrix(r, 4); });
+        step([&] { e.unit = MSFlexGrid1->TextMatrix(r, 5); });
+        step([&] { lists::addWatchEntry(*list, e); });
         step([&] { list->Refresh(); });
     }
     step([&] { Form17::it().Show(); });

@@ -88,6 +88,3 @@ private:
     void search(const QString& condition, bool valid);
     void extract(ui::FlexGrid* listGrid);
 };
-
-// Opens the screen for the universe the menu stored in MenuMode (the menu's launchers call it).
-void showForm6();

@@ -87,7 +87,6 @@ public:
 
         std::shared_ptr<Database> db(new Database);
         db->path_ = absolute;
-        db->connect_ = connect;
         db->workbook_ = workbook;
         if (workbook) {
             if (sqlite3_open_v2(":memory:", &db->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)

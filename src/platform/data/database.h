@@ -36,7 +36,6 @@ public:
 private:
     Database() = default;
     QString path_;
-    QString connect_;
     bool workbook_ = false;
     sqlite3* db_ = nullptr;
     friend class DatabaseRegistry;

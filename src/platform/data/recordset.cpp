@@ -75,7 +75,6 @@ QVariant convertForField(const QVariant& v, ColumnKind kind) {
 
 struct Recordset::Impl {
     std::shared_ptr<Database> db;
-    QString source;
     QString target;              // where writes go; empty: read-only
     bool targetIsTable = false;
     std::vector<QString> names;
@@ -267,7 +266,6 @@ Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
     auto d = std::make_unique<Impl>();
     d->db = std::move(db);
-    d->source = source;
     sqlite3* h = d->db->handle();
 
     auto objectType = [h](const QString& name) {
@@ -277,20 +275,22 @@ Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
                          : QString();
     };
 
+    // The one table or saved query the rows come from, if there is one: writes go there.
+    const QString target = writeTarget(source);
+    const QString targetType = target.isEmpty() ? QString() : objectType(target);
+    const bool fromTable = targetType == QLatin1String("table");
+
     QString sql;
     const QString name = rowSourceName(source);
     if (!name.isEmpty()) {
         // A bare table delivers its rows in key order; a saved query in the order of its first field.
-        const QString type = objectType(name);
         sql = QStringLiteral("SELECT * FROM %1 ORDER BY %2")
-                  .arg(detail::quotedName(name), type == QLatin1String("table") ? QStringLiteral("rowid") : QStringLiteral("1"));
+                  .arg(detail::quotedName(name), fromTable ? QStringLiteral("rowid") : QStringLiteral("1"));
     } else {
         sql = translateSql(source);
         // A SELECT over one table delivers its rows in key order too (an index on the condition's
         // column would otherwise set the order), unless it orders them itself.
-        const QString from = writeTarget(source);
-        if (!from.isEmpty() && !ordersItsRows(source) && objectType(from) == QLatin1String("table"))
-            sql += QStringLiteral(" ORDER BY rowid");
+        if (fromTable && !ordersItsRows(source)) sql += QStringLiteral(" ORDER BY rowid");
     }
 
     detail::Statement st(h, sql);
@@ -307,12 +307,8 @@ Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
     }
     d->pos = d->rows > 0 ? 0 : -1;
 
-    d->target = writeTarget(source);
-    if (!d->target.isEmpty()) {
-        const QString type = objectType(d->target);
-        if (type.isEmpty()) d->target.clear();
-        d->targetIsTable = type == QLatin1String("table");
-    }
+    if (!targetType.isEmpty()) d->target = target;
+    d->targetIsTable = fromTable;
 
     Recordset rs;
     rs.d = std::move(d);

@@ -65,6 +65,29 @@ void paintFocusFrame(QLabel* l) {
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, opt);
 }
 
+// The cursor and selection of the multi-line editors (QPlainTextEdit, QTextEdit), kept within
+// the text.
+template <class Editor>
+void placeCursor(Editor* e, int position) {
+    QTextCursor c = e->textCursor();
+    c.setPosition(std::clamp(position, 0, e->document()->characterCount() - 1));
+    e->setTextCursor(c);
+}
+
+template <class Editor>
+int selectionLength(const Editor* e) {
+    const QTextCursor c = e->textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+template <class Editor>
+void selectFrom(Editor* e, int start, int length) {
+    QTextCursor c = e->textCursor();
+    c.setPosition(start);
+    c.setPosition(std::clamp(start + length, start, e->document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    e->setTextCursor(c);
+}
+
 // Assistive technology sees a link label as a link it can press, and a label with a Click
 // handler as a button it can press; other labels are plain text.
 class AccessibleLabel : public QAccessibleWidget {
@@ -321,15 +344,12 @@ void TextBox::setSelStart(int s) {
         line_->setCursorPosition(std::clamp(s, 0, int(line_->text().size())));
         return;
     }
-    QTextCursor c = multi_->textCursor();
-    c.setPosition(std::clamp(s, 0, int(multi_->document()->characterCount()) - 1));
-    multi_->setTextCursor(c);
+    placeCursor(multi_, s);
 }
 
 int TextBox::SelLength() const {
     if (line_) return int(line_->selectedText().size());
-    const QTextCursor c = multi_->textCursor();
-    return c.selectionEnd() - c.selectionStart();
+    return selectionLength(multi_);
 }
 
 void TextBox::setSelLength(int n) {
@@ -338,11 +358,7 @@ void TextBox::setSelLength(int n) {
         line_->setSelection(start, std::clamp(n, 0, int(line_->text().size()) - start));
         return;
     }
-    QTextCursor c = multi_->textCursor();
-    c.setPosition(start);
-    c.setPosition(std::clamp(start + n, start, int(multi_->document()->characterCount()) - 1),
-                  QTextCursor::KeepAnchor);
-    multi_->setTextCursor(c);
+    selectFrom(multi_, start, n);
 }
 
 QString TextBox::SelText() const {
@@ -418,24 +434,11 @@ void RichTextBox::setText(const QString& t) {
 
 int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
 
-void RichTextBox::setSelStart(int s) {
-    QTextCursor c = textCursor();
-    c.setPosition(std::clamp(s, 0, document()->characterCount() - 1));
-    setTextCursor(c);
-}
+void RichTextBox::setSelStart(int s) { placeCursor(this, s); }
 
-int RichTextBox::SelLength() const {
-    const QTextCursor c = textCursor();
-    return c.selectionEnd() - c.selectionStart();
-}
+int RichTextBox::SelLength() const { return selectionLength(this); }
 
-void RichTextBox::setSelLength(int n) {
-    const int start = SelStart();
-    QTextCursor c = textCursor();
-    c.setPosition(start);
-    c.setPosition(std::clamp(start + n, start, document()->characterCount() - 1), QTextCursor::KeepAnchor);
-    setTextCursor(c);
-}
+void RichTextBox::setSelLength(int n) { selectFrom(this, SelStart(), n); }
 
 QString RichTextBox::SelText() const {
     return textCursor().selectedText().replace(QChar::ParagraphSeparator, QChar('\n'));

@@ -39,16 +39,6 @@ void mergeSort(std::vector<int>& a, Less less) {
     }
 }
 
-bool isNumberType(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Double: case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 }  // namespace
 
 // The grid's cells: row 0 (the header) lives in the horizontal header, model row m is grid row m+1.
@@ -72,10 +62,17 @@ public:
 
     int gridRows() const { return int(order.size()) + 1; }
 
-    QVariant stored(int id, int col) const {
-        if (col < 1 || !rs || id >= recCount || col - 1 >= fieldCount || !rs->isOpen()) return {};
-        if (id >= rs->recordCount() || col - 1 >= rs->fieldCount()) return {};
-        return rs->value(id, col - 1);
+    // Whether (id, col) is a cell of the bound record set.
+    bool isRecordCell(int id, int col) const {
+        return col >= 1 && rs && id < recCount && col - 1 < fieldCount && rs->isOpen() && id < rs->recordCount() &&
+               col - 1 < rs->fieldCount();
+    }
+
+    // The stored number of a record cell, read without making a text of it.
+    bool storedNumber(int id, int col, double* value) const {
+        bool ok = false;
+        if (isRecordCell(id, col)) *value = rs->number(id, col - 1, &ok);
+        return ok;
     }
 
     QString text(int id, int col) const {
@@ -83,19 +80,18 @@ public:
             auto it = texts.constFind(key(id, col));
             if (it != texts.constEnd()) return *it;
         }
-        if (col < 1 || !rs || id >= recCount || col - 1 >= fieldCount || !rs->isOpen()) return {};
-        if (id >= rs->recordCount() || col - 1 >= rs->fieldCount()) return {};
-        return rs->text(id, col - 1);
+        return isRecordCell(id, col) ? rs->text(id, col - 1) : QString();
     }
 
-    // The cell as a number: (true, value) when it is one.
-    std::pair<bool, double> number(int id, int col) const {
+    // The cell as a number: (true, value) when it is one. shown: the cell's text, when the caller
+    // already has it.
+    std::pair<bool, double> number(int id, int col, const QString* shown = nullptr) const {
         if (texts.isEmpty() || !texts.contains(key(id, col))) {
-            const QVariant v = stored(id, col);
-            if (isNumberType(v)) return {true, v.toDouble()};
+            double v = 0;
+            if (storedNumber(id, col, &v)) return {true, v};
         }
         bool ok = false;
-        const double d = text(id, col).trimmed().toDouble(&ok);
+        const double d = (shown ? *shown : text(id, col)).trimmed().toDouble(&ok);
         return {ok, ok ? d : 0.0};
     }
 
@@ -129,8 +125,10 @@ public:
                 if (col == 0) return QApplication::palette().color(QPalette::Button);
                 return {};
             }
-            case Qt::TextAlignmentRole:
-                return int(Qt::AlignVCenter | (isNumberType(stored(id, col)) ? Qt::AlignRight : Qt::AlignLeft));
+            case Qt::TextAlignmentRole: {
+                double unused = 0;
+                return int(Qt::AlignVCenter | (storedNumber(id, col, &unused) ? Qt::AlignRight : Qt::AlignLeft));
+            }
             default:
                 return {};
             }
@@ -317,10 +315,8 @@ void FlexGrid::reload() {
     const platform::Recordset* rs = (data_ && data_->hasRecordset()) ? &data_->recordset() : nullptr;
     programmatic_ = true;
     model_->resetTo(rs);
-    const std::vector<int> widths = widths_;
-    for (size_t c = 0; c < widths.size() && int(c) < model_->cols; ++c)
-        if (widths[c] >= 0) header_->resizeSection(int(c), widths[c]);
-    widths_ = widths;
+    for (size_t c = 0; c < widths_.size() && int(c) < model_->cols; ++c)
+        if (widths_[c] >= 0) header_->resizeSection(int(c), widths_[c]);
     programmatic_ = false;
     // The current cell stays where it was while the new rows reach it; a first fill starts at the
     // first record's first field.
@@ -477,7 +473,7 @@ void FlexGrid::Sort(int setting) {
         for (size_t i = 0; i < n; ++i) texts[i] = model_->text(order[i], col);
         if (setting == 1 || setting == 2) {
             std::vector<std::pair<bool, double>> nums(n);
-            for (size_t i = 0; i < n; ++i) nums[i] = model_->number(order[i], col);
+            for (size_t i = 0; i < n; ++i) nums[i] = model_->number(order[i], col, &texts[i]);
             sortBy([&](int a, int b) {
                 const auto &x = nums[size_t(a)], &y = nums[size_t(b)];
                 if (x.first && y.first) return x.second < y.second;
