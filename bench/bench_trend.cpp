@@ -9,7 +9,7 @@
 #include "platform/data/paths.h"
 #include "platform/data/recordset.h"
 #include "shell/form5.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 #include "trend_stocks/apply_pattern.h"
 #include "trend_stocks/form6.h"
 

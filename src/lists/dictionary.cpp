@@ -4,7 +4,7 @@
 #include "platform/data/sql_text.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 
 namespace lists {
 

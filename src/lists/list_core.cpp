@@ -7,7 +7,7 @@
 #include "platform/data/sql_text.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
-#include "shell/form5.h"
+#include "services/window_registry.h"
 
 namespace lists {
 
@@ -197,11 +197,11 @@ void ListCore::okClick() {
         break;
     case OkRule::HideShowMenu:
         form->Hide();
-        Form5::it().Show();
+        services::showMenu();
         break;
     case OkRule::UnloadShowMenu:
         form->Unload();
-        Form5::it().Show();
+        services::showMenu();
         break;
     }
 }

@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 #include "platform/ui/forms.h"
-#include "trend_stocks/chart_link.h"
+#include "lists/chart_link.h"
 
 // What the five list windows share: their control tables, the behaviour that differs between
 // them as data (ListSpec), and the handlers (ListCore). Each window class (list_forms.h) is a

@@ -10,11 +10,12 @@
 #include "platform/ui/guard.h"
 #include "shell/form7.h"
 #include "shell/launch_table.h"
-#include "shell/list_grids.h"
-#include "shell/module1.h"
-#include "shell/window_registry.h"
+#include "lists/list_grids.h"
+#include "services/module1.h"
+#include "services/window_registry.h"
 
 using namespace shell;
+using namespace services;
 using namespace shell::menu_layout;
 
 namespace {
@@ -228,7 +229,7 @@ void Form5::listLaunch(const LaunchRow& row) {
     const ListUniverse& u = *row.list;
     *u.target = u.base;
     std::optional<QString> restriction;   // nothing when the list could not be read
-    ui::step([&] { restriction = ListExtraction(listGrid(u.window), u.kind, u.limit); });
+    ui::step([&] { restriction = ListExtraction(lists::listGrid(u.window), u.kind, u.limit); });
     auto open = [&] {
         Module1::MenuMode = row.menuMode;
         if (u.trendMode != kKeep) Module1::TrendMode = u.trendMode;

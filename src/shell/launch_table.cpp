@@ -2,7 +2,7 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/dialogs.h"
 #include "shell/menu_layout.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 
 namespace shell {
 

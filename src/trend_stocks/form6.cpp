@@ -5,11 +5,11 @@
 #include "platform/data/sql_text.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
-#include "shell/form23.h"
-#include "shell/form5.h"
-#include "shell/module1.h"
+#include "services/period_record.h"
+#include "services/window_registry.h"
+#include "services/module1.h"
 #include "trend_stocks/apply_pattern.h"
-#include "trend_stocks/chart_link.h"
+#include "lists/chart_link.h"
 
 using ui::step;
 
@@ -172,12 +172,6 @@ protected:
     }
 };
 
-// A cell of the menu's grid, whose row 1 holds the date record.
-QString menuCell(int row, int col) {
-    ui::FlexGrid* grid = Form5::it().MSFlexGrid1;
-    if (!grid) throw platform::DataError(QStringLiteral("the menu has no grid"));
-    return grid->TextMatrix(row, col);
-}
 
 }  // namespace
 
@@ -291,7 +285,7 @@ void Form6::Form_Load() {
     step([&] { Text7->setText(QString::number(MSFlexGrid1->Rows() - 1)); });
     titleDates();
     step([&] {
-        const QString unit = menuCell(1, 12);
+        const QString unit = services::periodRecordCell(12);
         for (const UnitTitles& t : kUnitTitles)
             if (unit == QLatin1String(t.unit)) Text3->setText(unit);
     });
@@ -302,14 +296,14 @@ void Form6::Form_Load() {
 
 // The two price columns take the newest and the oldest period date of the menu's date record.
 void Form6::titleDates() {
-    step([&] { MSFlexGrid1->setTextMatrix(0, 6, menuCell(1, 2)); });
-    step([&] { MSFlexGrid1->setTextMatrix(0, 7, menuCell(1, 11)); });
+    step([&] { MSFlexGrid1->setTextMatrix(0, 6, services::periodRecordCell(2)); });
+    step([&] { MSFlexGrid1->setTextMatrix(0, 7, services::periodRecordCell(11)); });
 }
 
 void Form6::hi_title() {
     titleDates();
     step([&] {
-        const QString unit = menuCell(1, 12);
+        const QString unit = services::periodRecordCell(12);
         for (const UnitTitles& t : kUnitTitles) {
             if (unit != QLatin1String(t.unit)) continue;
             for (int n = 1; n <= 9; ++n)
@@ -331,7 +325,7 @@ void Form6::Text7_Change() {
 }
 
 void Form6::Command5_Click() {
-    step([&] { Form5::it().Show(); });
+    step([&] { services::showMenu(); });
     step([&] { Unload(); });
     Module1::TrendMode = 0;
 }
@@ -468,7 +462,7 @@ void Form6::Command52_Click() { step([&] { Form17::it().Show(); }); }
 void Form6::Label10_Click() {
     step([&] {
         const QString dash(49, u'-');
-        const QString unit = menuCell(1, 12);
+        const QString unit = services::periodRecordCell(12);
         QString n, lead;
         if (unit == QLatin1String("week")) n = QStringLiteral("ｎ週前"), lead = QStringLiteral("ｎ週前のＸが");
         else if (unit == QLatin1String("day")) n = QStringLiteral("ｎ日前"), lead = QStringLiteral("ｎ日前が");
@@ -492,4 +486,4 @@ void Form6::Command78_Click() {
     ui::MsgBox(QStringLiteral("移動平均を用いて上昇銘柄をリストアップします"), ui::vbOKOnly, QStringLiteral(""));
 }
 
-void Form6::Command72_Click() { step([&] { Form23::it().Show(); }); }
+void Form6::Command72_Click() { step([&] { services::showWindow(QStringLiteral("Form23")); }); }

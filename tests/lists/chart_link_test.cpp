@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "trend_stocks/chart_link.h"
+#include "lists/chart_link.h"
 
 using chart::Suffix;
 

@@ -11,7 +11,7 @@
 #include "platform/data/schema.h"
 #include "support/scripted_dialogs.h"
 #include "shell/form5.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 
 // A fresh program folder with an empty list database, the scripted dialogs, and every list and
 // dictionary window unloaded at the end.

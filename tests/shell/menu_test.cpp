@@ -11,7 +11,7 @@
 #include "shell/form8.h"
 #include "trend_stocks/form6.h"
 #include "shell/launch_table.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 #include "shell_fixture.h"
 
 using namespace shell_test;
@@ -250,7 +250,7 @@ TEST_F(MenuTest, StandingWindowsOpenFromTheMenu) {
 // A button whose window is not built yet stores its values but leaves the menu in view: hidden,
 // it would leave the program running without any window.
 TEST_F(MenuTest, WindowsNotBuiltYetAreQuietlyPassedOver) {
-    shell::windowTable().erase(QStringLiteral("Form16"));
+    services::windowTable().erase(QStringLiteral("Form16"));
     Form5::it().Show();
     click("Command2");
     EXPECT_EQ(Module1::MenuMode, 10);

@@ -7,7 +7,7 @@
 #include "platform/data/sql_text.h"
 #include "shell/form5.h"
 #include "shell/launch_table.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 
 namespace shell_test {
 
@@ -22,12 +22,12 @@ void unloadAll() {
 void ShellTest::SetUp() {
     platform::ensureProgramDatabases();
     Module1::reset();
-    savedWindows_ = shell::windowTable();
+    savedWindows_ = services::windowTable();
 }
 
 void ShellTest::TearDown() {
     unloadAll();
-    shell::windowTable() = savedWindows_;
+    services::windowTable() = savedWindows_;
     Module1::reset();
     platform::Database::releaseUnused();
 }
@@ -67,7 +67,7 @@ void ShellTest::recordLaunches() {
     for (const shell::LaunchRow& row : shell::launchTable())
         for (const QString& w : row.shows) {
             if (w == QStringLiteral("Form5")) continue;
-            shell::registerWindow(
+            services::registerWindow(
                 w, {[this, w] {
                         const bool menuShown = Form5::isLoaded() && Form5::it().isVisible();
                         opened << (menuShown ? w : w + QStringLiteral(" (menu hidden)"));

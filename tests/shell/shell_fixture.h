@@ -4,7 +4,7 @@
 #include <map>
 #include "platform/ui/forms.h"
 #include "support/scripted_dialogs.h"
-#include "shell/window_registry.h"
+#include "services/window_registry.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -39,7 +39,7 @@ protected:
     testing_support::SeamScope seam;
 
 private:
-    std::map<QString, shell::WindowHooks> savedWindows_;
+    std::map<QString, services::WindowHooks> savedWindows_;
 };
 
 // Unloads every loaded window.

@@ -12,7 +12,7 @@
 #include "shell/form5.h"
 #include "shell/form7.h"
 #include "shell/form8.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 #include "shell_fixture.h"
 
 using namespace shell_test;

@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include "platform/ui/forms.h"
+#include "shell/wiring.h"
 
 // Every test program runs without a display, on a private data and runtime folder.
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenara"));
+    shell::wireWindows();
     const int result = RUN_ALL_TESTS();
     ui::Form::destroyAll();
     return result;

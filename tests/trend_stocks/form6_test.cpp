@@ -10,7 +10,7 @@
 #include "shell/form5.h"
 #include "trend_fixture.h"
 #include "trend_stocks/apply_pattern.h"
-#include "trend_stocks/chart_link.h"
+#include "lists/chart_link.h"
 #include "trend_stocks/form6.h"
 
 using trend_testing::Stock;

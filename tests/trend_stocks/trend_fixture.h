@@ -10,7 +10,7 @@
 #include "platform/data/paths.h"
 #include "platform/data/schema.h"
 #include "platform/ui/forms.h"
-#include "shell/module1.h"
+#include "services/module1.h"
 #include "support/scripted_dialogs.h"
 
 // Readable texts in failure messages.

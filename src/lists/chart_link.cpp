@@ -1,4 +1,4 @@
-#include "trend_stocks/chart_link.h"
+#include "lists/chart_link.h"
 
 namespace chart {
 

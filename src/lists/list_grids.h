@@ -3,10 +3,10 @@
 
 namespace ui { class FlexGrid; }
 
-namespace shell {
+namespace lists {
 
 // The grid of a list window by its name ("Form13"); touching it loads the window hidden.
 // Throws when the window has no grid.
 ui::FlexGrid& listGrid(const QString& window);
 
-}  // namespace shell
+}  // namespace lists

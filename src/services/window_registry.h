@@ -3,18 +3,17 @@
 #include <functional>
 #include <map>
 
-namespace shell {
+namespace services {
 
-// What the menu can do with a window it opens: show it, and write one of its text boxes
-// (the import window's path and kind boxes) before showing it.
+// What another window can do with a window it does not include: show it, and write one of its
+// text boxes (the import window's path and kind boxes) before showing it.
 struct WindowHooks {
     std::function<void()> show;
     std::function<void(const QString& control, const QString& text)> setText;
 };
 
-// The windows the menu opens, by class name ("Form16"). Windows that stand are entered in
-// window_registry.cpp; a window built later is added there (or registers itself with
-// registerWindow before the menu needs it). A launch of a window that is not entered does nothing.
+// The windows by class name ("Form16"). The program's wiring (shell::wireWindows) enters every
+// window that stands; a launch of a window that is not entered does nothing.
 std::map<QString, WindowHooks>& windowTable();
 void registerWindow(const QString& name, WindowHooks hooks);
 
@@ -25,4 +24,8 @@ bool showWindow(const QString& name);
 // Writes a text box of the window; false when the window or the box is not there.
 bool setWindowText(const QString& window, const QString& control, const QString& text);
 
-}  // namespace shell
+// Brings the menu back (a screen's OK). The wiring names the window that serves as the menu.
+void setMenuWindow(const QString& name);
+void showMenu();
+
+}  // namespace services

@@ -1,8 +1,8 @@
-#include "shell/list_grids.h"
+#include "lists/list_grids.h"
 #include "lists/list_forms.h"
 #include "platform/data/errors.h"
 
-namespace shell {
+namespace lists {
 
 namespace {
 
@@ -32,4 +32,4 @@ ui::FlexGrid& listGrid(const QString& window) {
     throw platform::DataError(QStringLiteral("no list grid: ") + window);
 }
 
-}  // namespace shell
+}  // namespace lists

@@ -1,4 +1,4 @@
-#include "shell/module1.h"
+#include "services/module1.h"
 #include "platform/ui/dialogs.h"
 
 namespace Module1 {

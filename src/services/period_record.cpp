@@ -1,0 +1,20 @@
+#include "services/period_record.h"
+#include "platform/data/errors.h"
+
+namespace services {
+
+namespace {
+PeriodRecordReader& reader() {
+    static PeriodRecordReader r;
+    return r;
+}
+}  // namespace
+
+void setPeriodRecordReader(PeriodRecordReader r) { reader() = std::move(r); }
+
+QString periodRecordCell(int field) {
+    if (!reader()) throw platform::DataError(QStringLiteral("no period record"));
+    return reader()(field);
+}
+
+}  // namespace services

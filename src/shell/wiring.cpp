@@ -1,0 +1,42 @@
+#include "shell/wiring.h"
+#include "lists/dictionary.h"
+#include "lists/list_forms.h"
+#include "services/period_record.h"
+#include "services/window_registry.h"
+#include "shell/form5.h"
+#include "shell/form7.h"
+#include "shell/form8.h"
+#include "shell/form23.h"
+#include "trend_stocks/form6.h"
+
+namespace shell {
+
+namespace {
+
+template <class F>
+services::WindowHooks showOnly() {
+    return {[] { F::it().Show(); }, {}};
+}
+
+}  // namespace
+
+void wireWindows() {
+    using services::registerWindow;
+    // The windows that stand. When a window lands, its line goes here.
+    registerWindow(QStringLiteral("Form5"), showOnly<Form5>());
+    registerWindow(QStringLiteral("Form7"), showOnly<Form7>());
+    registerWindow(QStringLiteral("Form8"), showOnly<Form8>());
+    registerWindow(QStringLiteral("Form23"), showOnly<Form23>());
+    registerWindow(QStringLiteral("Form12"), showOnly<Form12>());
+    registerWindow(QStringLiteral("Form13"), showOnly<Form13>());
+    registerWindow(QStringLiteral("Form14"), showOnly<Form14>());
+    registerWindow(QStringLiteral("Form17"), showOnly<Form17>());
+    registerWindow(QStringLiteral("Form31"), showOnly<Form31>());
+    registerWindow(QStringLiteral("Form20"), showOnly<Form20>());
+    registerWindow(QStringLiteral("Form6"), showOnly<Form6>());
+
+    services::setMenuWindow(QStringLiteral("Form5"));
+    services::setPeriodRecordReader([](int field) { return Form5::it().dateRecordCell(field); });
+}
+
+}  // namespace shell

@@ -1,0 +1,7 @@
+#include "trend_cards/card_catalogue.h"
+
+namespace cardtrend {
+
+std::vector<trend::TrendPattern> reboundPatterns() { return {}; }
+
+}  // namespace cardtrend
