@@ -102,3 +102,134 @@ TEST_F(FiltersTest, PriceLevelKeptWhileLoaded) {
     }
     EXPECT_EQ(f.PriceLevel, -1);
 }
+
+// The five list extractions read column 2 of the list windows' grids, with their caps, windows
+// and joiners; codes go in only as whole numbers and sources quoted.
+TEST_F(FiltersTest, ListExtractions) {
+    const QString w150 = "#" + today(150) + "#  And #" + today() + "#";
+    const QString w200 = "#" + today(200) + "#  And #" + today() + "#";
+    QStringList many;
+    for (int i = 0; i < 100; ++i) many << QString::number(2000 + i);
+    many << "1301";   // the 101st entry is left out
+    QString manyChain = "[コード]=2000";
+    for (int i = 1; i < 100; ++i) manyChain += " Or  [コード]=" + QString::number(2000 + i);
+    struct Case {
+        const char* list;
+        QStringList entries;
+        int menuMode;
+        QString appended;   // empty: no query sent
+        QStringList ids;
+    } cases[] = {
+        {"Form13", {"1301", "7203"}, 1, " where [日付] between " + w150 + " And ([コード]=1301 Or  [コード]=7203)", {"1", "3", "5"}},
+        {"Form13", {"1301"}, 1, " where [日付] between " + w150 + "and [コード]=1301", {"1", "5"}},
+        {"Form13", {}, 1, " where [日付] between " + w150 + "and [コード]=1000", {}},
+        {"Form13", {"1301"}, 12, " and [日付] between " + w150 + "and [コード]=1301", {"1", "5"}},
+        {"Form13", many, 1, " where [日付] between " + w150 + " And (" + manyChain + ")", {}},
+        {"Form13", {"1301", "1 or 1=1"}, 1, "", {}},
+        {"Form12", {"1301", "7203"}, 1, " where [日付] between " + w200 + "  And ([コード]=1301 Or [コード]=7203)", {"1", "3", "5"}},
+        {"Form17", {"7203", "1332"}, 1, " where [日付] between " + w200 + " And ([コード]=7203 Or  [コード]=1332)", {"2", "3", "6"}},
+        {"Form31", {"1301", "7203"}, 1, " where ([コード]=1301 Or  [コード]=7203) and [日付] between " + w200, {"1", "3", "5"}},
+        {"Form31", {"1301"}, 1, "where ([コード]=1301) and [日付] between " + w200, {"1", "5"}},
+        {"Form31", {}, 1, "where [コード]=1000", {}},
+        {"Form31", {"1301", "7203"}, 12, " and ( [コード]=1301 Or  [コード]=7203) and [日付] between " + w200, {"1", "3", "5", "7"}},
+        {"Form14", {" 日経新聞", "O'Brien's"}, 10, " where [日付] between " + w200 + " and ([情報源]='日経新聞' Or [情報源]= 'O''Brien''s')",
+         {"1", "4"}},
+        {"Form14", {" 日経新聞"}, 10, " where [日付] between " + w200 + " and [情報源]= ' 日経新聞'", {"3"}},
+        {"Form14", {}, 10, " where [日付] between " + w200 + " and  [情報源] like'日経平均'", {"6"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.list) + " " + c.entries.join(",").left(40).toStdString());
+        const QString window = QString::fromLatin1(c.list);
+        if (window == "Form13") setList<Form13>("checklist", c.entries);
+        if (window == "Form12") setList<Form12>("mylist", c.entries);
+        if (window == "Form17") setList<Form17>("trend", c.entries);
+        if (window == "Form31") setList<Form31>("checklist2", c.entries);
+        if (window == "Form14") setList<Form14>("情報源リスト", c.entries, "情報源");
+        const QString base = c.menuMode == 12 ? kAll + " where ([コード]=1301 Or  [コード]=7203)" : c.menuMode == 1 ? k1bu : kAll;
+        Form16& f = open(c.menuMode, base);
+        const QString before = f.Data1->RecordSource;
+        if (window == "Form14" && c.entries.isEmpty()) seam->answerMsgBox(ui::vbCancel);
+        if (window == "Form13") f.Command25->doClick();
+        if (window == "Form12") f.Command28->doClick();
+        if (window == "Form17") f.Command69->doClick();
+        if (window == "Form31") f.Command41->doClick();
+        if (window == "Form14") f.Command29->doClick();
+        EXPECT_TRUE(seam->allAnswersUsed());
+        if (c.appended.isEmpty()) {
+            EXPECT_EQ(f.Data1->RecordSource, before);
+        } else {
+            EXPECT_EQ(f.Data1->RecordSource, base + c.appended);
+            QStringList got = ids(f);
+            got.sort();
+            EXPECT_EQ(got, c.ids);
+        }
+        EXPECT_EQ(f.MSFlexGrid1->Col(), 5);
+        close(f);
+    }
+    EXPECT_EQ(seam->msgBoxPrompts(), QStringList({"情報源が　ひとつも選択されていません。"}));
+    EXPECT_EQ(seam->events.back().style, ui::vbOKCancel + ui::vbCritical);
+    // Reading a list leaves its window hidden.
+    EXPECT_FALSE(Form14::it().isVisible());
+}
+
+// Searches start from the universe; a code answer that is no whole number sends nothing, and
+// quotes in a name are doubled.
+TEST_F(FiltersTest, SearchesRestoreAndSort) {
+    struct Case {
+        int menuMode;
+        bool byName;
+        std::optional<QString> answer;
+        QString appended;   // empty: no query
+        QStringList ids;
+    } cases[] = {
+        {1, false, "1301", " where [コード]=1301", {"1", "5"}},
+        {1, false, "1301 or 1=1", "", {}},
+        {1, false, "", "", {}},
+        {1, false, std::nullopt, "", {}},
+        {12, false, "1332", "and [コード]=1332", {}},
+        {12, false, "7203", "and [コード]=7203", {"3", "7"}},
+        {10, true, "13", " where [銘柄] like '*13*'", {"1", "2", "5", "6"}},
+        {10, true, "O'Neil", " where [銘柄] like '*O''Neil*'", {}},
+        {10, true, std::nullopt, " where [銘柄] like '**'", {"1", "2", "3", "4", "5", "6", "7"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer.value_or("(cancel)").toStdString());
+        const QString base = c.menuMode == 12 ? kAll + " where ([コード]=1301 Or  [コード]=7203)" : c.menuMode == 1 ? k1bu : kAll;
+        Form16& f = open(c.menuMode, base);
+        f.patternButton("Command42")->doClick();   // a search starts from the universe, not from the pattern
+        const QString before = f.Data1->RecordSource;
+        seam->answerInput(c.answer);
+        (c.byName ? f.Command26 : f.Command7)->doClick();
+        EXPECT_EQ(seam->events.back().prompt, c.byName ? "検索する銘柄を入力してください" : "検索するコードを入力してください");
+        EXPECT_EQ(seam->events.back().title, "検索");
+        if (c.appended.isEmpty()) {
+            EXPECT_EQ(f.Data1->RecordSource, before);
+        } else {
+            EXPECT_EQ(f.Data1->RecordSource, base + c.appended);
+            QStringList got = ids(f);
+            got.sort();
+            EXPECT_EQ(got, c.ids);
+        }
+        EXPECT_EQ(f.Text7->Text(), QString::number(f.MSFlexGrid1->Rows() - 1));
+        close(f);
+    }
+    Form16& f = open(10);
+    seam->answerInput("1301");
+    f.Command7->doClick();
+    f.Command10->doClick();   // back to the universe, by code
+    EXPECT_EQ(f.Data1->RecordSource, kAll);
+    EXPECT_EQ(codes(f), QStringList({"1301", "1301", "1332", "1332", "7203", "7203", "8001"}));
+    EXPECT_EQ(f.MSFlexGrid1->Col(), 5);
+    f.MSFlexGrid1->setCol(3);   // dates as text, descending
+    f.Command13->doClick();
+    EXPECT_EQ(ids(f), QStringList({"1", "2", "3", "4", "5", "6", "7"}));
+    f.MSFlexGrid1->setCol(2);   // sources, generic ascending
+    f.Command13->doClick();
+    EXPECT_EQ(column(f, 2).first(), " 日経新聞");
+    seam->answerMsgBox(ui::vbOK);
+    f.Command1->doClick();
+    EXPECT_EQ(seam->events.back().title, "並び替え");
+    EXPECT_EQ(seam->events.back().prompt,
+              "列の見出し（コード or 日付 or 市場 or　株価 or DP  or 情報源 ）をクリックしてください\r\n"
+              "→　並び替え実行　：見出しの項目を　昇順　or 降順に並び替えを行います.");
+}
