@@ -233,3 +233,73 @@ TEST_F(FiltersTest, SearchesRestoreAndSort) {
               "列の見出し（コード or 日付 or 市場 or　株価 or DP  or 情報源 ）をクリックしてください\r\n"
               "→　並び替え実行　：見出しの項目を　昇順　or 降順に並び替えを行います.");
 }
+
+// The cell-value extraction takes the pressed cell's text in the current column's condition;
+// the one-stock extraction takes the row's code over all cards. Texts are quoted, codes and
+// dates must be what they say, and an unhandled column extracts the period alone.
+TEST_F(FiltersTest, CellValueAndOneStockExtraction) {
+    const QString w120 = " and [日付] between #" + today() + "#  And #" + today(119) + "#";
+    struct Case {
+        int menuMode;
+        int col;
+        QString pressed;
+        std::optional<QString> days;
+        QString appended;   // empty: no query sent
+        QStringList ids;
+    } cases[] = {
+        {10, 5, "1301", "120", " where [コード] =1301" + w120, {"1"}},
+        {10, 5, "1301", "1", " where [コード] =1301 and [日付] between #" + today() + "#  And #" + today() + "#", {"1"}},
+        {10, 5, "1301", std::nullopt, " where [コード] =1301 and [日付] between #" + today() + "#  And #" + today() + "#", {"1"}},
+        {10, 5, "", "120", "", {}},
+        {10, 2, "日経", "120", " where [情報源] like '*日経*'" + w120, {"1", "3"}},
+        {10, 2, "O'Brien", "120", " where [情報源] like '*O''Brien*'" + w120, {"4"}},
+        {10, 3, QDate::currentDate().addDays(-1).toString("yyyy/MM/dd"), "120",
+         " where [日付] =#" + today(1) + "#" + w120, {"2"}},
+        {10, 3, "#1/1/2000# or 1=1 or #", "120", "", {}},
+        {10, 6, "東証１部", "120", " where [市場] like '東証１部'" + w120, {"1", "2", "3", "4"}},
+        {10, 7, "?", "300", "  where [単位] like '?' and [日付] between #" + today() + "#  And #" + today(299) + "#", {"7"}},
+        {10, 9, "500", "120", " where [日付] between #" + today() + "#  And #" + today(119) + "#", {"1", "2", "3", "4"}},
+        {12, 9, "500", "120", w120, {"1", "3"}},
+        {12, 5, "1301", "120", " and [コード] =1301" + w120, {"1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString("%1 %2").arg(c.col).arg(c.pressed).toStdString());
+        const QString base = c.menuMode == 12 ? kAll + " where ([コード]=1301 Or  [コード]=7203)" : kAll;
+        Form16& f = open(c.menuMode, base);
+        f.MSFlexGrid1->setRow(1);
+        f.MSFlexGrid1->setCol(c.col);
+        f.MSFlexGrid1_MouseDown();
+        EXPECT_EQ(f.PressedCellText, f.MSFlexGrid1->TextMatrix(1, c.col));
+        f.PressedCellText = c.pressed;
+        const QString before = f.Data1->RecordSource;
+        seam->answerInput(c.days);
+        f.Command9->doClick();
+        EXPECT_EQ(seam->events.back().defaultAnswer, "120");
+        if (c.appended.isEmpty()) {
+            EXPECT_EQ(f.Data1->RecordSource, before);
+        } else {
+            EXPECT_EQ(f.Data1->RecordSource, base + c.appended);
+            EXPECT_EQ(ids(f), c.ids);   // the row source's order
+        }
+        close(f);
+    }
+
+    // One stock: from the code column only, over all cards, whatever the universe.
+    Form16& f = open(12, kAll + " where ([コード]=7203)");
+    f.MSFlexGrid1->setRow(1);
+    f.MSFlexGrid1->setCol(4);
+    const QString before = f.Data1->RecordSource;
+    seam->answerMsgBox(ui::vbOK);
+    f.Command62->doClick();
+    EXPECT_EQ(seam->msgBoxPrompts().back(), "コード番号のみ有効です");
+    EXPECT_EQ(seam->events.back().style, ui::vbOKCancel + ui::vbExclamation);
+    EXPECT_EQ(f.Data1->RecordSource, before);
+    f.MSFlexGrid1->setCol(5);
+    seam->answerInput("150");
+    f.Command62->doClick();
+    EXPECT_EQ(seam->events.back().defaultAnswer, "150");
+    EXPECT_EQ(f.PressedCellText, "7203");
+    EXPECT_EQ(f.Data1->RecordSource, "select * from [a000] where [コード] =7203 and [日付] between #" + today() + "#  And #" +
+                                         today(149) + "#");
+    EXPECT_EQ(ids(f), QStringList({"3"}));
+}
