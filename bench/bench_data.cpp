@@ -12,6 +12,7 @@
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
 #include "demo/demo_data.h"
+#include "raw_sqlite.h"
 
 namespace {
 
@@ -34,26 +35,6 @@ QString databaseFor(int stocks) {
         it = made.emplace(stocks, summary.folder + QStringLiteral("/druvolo.mdb")).first;
     }
     return it->second;
-}
-
-// The translated query stepped raw, every column of every row read.
-long long rawPass(sqlite3* h, const QByteArray& sql) {
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr);
-    const int cols = sqlite3_column_count(st);
-    long long touched = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < cols; ++c) {
-            switch (sqlite3_column_type(st, c)) {
-            case SQLITE_INTEGER: touched += sqlite3_column_int64(st, c); break;
-            case SQLITE_FLOAT: touched += (long long)sqlite3_column_double(st, c); break;
-            case SQLITE_TEXT: touched += sqlite3_column_bytes(st, c) + *sqlite3_column_text(st, c); break;
-            default: break;
-            }
-        }
-    }
-    sqlite3_finalize(st);
-    return touched;
 }
 
 struct Outcome {
@@ -83,7 +64,7 @@ void RefreshAgainstRaw(benchmark::State& state) {
     long long rows = 0;
     for (auto _ : state) {
         auto t0 = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(rawPass(db->handle(), sql));
+        benchmark::DoNotOptimize(bench::rawPass(db->handle(), sql));
         auto t1 = std::chrono::steady_clock::now();
         data.Refresh();
         auto t2 = std::chrono::steady_clock::now();
