@@ -67,6 +67,20 @@ protected:
     static QStringList ids(const Form16& f) { return column(f, 1); }
     static QStringList codes(const Form16& f) { return column(f, 5); }
 
+    // After a filter: with nothing appended no query was sent and the row source stayed `before`;
+    // otherwise the base with the text appended lists these cards (in any order unless ordered).
+    static void expectQuery(const Form16& f, const QString& before, const QString& base, const QString& appended,
+                            const QStringList& expectedIds, bool anyOrder) {
+        if (appended.isEmpty()) {
+            EXPECT_EQ(f.Data1->RecordSource, before);
+            return;
+        }
+        EXPECT_EQ(f.Data1->RecordSource, base + appended);
+        QStringList got = ids(f);
+        if (anyOrder) got.sort();
+        EXPECT_EQ(got, expectedIds);
+    }
+
     // Entries of a list window's table, the list window unloaded so that it reads them afresh.
     template <class F>
     static void setList(const QString& table, const QStringList& entries, const char* field = "コード") {
