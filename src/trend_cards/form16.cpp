@@ -57,11 +57,7 @@ struct UnitTitles {
 const UnitTitles kUnitTitles[] = {{"day", "日前"}, {"week", "週前"}, {"month", "月前"}};
 
 // The frame's buttons, text boxes and labels.
-struct ButtonRow {
-    ui::CommandButton* Form16::*member;
-    ui::ControlSpec def;
-    void (Form16::*click)();
-};
+using ButtonRow = ui::ControlRow<Form16, ui::CommandButton>;
 constexpr long long kHelp = 0xDAC898;
 const ButtonRow kButtons[] = {
     {&Form16::Command5, {.name = "Command5", .caption = "OK", .left = 120, .top = 120, .width = 495, .height = 375}, &Form16::Command5_Click},
@@ -114,10 +110,7 @@ const ListRow kLists[] = {
      {"Form31", 200, cardtrend::ListKind::SpecialCodes, "", ""}, &showList<Form31>},
 };
 
-struct TextRow {
-    ui::TextBox* Form16::*member;
-    ui::ControlSpec def;
-};
+using TextRow = ui::ControlRow<Form16, ui::TextBox>;
 const TextRow kTexts[] = {
     {&Form16::Text8, {.name = "Text8", .caption = "", .left = 720, .top = 120, .width = 615, .height = 255, .backColor = 0x80FFFF}},
     {&Form16::Text7, {.name = "Text7", .caption = "", .left = 2640, .top = 1080, .width = 615, .height = 270}},
@@ -129,11 +122,7 @@ const TextRow kTexts[] = {
     {&Form16::Text1, {.name = "Text1", .caption = "", .left = 0, .top = 5040, .width = 8655, .height = 2655, .multiLine = true}},
 };
 
-struct LabelRow {
-    ui::Label* Form16::*member;
-    ui::ControlSpec def;
-    void (Form16::*click)();
-};
+using LabelRow = ui::ControlRow<Form16, ui::Label>;
 const LabelRow kLabels[] = {
     {&Form16::Label1, {.name = "Label1", .caption = "カードの枚数　", .left = 2520, .top = 840, .width = 1095, .height = 255, .transparent = true}, &Form16::Label1_Click},
     {&Form16::Label4, {.name = "Label4", .caption = "　枚", .left = 3240, .top = 1080, .width = 375, .height = 255, .transparent = true}, nullptr},
@@ -206,17 +195,9 @@ Form16::Form16() : ui::DefaultForm<Form16>(QStringLiteral("Form16")) {
 }
 
 void Form16::buildFrame() {
-    for (const TextRow& t : kTexts) this->*t.member = addText(t.def);
-    for (const LabelRow& l : kLabels) {
-        ui::Label* label = addLabel(l.def);
-        this->*l.member = label;
-        if (l.click) on(label->Click, [this, f = l.click] { (this->*f)(); }, l.def.name);
-    }
-    for (const ButtonRow& b : kButtons) {
-        ui::CommandButton* button = addButton(b.def);
-        this->*b.member = button;
-        on(button->Click, [this, f = b.click] { (this->*f)(); }, b.def.name);
-    }
+    addControls(this, kTexts);
+    addControls(this, kLabels);
+    addControls(this, kButtons);
     for (const ListRow& l : kLists) {
         ui::CommandButton* list = addButton(l.listDef);
         this->*l.list = list;

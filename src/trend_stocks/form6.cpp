@@ -47,11 +47,7 @@ struct UnitTitles {
 const UnitTitles kUnitTitles[] = {{"day", "日前"}, {"week", "週前"}, {"month", "月前"}};
 
 // The frame of the window.
-struct ButtonRow {
-    ui::CommandButton* Form6::*member;
-    ui::ControlSpec def;
-    void (Form6::*click)();
-};
+using ButtonRow = ui::ControlRow<Form6, ui::CommandButton>;
 const ButtonRow kButtons[] = {
     {&Form6::Command5, {.name = "Command5", .caption = "OK", .left = 120, .top = 0, .width = 495, .height = 375, .backColor = 0xFFFFFF}, &Form6::Command5_Click},
     {&Form6::Command72, {.name = "Command72", .caption = "?", .left = 1440, .top = 120, .width = 375, .height = 255, .backColor = 0xF8C4AF}, &Form6::Command72_Click},
@@ -67,10 +63,7 @@ const ButtonRow kButtons[] = {
     {&Form6::Command33, {.name = "Command33", .caption = "コードで探す", .left = 7080, .top = 7320, .width = 1095, .height = 255}, &Form6::Command33_Click},
 };
 
-struct TextRow {
-    ui::TextBox* Form6::*member;
-    ui::ControlSpec def;
-};
+using TextRow = ui::ControlRow<Form6, ui::TextBox>;
 const TextRow kTexts[] = {
     {&Form6::Text3, {.name = "Text3", .caption = "Text3", .left = 720, .top = 120, .width = 495, .height = 270, .backColor = 0x80FFFF}},
     {&Form6::Text7, {.name = "Text7", .caption = "", .left = 1440, .top = 1080, .width = 615, .height = 270}},
@@ -78,11 +71,7 @@ const TextRow kTexts[] = {
     {&Form6::Text2, {.name = "Text2", .caption = "", .visible = false}},
 };
 
-struct LabelRow {
-    ui::Label* Form6::*member;
-    ui::ControlSpec def;
-    void (Form6::*click)();
-};
+using LabelRow = ui::ControlRow<Form6, ui::Label>;
 const LabelRow kLabels[] = {
     {&Form6::Label1, {.name = "Label1", .caption = "カードの枚数　", .left = 1200, .top = 840, .width = 1095, .height = 255, .transparent = true}, nullptr},
     {&Form6::Label6, {.name = "Label6", .caption = "枚", .left = 2040, .top = 1200, .width = 375, .height = 255, .transparent = true}, nullptr},
@@ -183,17 +172,9 @@ Form6::Form6() : ui::DefaultForm<Form6>(QStringLiteral("Form6")) {
 }
 
 void Form6::buildFrame() {
-    for (const TextRow& t : kTexts) this->*t.member = addText(t.def);
-    for (const LabelRow& l : kLabels) {
-        ui::Label* label = addLabel(l.def);
-        this->*l.member = label;
-        if (l.click) on(label->Click, [this, f = l.click] { (this->*f)(); }, l.def.name);
-    }
-    for (const ButtonRow& b : kButtons) {
-        ui::CommandButton* button = addButton(b.def);
-        this->*b.member = button;
-        on(button->Click, [this, f = b.click] { (this->*f)(); }, b.def.name);
-    }
+    addControls(this, kTexts);
+    addControls(this, kLabels);
+    addControls(this, kButtons);
     MSFlexGrid1 = addGrid({.name = "MSFlexGrid1", .left = 0, .top = 1560, .width = 10815, .height = 5655});
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});
     Data1->Connect = QStringLiteral("Access 2000;");

@@ -2,6 +2,7 @@
 #include <QMenuBar>
 #include <QWidget>
 #include <functional>
+#include <type_traits>
 #include <vector>
 #include "platform/ui/controls.h"
 #include "platform/ui/flexgrid.h"
@@ -10,6 +11,15 @@ namespace ui {
 
 // Unload modes of Form_QueryUnload.
 enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+// One row of a window's control table: the member that receives the control, its definition,
+// and the window's handler of its Click (none for a control without one).
+template <class W, class C>
+struct ControlRow {
+    C* W::*member;
+    ControlSpec def;
+    void (W::*click)() = nullptr;
+};
 
 // A window of the program. Each window class has one default instance (DefaultForm below).
 class Form : public QWidget {
@@ -67,6 +77,19 @@ protected:
 
     // Wires an event to a handler; the handler is run through runHandler (a failure is reported).
     void on(std::function<void()>& event, std::function<void()> handler, const char* what = "");
+
+    // Makes the controls of a table, stores each in its member and wires its Click.
+    template <class W, class C, size_t N>
+    void addControls(W* self, const ControlRow<W, C> (&rows)[N]) {
+        for (const ControlRow<W, C>& r : rows) {
+            C* c = nullptr;
+            if constexpr (std::is_same_v<C, CommandButton>) c = addButton(r.def);
+            else if constexpr (std::is_same_v<C, Label>) c = addLabel(r.def);
+            else c = addText(r.def);
+            self->*r.member = c;
+            if (r.click) on(c->Click, [self, f = r.click] { (self->*f)(); }, r.def.name);
+        }
+    }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
