@@ -63,9 +63,16 @@ public:
         return map;
     }
 
+    static std::map<QString, QString>& refused() {
+        static std::map<QString, QString> map;
+        return map;
+    }
+
     static std::shared_ptr<Database> open(const QString& path, const QString& connect) {
         if (path.trimmed().isEmpty()) throw DataError(QStringLiteral("No database name"));
         const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (auto r = refused().find(absolute); r != refused().end())
+            throw DataError(QStringLiteral("%1: %2").arg(path, r->second));
         FileIdentity identity;
         if (!identityOf(absolute, &identity))
             throw DataError(QStringLiteral("Cannot find the file %1").arg(path));
@@ -132,6 +139,12 @@ std::shared_ptr<Database> Database::open(const QString& path, const QString& con
 }
 
 void Database::releaseUnused() { DatabaseRegistry::releaseUnused(); }
+
+void Database::refuse(const QString& path, const QString& reason) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    DatabaseRegistry::refused()[absolute] = reason;
+    DatabaseRegistry::entries().erase(std::make_pair(absolute, QStringLiteral("access")));
+}
 
 Database::~Database() {
     if (db_) sqlite3_close_v2(db_);

@@ -18,6 +18,9 @@ public:
     // Drops the shared connections that nobody holds any more and writes the log of every open
     // database back into its file. Call it before copying or replacing a database file.
     static void releaseUnused();
+    // From now on the file at path is not opened: open() throws DataError with the reason. For a
+    // file that is not this program's database, which the program must never write to.
+    static void refuse(const QString& path, const QString& reason);
 
     ~Database();
     Database(const Database&) = delete;

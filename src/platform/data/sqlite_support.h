@@ -8,11 +8,12 @@ struct sqlite3_stmt;
 
 namespace platform::detail {
 
-// A connection to a database file, opened for reading and writing (made when missing) and
-// closed on every path.
+// A connection to a database file, opened for reading and writing (made when missing) or for
+// reading only, and closed on every path.
 class Connection {
 public:
-    explicit Connection(const QString& path);   // throws DataError
+    enum class Mode { ReadWrite, ReadOnly };
+    explicit Connection(const QString& path, Mode mode = Mode::ReadWrite);   // throws DataError
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
