@@ -238,6 +238,8 @@ void createDatabase(const QString& path, Fill fill)
         file.setAutoRemove(false);
         if (!file.open())
             throw DataError(QStringLiteral("cannot create a file in %1: %2").arg(folder, file.errorString()));
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::ReadOther);
         side = file.fileName();
     }
     try {
