@@ -271,6 +271,7 @@ void Form5::Command3_Click() {
     ui::step([&] { saved = Form7::it().saveMemo(); });
     if (!saved) {
         const int answer = ui::MsgBox(QStringLiteral("メモを保存できませんでした。") + kCrLf + Form7::memoPath() + kCrLf +
+                                          Form7::it().saveProblem() + kCrLf +
                                           kCrLf + QStringLiteral("メモを保存しないで終了しますか？"),
                                       ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2);
         if (answer != ui::vbYes) return;
