@@ -215,6 +215,22 @@ TEST_F(BackupTest, ReportsWhatReallyHappened) {
     }
 }
 
+// A backup cut short leaves its side files; the next backup, of any name, removes them.
+TEST_F(BackupTest, RemovesWhatABackupCutShortLeftBehind) {
+    const QString mdb = platform::programFile(QStringLiteral("Mdb/"));
+    QDir().mkpath(mdb);
+    const QStringList stale{QStringLiteral("druvolo250101.mdb.part"), QStringLiteral("druvolo250101.mdb.part-journal"),
+                            QStringLiteral("Wdruvolo.mdb.part-wal")};
+    for (const QString& f : stale) writeBytes(mdb + f, "half a copy");
+    writeBytes(mdb + QStringLiteral("druvolo250101.mdb"), "an earlier backup");
+    setDateRecord(QStringLiteral("day"));
+    Form8::it().Show();
+    seam->answerInput(QStringLiteral("261210"));
+    Form8::it().Command1->doClick();
+    EXPECT_EQ(QDir(mdb).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("druvolo250101.mdb"), QStringLiteral("druvolo261210.mdb")}));
+}
+
 TEST(ShellModule, OpenFileDialogGivesThePathOrNothing) {
     testing_support::SeamScope seam;
     seam->answerOpenFile(QStringLiteral("/home/me/cards.mdb"));
