@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 #include <QDir>
+#include <QFile>
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
@@ -49,6 +50,10 @@ std::unique_ptr<platform::FolderLock> startUp() {
                    ui::vbCritical);
         return nullptr;
     }
+    // Half-built databases of a run that ended while building them; only this run uses the folder now.
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.mdb.*.new"), QStringLiteral("*.mdb.*.new-*")}, QDir::Files))
+        QFile::remove(dir.filePath(name));
     try {
         platform::ensureProgramDatabases();
     } catch (const platform::DataError& e) {
