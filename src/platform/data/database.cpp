@@ -140,6 +140,10 @@ std::shared_ptr<Database> Database::open(const QString& path, const QString& con
 
 void Database::releaseUnused() { DatabaseRegistry::releaseUnused(); }
 
+bool Database::isRefused(const QString& path) {
+    return DatabaseRegistry::refused().count(QFileInfo(path).absoluteFilePath()) > 0;
+}
+
 void Database::refuse(const QString& path, const QString& reason) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     DatabaseRegistry::refused()[absolute] = reason;

@@ -21,6 +21,7 @@ public:
     // From now on the file at path is not opened: open() throws DataError with the reason. For a
     // file that is not this program's database, which the program must never write to.
     static void refuse(const QString& path, const QString& reason);
+    static bool isRefused(const QString& path);
 
     ~Database();
     Database(const Database&) = delete;
