@@ -103,8 +103,8 @@ struct TextRow {
 const TextRow kTexts[] = {
     {&Form18::Text5, {.name = "Text5", .left = 4200, .top = 120, .width = 2700, .height = 360}},
     {&Form18::Text15, {.name = "Text15", .left = 3480, .top = 1320, .width = 1470, .height = 300, .backColor = 0xC0C0C0}},
-    {&Form18::Text2, {.name = "Text2", .left = 5160, .top = 1980, .width = 1200, .height = 300, .visible = false}},
-    {&Form18::Text1, {.name = "Text1", .left = 6420, .top = 1980, .width = 1500, .height = 300, .visible = false}},
+    {&Form18::Text2, {.name = "Text2", .left = 5160, .top = 1980, .width = 1080, .height = 300, .visible = false}},
+    {&Form18::Text1, {.name = "Text1", .left = 6300, .top = 1980, .width = 1680, .height = 300, .visible = false}},
 };
 
 // The ten rows: one box or label per column, left to right.
