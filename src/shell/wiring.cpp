@@ -8,6 +8,7 @@
 #include "shell/form7.h"
 #include "shell/form8.h"
 #include "shell/form23.h"
+#include "trend_cards/form16.h"
 #include "trend_stocks/form6.h"
 
 namespace shell {
@@ -36,6 +37,7 @@ void wireWindows() {
     registerWindow(QStringLiteral("Form20"), showOnly<Form20>());
     registerWindow(QStringLiteral("Form6"), showOnly<Form6>());
     registerWindow(QStringLiteral("Form18"), showOnly<Form18>());
+    registerWindow(QStringLiteral("Form16"), showOnly<Form16>());
 
     services::setMenuWindow(QStringLiteral("Form5"));
     services::setPeriodRecordReader([](int field) { return Form5::it().dateRecordCell(field); });
