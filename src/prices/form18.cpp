@@ -138,7 +138,7 @@ void refreshCardList() {}
 void unloadCardList() {}
 
 // Lets the screen repaint its progress; the person's input waits until the work is done.
-void repaint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void showProgress() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace
 
@@ -306,6 +306,7 @@ void Form18::Command11_Click() { help(11); }
 void Form18::Command7_Click() { help(7); }
 
 void Form18::Command2_Click() {
+    if (busy_) return;
     step([&] { Unload(); });
     step([&] { unloadCardList(); });
     step([&] { services::showMenu(); });
@@ -361,10 +362,10 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
         for (int k = 1; k <= lastSlot; ++k) {
             Text2->setText(SlotSheetName[k]);
             Text1->setText(QStringLiteral("0"));
-            repaint();
+            showProgress();
             sheets[std::size_t(k - 1)] = prices::readSheetPrices(SlotWorkbookPath[k], SlotSheetName[k], columns);
             Text1->setText(QString::number(sheets[std::size_t(k - 1)].rows));
-            repaint();
+            showProgress();
             write.prices.emplace_back(k, &sheets[std::size_t(k - 1)]);
         }
         prices::storePeriods(Module1::MainDbPath, write);
@@ -426,7 +427,7 @@ void Form18::Command5_Click() {
             write.dated.push_back({s, SlotBoxDate[s], Text3(s - 1)->Text()});
         }
         Text2->setText(SlotSheetName[prices::kSlots]);
-        repaint();
+        showProgress();
         try {
             prices::storePeriods(Module1::MainDbPath, write);
         } catch (const platform::DataError& e) {

@@ -232,6 +232,32 @@ TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
     EXPECT_TRUE(f.Command5->Visible());
 }
 
+// What reaches the screen while it works (a click, OK) does nothing to the work under way.
+TEST_F(PriceScreenTest, TheScreenTakesNothingElseWhileAnImportRuns) {
+    setStocks({{1301, kOld}});
+    const QString b = slotBook(1), s = slotSheet(1);
+    writeBooks({cell(b, s, "1301", "55")});
+    Form18& f = start();
+    bool sawBusy = false;
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            sawBusy = f.busy() && !f.isEnabled();
+            f.Command4_Click();   // the bulk input would fail on the missing workbooks
+            f.Command5_Click();
+            f.Command2_Click();
+        },
+        Qt::QueuedConnection);
+
+    f.Command8_Click();
+
+    EXPECT_TRUE(sawBusy);
+    EXPECT_TRUE(Form18::isLoaded());
+    EXPECT_TRUE(f.isEnabled());
+    EXPECT_EQ(pricesOf(1301), (Prices{55, 101, 102, 103, 104, 105, 106, 107, 108, 109}));
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+}
+
 TEST_F(PriceScreenTest, TheMenuLeadsHereAndOkLeadsBack) {
     Form5& menu = Form5::it();
     menu.Show();
