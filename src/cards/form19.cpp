@@ -43,7 +43,7 @@ const PurgeKind* kindOf(const QString& word) {
 // into the future).
 QString purgeSource(const PurgeKind& k, long long days) {
     const QString limit = days >= 0 ? QStringLiteral("now()-%1").arg(days) : QStringLiteral("now()+%1").arg(-days);
-    return QLatin1String(k.base) + QStringLiteral(" where [日付] < ") + limit;
+    return QString::fromUtf8(k.base) + QStringLiteral(" where [日付] < ") + limit;
 }
 
 }  // namespace
@@ -78,7 +78,7 @@ void Form19::Form_Load() {
     QString word;
     step([&] { word = services::windowText(QStringLiteral("Form5"), QStringLiteral("Text2")); });
     if (const PurgeKind* kind = kindOf(word)) {
-        const auto answer = ui::InputBox(QLatin1String(kind->prompt), QLatin1String(""), QLatin1String(kind->defaultDays),
+        const auto answer = ui::InputBox(QString::fromUtf8(kind->prompt), QLatin1String(""), QString::fromUtf8(kind->defaultDays),
                                          QPoint(100, 100));
         if (answer) {
             if (const auto days = platform::sqlWholeNumber(*answer))
@@ -87,7 +87,7 @@ void Form19::Form_Load() {
                 ui::MsgBox(QStringLiteral("日数は整数で入力してください。カードは表示も削除もしません。\r\n") + *answer,
                            ui::vbExclamation);
         }
-        step([&] { Text2->setText(QLatin1String(kind->banner)); });
+        step([&] { Text2->setText(QString::fromUtf8(kind->banner)); });
     }
     if (!Data1->RecordSource.isEmpty()) step([&] { Data1->Refresh(); });
     for (int c = 0; c < int(std::size(kColWidths)); ++c) step([&] { MSFlexGrid1->setColWidth(c, kColWidths[c]); });

@@ -79,7 +79,10 @@ Form22::Form22() : ui::DefaultForm<Form22>(QStringLiteral("Form22")) {
 void Form22::readSource() {
     step([&] { Data1->Options = 1; });
     try {
-        Data1->Refresh();
+        if (Data1->DatabaseName.isEmpty())
+            Data1->close();   // no file chosen: nothing to read, nothing to tell
+        else
+            Data1->Refresh();
     } catch (const platform::DataError& e) {
         step([&] { Data1->close(); });
         ui::MsgBox(QStringLiteral("取り込むファイルを読めませんでした。\r\n") + Data1->DatabaseName + QStringLiteral("\r\n") +

@@ -1,7 +1,9 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDate>
 #include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -88,6 +90,44 @@ protected:
         f.write("this is no database, only some text that is long enough to be read as a header of a file.\n");
         return path;
     }
+
+    // A workbook with one sheet laid out like the card table: a title row, then one row per card
+    // ("ID|情報源|日付|銘柄|コード|市場|単位|情報"; dates "yyyy/mm/dd" become date cells, other cells
+    // are written as texts, or as numbers when they read as one).
+    QString cardWorkbook(const QString& name, const QString& sheet, const QStringList& rows) {
+        const QString path = dir.filePath(name);
+        const QString script = QStringLiteral(R"py(
+import sys, datetime, xlwt
+wb = xlwt.Workbook(encoding='utf-8')
+ws = wb.add_sheet(sys.argv[2])
+date = xlwt.easyxf(num_format_str='yyyy/mm/dd')
+for c, title in enumerate(['ID', '情報源', '日付', '銘柄', 'コード', '市場', '単位', '情報']):
+    ws.write(0, c, title)
+for r, line in enumerate(sys.argv[3:], start=1):
+    for c, v in enumerate(line.split('|')):
+        if v == '':
+            continue
+        try:
+            ws.write(r, c, datetime.datetime.strptime(v, '%Y/%m/%d'), date)
+            continue
+        except ValueError:
+            pass
+        try:
+            ws.write(r, c, float(v))
+        except ValueError:
+            ws.write(r, c, v)
+wb.save(sys.argv[1])
+)py");
+        QProcess p;
+        QStringList args{QStringLiteral("-c"), script, path, sheet};
+        args << rows;
+        p.start(QStringLiteral("/usr/bin/python3"), args);
+        p.waitForFinished(30000);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return path;
+    }
+
+    static QString daysFromToday(int days) { return QDate::currentDate().addDays(days).toString(QStringLiteral("yyyy/MM/dd")); }
 
     // The cards of the main database as "情報源|日付|銘柄|コード|市場|単位|情報", in ID order.
     static QStringList storedCards(const std::shared_ptr<platform::Database>& db = mainDb()) {
