@@ -162,7 +162,14 @@ QString Form5::dateRecordCell(int col) const {
 QString Form5::periodUnit() { return it().dateRecordCell(12); }
 
 void Form5::Form_Load() {
-    ui::step([&] { Module1::MainDbPath = platform::mainDatabasePath(); });
+    // A main database chosen by the person stays the main database when the menu loads again.
+    ui::step([&] {
+        if (Module1::MainDbPath.isEmpty()) Module1::MainDbPath = platform::mainDatabasePath();
+    });
+    bindPeriodRecord();
+}
+
+void Form5::bindPeriodRecord() {
     ui::step([&] { Data1->DatabaseName = Module1::MainDbPath; });
     ui::step([&] { Data1->Options = 1; });
     ui::step([&] { Data1->RecordSource = QStringLiteral("select * from [日付]"); });
