@@ -1,12 +1,14 @@
 #include "shell/wiring.h"
 #include "lists/dictionary.h"
 #include "lists/list_forms.h"
+#include "prices/form18.h"
 #include "services/period_record.h"
 #include "services/window_registry.h"
 #include "shell/form5.h"
 #include "shell/form7.h"
 #include "shell/form8.h"
 #include "shell/form23.h"
+#include "trend_cards/form16.h"
 #include "trend_stocks/form6.h"
 
 namespace shell {
@@ -34,9 +36,12 @@ void wireWindows() {
     registerWindow(QStringLiteral("Form31"), showOnly<Form31>());
     registerWindow(QStringLiteral("Form20"), showOnly<Form20>());
     registerWindow(QStringLiteral("Form6"), showOnly<Form6>());
+    registerWindow(QStringLiteral("Form18"), showOnly<Form18>());
+    registerWindow(QStringLiteral("Form16"), showOnly<Form16>());
 
     services::setMenuWindow(QStringLiteral("Form5"));
     services::setPeriodRecordReader([](int field) { return Form5::it().dateRecordCell(field); });
+    services::setPeriodRecordRefresher([] { Form5::it().Data1->Refresh(); });
 }
 
 }  // namespace shell
