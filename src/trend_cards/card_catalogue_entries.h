@@ -3,7 +3,6 @@
 // button stands, its SQL text as written, its sort and the header tints over grid columns.
 #include <QString>
 #include <vector>
-#include "platform/ui/colors.h"
 #include "trend_stocks/trend_pattern.h"
 
 namespace cardtrend::entries {
@@ -16,8 +15,9 @@ constexpr unsigned Flat = 0xECB3E9;         // a flat stretch, or the dip of row
 constexpr unsigned EarlierRise = 0xC0C0FF;  // the earlier rise before a fall
 constexpr unsigned Dip = 0xF4FAD3;          // the dip between two rises
 
-// The system's button face colour, for the buttons that keep it.
-constexpr unsigned DefaultFace = ui::kButtonFace;
+// The system's button face colour: a system colour index with the high bit set, as window
+// colours mark them, not an &HBBGGRR value.
+constexpr unsigned DefaultFace = 0x8000000F;
 
 // Button widths; every catalogue button of these groups is 255 twips high.
 constexpr int Lettered = 375;

@@ -3,7 +3,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include "platform/data/errors.h"
-#include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/guard.h"
 #include "support/scripted_dialogs.h"
@@ -195,9 +194,6 @@ TEST_F(FormsTest, GeometryAndColoursAreKeptInTheProgramsUnits) {
     EXPECT_EQ(f.Command1->BackColor(), 0xFFFFFFu);
     f.Command1->setBackColor(0xA0FFFF);
     EXPECT_EQ(f.Command1->BackColor(), 0xA0FFFFu);
-    f.Command1->setBackColor(ui::kButtonFace);   // back to the system's face, kept as set
-    EXPECT_EQ(f.Command1->BackColor(), ui::kButtonFace);
-    EXPECT_TRUE(f.Command1->styleSheet().isEmpty());
     f.Command3->Move(240, 240);
     EXPECT_EQ(f.Command3->Left(), 240);
     EXPECT_EQ(f.Command3->Width(), 495);

@@ -4,11 +4,6 @@
 namespace ui {
 
 // Colours are written as &HBBGGRR values: blue in the high byte, red in the low byte.
-// A colour with the high bit set names a system colour by its index, not an &HBBGGRR value.
-constexpr unsigned kSystemColor = 0x80000000u;
-constexpr unsigned kButtonFace = kSystemColor | 0x0Fu;   // the face of a command button
-constexpr bool isSystemColor(unsigned v) { return (v & kSystemColor) != 0; }
-
 inline QColor bgr(unsigned v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
 inline unsigned toBgr(const QColor& c) {
     return unsigned(c.red()) | (unsigned(c.green()) << 8) | (unsigned(c.blue()) << 16);

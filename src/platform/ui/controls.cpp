@@ -196,12 +196,6 @@ unsigned CommandButton::BackColor() const {
 
 void CommandButton::setBackColor(unsigned bgrColor) {
     back_ = bgrColor;
-    // A system colour: the style paints the face as it paints every button.
-    if (isSystemColor(bgrColor)) {
-        setStyleSheet(QString());
-        update();
-        return;
-    }
     // A style sheet: every Qt style then paints the face in this colour.
     const QColor face = bgr(bgrColor);
     const QColor text = palette().color(QPalette::ButtonText);
