@@ -147,7 +147,9 @@ const std::vector<trend::TrendPattern>& cardTrendCatalogue() {
         for (auto group : {rankingPatterns, risingTrendPatterns, flatThenRisePatterns, reboundPatterns,
                            twoStagePatterns, dipPatterns, movingAveragePatterns}) {
             for (trend::TrendPattern& p : group()) {
-                if (const ButtonPlace* place = buttonPlace(p.control)) {
+                const bool placed = p.left || p.top || p.width || p.height;
+                const ButtonPlace* place = placed ? nullptr : buttonPlace(p.control);
+                if (place) {
                     p.caption = place->caption;
                     p.group = place->group;
                     p.left = place->left;
