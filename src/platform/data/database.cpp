@@ -10,6 +10,7 @@
 
 #include "platform/data/errors.h"
 #include "platform/data/recordset.h"
+#include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform {
@@ -108,6 +109,8 @@ public:
             // The log goes back into the file when the last connection closes (and in releaseUnused).
             sqlite3_exec(db->db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
             sqlite3_exec(db->db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+            // A main database of an earlier version gets the present layout before its first query.
+            upgradeMainDatabase(db->db_);
         }
         map[key] = Entry{db, identity};
         return db;
