@@ -140,6 +140,18 @@ Database::~Database() {
     if (db_) sqlite3_close_v2(db_);
 }
 
+Database::ChangeStamp Database::changeStamp() const {
+    auto pragma = [this](const char* sql) {
+        detail::Statement st(db_, QString::fromLatin1(sql));
+        return st.step() ? sqlite3_column_int64(st.get(), 0) : -1;
+    };
+    ChangeStamp stamp;
+    stamp.ownChanges = sqlite3_total_changes64(db_);
+    stamp.dataVersion = pragma("PRAGMA data_version");
+    stamp.schemaVersion = pragma("PRAGMA schema_version");
+    return stamp;
+}
+
 void Database::executeRaw(const QString& sqliteSql) { detail::exec(db_, sqliteSql); }
 
 Recordset Database::openRecordset(const QString& source) { return Recordset::open(shared_from_this(), source); }
