@@ -11,6 +11,7 @@
 #include "platform/data/access_file.h"
 #include "platform/data/errors.h"
 #include "platform/data/recordset.h"
+#include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform {
@@ -121,6 +122,8 @@ public:
             // The log goes back into the file when the last connection closes (and in releaseUnused).
             sqlite3_exec(db->db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
             sqlite3_exec(db->db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+            // A main database of an earlier version gets the present layout before its first query.
+            upgradeMainDatabase(db->db_);
         }
         map[key] = Entry{db, identity};
         return db;
@@ -158,6 +161,18 @@ void Database::refuse(const QString& path, const QString& reason) {
 
 Database::~Database() {
     if (db_) sqlite3_close_v2(db_);
+}
+
+Database::ChangeStamp Database::changeStamp() const {
+    auto pragma = [this](const char* sql) {
+        detail::Statement st(db_, QString::fromLatin1(sql));
+        return st.step() ? sqlite3_column_int64(st.get(), 0) : -1;
+    };
+    ChangeStamp stamp;
+    stamp.ownChanges = sqlite3_total_changes64(db_);
+    stamp.dataVersion = pragma("PRAGMA data_version");
+    stamp.schemaVersion = pragma("PRAGMA schema_version");
+    return stamp;
 }
 
 void Database::executeRaw(const QString& sqliteSql) { detail::exec(db_, sqliteSql); }

@@ -38,6 +38,16 @@ public:
     // A table, saved query, sheet ("s240930$") or SELECT text in the program's dialect. Throws DataError.
     Recordset openRecordset(const QString& source);
 
+    // What tells whether anything in the file may have changed: this connection's writes, other
+    // connections' commits and schema changes each move it. Equal stamps: nothing changed between.
+    struct ChangeStamp {
+        long long ownChanges = -1;
+        long long dataVersion = -1;
+        long long schemaVersion = -1;
+        bool operator==(const ChangeStamp&) const = default;
+    };
+    ChangeStamp changeStamp() const;
+
     // Runs SQLite SQL as it stands (schema set-up and tests only; the windows never write with SQL).
     void executeRaw(const QString& sqliteSql);
 

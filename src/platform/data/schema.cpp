@@ -4,6 +4,8 @@
 #include "platform/data/paths.h"
 #include "platform/data/sqlite_support.h"
 
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -195,6 +197,74 @@ QString writeThroughTriggers(const WritableView& v)
     return sql;
 }
 
+// The version of the main database's layout, kept in its user_version. Version 1 keeps the nine
+// changes of every stock in list_change; files made before hold them only as view expressions.
+constexpr int kMainLayoutVersion = 1;
+
+// Change N of a row of list (NEW. or a table alias): the price N periods back against the latest.
+QString changeExpression(const QString& row, int n)
+{
+    return QStringLiteral("(NULLIF(%1.\"kabuka%2\", 0) - %1.\"kabuka1\") * 100.0 / NULLIF(%1.\"kabuka1\", 0)")
+        .arg(row)
+        .arg(n + 1);
+}
+
+QString changeColumns()
+{
+    QStringList columns{QStringLiteral("\"ID\"")};
+    for (int n = 1; n <= 9; ++n) columns << QStringLiteral("\"ratio%1\"").arg(n);
+    return columns.join(QStringLiteral(", "));
+}
+
+// The ID and the nine changes of a row of list, in the order of changeColumns().
+QString changeValues(const QString& row)
+{
+    QStringList values{row + QStringLiteral(".\"ID\"")};
+    for (int n = 1; n <= 9; ++n) values << changeExpression(row, n);
+    return values.join(QStringLiteral(", "));
+}
+
+// Triggers of list that keep list_change in step with every insert, deletion and price change, so
+// that whatever writes prices writes nothing else.
+QString changeTriggers()
+{
+    QStringList watched{QStringLiteral("\"ID\"")};
+    for (int k = 1; k <= 10; ++k) watched << QStringLiteral("\"kabuka%1\"").arg(k);
+    const QString store = QStringLiteral("INSERT OR REPLACE INTO \"list_change\" (%1) VALUES (%2);")
+                              .arg(changeColumns(), changeValues(QStringLiteral("NEW")));
+    QString sql;
+    sql += QStringLiteral("CREATE TRIGGER \"list change insert\" AFTER INSERT ON \"list\" BEGIN %1 END;\n").arg(store);
+    sql += QStringLiteral("CREATE TRIGGER \"list change update\" AFTER UPDATE OF %1 ON \"list\" BEGIN "
+                          "DELETE FROM \"list_change\" WHERE \"ID\" = OLD.\"ID\"; %2 END;\n")
+               .arg(watched.join(QStringLiteral(", ")), store);
+    sql += QStringLiteral("CREATE TRIGGER \"list change delete\" AFTER DELETE ON \"list\" BEGIN "
+                          "DELETE FROM \"list_change\" WHERE \"ID\" = OLD.\"ID\"; END;\n");
+    return sql;
+}
+
+// The statement of sql that begins with head, up to and including its closing ";".
+QString statementOf(const QString& sql, const QString& head)
+{
+    const qsizetype start = sql.indexOf(head);
+    const qsizetype end = start < 0 ? -1 : sql.indexOf(QStringLiteral(";\n"), start);
+    if (end < 0) throw DataError(QStringLiteral("database layout without %1").arg(head));
+    return sql.mid(start, end + 1 - start) + QLatin1Char('\n');
+}
+
+int layoutVersion(sqlite3* db)
+{
+    Statement st(db, QStringLiteral("PRAGMA user_version"));
+    return st.step() ? sqlite3_column_int(st.get(), 0) : 0;
+}
+
+bool hasObject(sqlite3* db, const char* type, const char* name)
+{
+    Statement st(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = ?1 AND name = ?2"));
+    detail::bindValue(st.get(), 1, QString::fromUtf8(type));
+    detail::bindValue(st.get(), 2, QString::fromUtf8(name));
+    return st.step();
+}
+
 // The placeholder, then every stock of the bundled list, without prices; hojyo gets the same rows.
 void fillStocks(Connection& db)
 {
@@ -374,7 +444,8 @@ QString mainSchemaSql()
         sql += savedQuerySql(q);
     for (const WritableView& v : kWritableViews)
         sql += writeThroughTriggers(v);
-    return sql;
+    sql += changeTriggers();
+    return sql + QStringLiteral("PRAGMA user_version = %1;\n").arg(kMainLayoutVersion);
 }
 
 QString listSchemaSql()
@@ -389,6 +460,31 @@ void ensureMainDatabase(const QString& path)
         fillDateRecord(db);
         fillStocks(db);
     });
+}
+
+bool upgradeMainDatabase(sqlite3* db)
+{
+    if (layoutVersion(db) >= kMainLayoutVersion || !hasObject(db, "table", "list") ||
+        !hasObject(db, "view", "stock_trend") || hasObject(db, "table", "list_change"))
+        return false;
+    const QString layout = readResource(QStringLiteral("main.sql"));
+    QString sql = QStringLiteral("BEGIN IMMEDIATE;\n");
+    sql += statementOf(layout, QStringLiteral("CREATE TABLE \"list_change\""));
+    sql += QStringLiteral("INSERT INTO \"list_change\" (%1) SELECT %2 FROM \"list\" l;\n")
+               .arg(changeColumns(), changeValues(QStringLiteral("l")));
+    sql += changeTriggers();
+    for (const char* view : {"stock_trend", "card_trend"}) {
+        sql += QStringLiteral("DROP VIEW IF EXISTS %1;\n").arg(quotedName(QString::fromUtf8(view)));
+        sql += statementOf(layout, QStringLiteral("CREATE VIEW ") + quotedName(QString::fromUtf8(view)));
+    }
+    sql += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kMainLayoutVersion);
+    try {
+        detail::exec(db, sql);
+    } catch (const DataError&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    }
+    return true;
 }
 
 void ensureListDatabase(const QString& path)

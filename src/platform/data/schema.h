@@ -3,6 +3,8 @@
 #include <optional>
 #include <vector>
 
+struct sqlite3;
+
 namespace platform {
 
 // A missing file or a file of zero bytes counts as missing; the new database is built in a side
@@ -13,6 +15,11 @@ namespace platform {
 void ensureMainDatabase(const QString& path);
 // Creates the list database (checklist, trend, checklist2, mylist, 情報源リスト) when missing.
 void ensureListDatabase(const QString& path);
+// Brings a main database made by an earlier version of the program to the present layout (the
+// nine changes kept in a table of their own) in one transaction, its data untouched. True when it
+// did; false when there was nothing to do or the file cannot be written (its queries then go on
+// computing the changes as before).
+bool upgradeMainDatabase(sqlite3* db);
 // Both, at their places in the program folder.
 void ensureProgramDatabases();
 
