@@ -1,4 +1,8 @@
 #include "shell/wiring.h"
+#include "cards/form1.h"
+#include "cards/form11.h"
+#include "cards/form2.h"
+#include "cards/form28.h"
 #include "lists/dictionary.h"
 #include "lists/list_forms.h"
 #include "services/period_record.h"
@@ -34,6 +38,10 @@ void wireWindows() {
     registerWindow(QStringLiteral("Form31"), showOnly<Form31>());
     registerWindow(QStringLiteral("Form20"), showOnly<Form20>());
     registerWindow(QStringLiteral("Form6"), showOnly<Form6>());
+    registerWindow(QStringLiteral("Form28"), showOnly<Form28>());
+    registerWindow(QStringLiteral("Form2"), showOnly<Form2>());
+    registerWindow(QStringLiteral("Form1"), showOnly<Form1>());
+    registerWindow(QStringLiteral("Form11"), showOnly<Form11>());
 
     services::setMenuWindow(QStringLiteral("Form5"));
     services::setPeriodRecordReader([](int field) { return Form5::it().dateRecordCell(field); });
