@@ -33,12 +33,12 @@ bool isCardLayout(const QStringList& fieldNames) {
 
 std::optional<QString> refusedValue(const QString& field, const QString& text) {
     if (text.trimmed().isEmpty()) return std::nullopt;
-    if (field == QLatin1String("日付")) {
+    if (field == QStringLiteral("日付")) {
         double serial = 0;
         if (platform::dateTextToSerial(text.trimmed(), &serial)) return std::nullopt;
         return QStringLiteral("「日付」に入れた「%1」は日付ではありません。\r\n日付を直してください。").arg(text);
     }
-    if (field == QLatin1String("コード")) {
+    if (field == QStringLiteral("コード")) {
         if (platform::sqlWholeNumber(text)) return std::nullopt;
         return QStringLiteral("「コード」に入れた「%1」は数字ではありません。\r\nコードを直してください。").arg(text);
     }
