@@ -4,6 +4,10 @@
 #include "cards/form19.h"
 #include "cards/form22.h"
 #include "cards/form25.h"
+#include "cards/form1.h"
+#include "cards/form11.h"
+#include "cards/form2.h"
+#include "cards/form28.h"
 #include "lists/dictionary.h"
 #include "lists/list_forms.h"
 #include "prices/form18.h"
@@ -54,6 +58,10 @@ void wireWindows() {
                        if (control == QLatin1String("Text1")) Form25::it().Text1->setText(text);
                        if (control == QLatin1String("Text2")) Form25::it().Text2->setText(text);
                    }});
+    registerWindow(QStringLiteral("Form28"), showOnly<Form28>());
+    registerWindow(QStringLiteral("Form2"), showOnly<Form2>());
+    registerWindow(QStringLiteral("Form1"), showOnly<Form1>());
+    registerWindow(QStringLiteral("Form11"), showOnly<Form11>());
 
     services::setMenuWindow(QStringLiteral("Form5"));
     services::onMainDatabaseChanged([] { Form5::it().bindPeriodRecord(); });

@@ -260,6 +260,16 @@ struct Recordset::Impl {
                 return -1;
             }
         }
+        // So is "field Like 'pattern'": a find by the leading digits of a code or a card number.
+        if (const auto like = fieldLike(criterion)) {
+            const int f = indexOf(like->field);
+            if (f >= 0) {
+                const detail::LikePattern pattern(like->pattern);
+                for (int r = start; r >= 0 && r < rows; r += step)
+                    if (cells.type(r, f) != detail::CellStore::Null && pattern.matches(cells.text(r, f))) return r;
+                return -1;
+            }
+        }
         const QString condition = translateSql(criterion);
         if (condition.trimmed().isEmpty()) throw DataError(QStringLiteral("Invalid criterion."));
         QStringList columns;

@@ -297,6 +297,17 @@ void nowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
 
 }  // namespace
 
+struct LikePattern::Impl {
+    std::vector<PatternElement> elements;
+};
+
+LikePattern::LikePattern(const QString& pattern) : d(std::make_unique<Impl>()) {
+    d->elements = compilePattern(foldedText(pattern));
+}
+LikePattern::~LikePattern() = default;
+
+bool LikePattern::matches(const QString& value) const { return patternMatches(d->elements, foldedText(value)); }
+
 void registerFunctions(sqlite3* db) {
     sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,
                             nullptr);
