@@ -1,28 +1,27 @@
 #pragma once
 #include <QByteArray>
-#include <sqlite3.h>
+#include <QString>
 
-namespace bench {
+struct sqlite3;
 
-// The translated query stepped raw with the SQLite C API, every column of every row read.
-// Returns a sum over what was read, so that nothing can be left out.
-inline long long rawPass(sqlite3* h, const QByteArray& sql) {
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr);
-    const int cols = sqlite3_column_count(st);
-    long long touched = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < cols; ++c) {
-            switch (sqlite3_column_type(st, c)) {
-            case SQLITE_INTEGER: touched += sqlite3_column_int64(st, c); break;
-            case SQLITE_FLOAT: touched += (long long)sqlite3_column_double(st, c); break;
-            case SQLITE_TEXT: touched += sqlite3_column_bytes(st, c) + *sqlite3_column_text(st, c); break;
-            default: break;
-            }
-        }
-    }
-    sqlite3_finalize(st);
-    return touched;
-}
+// The raw side of every ratio: SQLite's own C API, no code of the program in between.
+namespace rawsql {
 
-}  // namespace bench
+// Prepares sql on db and steps it to the end, reading each column of each row once (its type,
+// then its value). Returns the number of rows; checksum gathers the values so none is skipped.
+int step(sqlite3* db, const QByteArray& sql, long long* checksum);
+
+// A connection of its own to path, opened read-write as SQLite opens it by default; closes itself.
+class Connection {
+public:
+    explicit Connection(const QString& path);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    sqlite3* get() const { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+}  // namespace rawsql

@@ -29,6 +29,8 @@ struct ButtonPlace {
     long long face;
 };
 const std::vector<ButtonPlace>& buttonLayout();
+// The faceColor a placed record carries for a button of the system's face.
+constexpr unsigned SystemFace = 0x8000000F;
 const ButtonPlace* buttonPlace(const QString& control);
 
 struct GroupLabelPlace {

@@ -9,8 +9,8 @@ namespace cardtrend {
 using namespace entries;
 
 std::vector<trend::TrendPattern> dipPatterns() {
-    return groupPatterns("押し目狙い？", {
-        {"Command15", "R1", {9600, 240, Lettered, 0xFFC0FF},
+    return records({
+        {"Command15", "R1",
          " where ([ratio1] < 0",
          {
           " and [ratio2] > 0", " and [ratio1] < [ratio2] ", " and [ratio2] > [ratio3] ",
@@ -25,7 +25,7 @@ std::vector<trend::TrendPattern> dipPatterns() {
           " and [ratio6]/2 + [ratio7]/2 >= [ratio8]/2 + [ratio9]/2)",
          },
          5, 1, {{10, 10, Flat}, {11, 18, Rise}}},
-        {"Command94", "R2", {9960, 240, Lettered, 0xFFC0FF},
+        {"Command94", "R2",
          " where ([ratio1] < 0",
          {
           " and [ratio3] >=0 ", " and [ratio2] < [ratio3] ", " and [ratio3] >= [ratio4] ",
@@ -38,7 +38,7 @@ std::vector<trend::TrendPattern> dipPatterns() {
           " and [ratio5]/2 + [ratio6]/2 >= [ratio7]/2 + [ratio8]/2 ", " and [ratio7]/2 + [ratio8]/2 >= [ratio9] )",
          },
          5, 1, {{10, 11, Flat}, {12, 18, Rise}}},
-        {"Command95", "R3", {10440, 240, Lettered, 0xFFC0FF},
+        {"Command95", "R3",
          " where ([ratio1] < 0",
          {
           " and (([ratio2] < 0 ", " and [ratio1] < [ratio2] ", " and [ratio2] > [ratio3]) ", " or ([ratio1] < 0",
@@ -53,7 +53,7 @@ std::vector<trend::TrendPattern> dipPatterns() {
           " and [ratio5]/2 + [ratio6]/2 >= [ratio7]/2 + [ratio8]/2 ", " and [ratio7]/2 + [ratio8]/2 >= [ratio9] ))",
          },
          5, 1, {{10, 10, Rise}, {11, 11, Flat}, {12, 18, Rise}}},
-        {"Command45", "Q1", {9600, 480, Lettered, 0x80FF80},
+        {"Command45", "Q1",
          " where ([ratio1] > 0",
          {
           " and [ratio1] > [ratio2] ", " and [ratio1] > [ratio3] ", " and [ratio2] > [ratio4] ",
@@ -68,7 +68,7 @@ std::vector<trend::TrendPattern> dipPatterns() {
           " and [ratio5]/2 + [ratio6]/2 >= [ratio7]/2 + [ratio8]/2", " and [ratio7]/2 + [ratio8]/2 >= [ratio9])",
          },
          5, 1, {{10, 10, Fall}, {11, 18, EarlierRise}}},
-        {"Command85", "Q2", {9960, 480, Lettered, 0x80FF80},
+        {"Command85", "Q2",
          " where ([ratio1] > 0",
          {
           " and [ratio1] < [ratio2] ", " and [ratio2] > [ratio3] ", " and [ratio2] > [ratio4] ",
@@ -83,7 +83,7 @@ std::vector<trend::TrendPattern> dipPatterns() {
           " and [ratio6]/2 + [ratio7]/2 >= [ratio8]/2 + [ratio9]/2)",
          },
          5, 1, {{10, 11, Fall}, {12, 18, EarlierRise}}},
-        {"Command86", "Q3", {10320, 480, Lettered, 0x80FF80},
+        {"Command86", "Q3",
          " where ([ratio1] > 0",
          {
           " and [ratio1] < [ratio2] ", " and [ratio2] <= [ratio3] ", " and [ratio3] > [ratio4] ",
@@ -97,7 +97,7 @@ std::vector<trend::TrendPattern> dipPatterns() {
           " and [ratio7]/2 + [ratio8]/2 >= [ratio9]/2 )",
          },
          5, 1, {{10, 12, Fall}, {13, 18, EarlierRise}}},
-        {"Command46", "Q4", {10680, 480, Lettered, 0x80FF80},
+        {"Command46", "Q4",
          " where ([ratio1] > 0",
          {
           " and [ratio1] <= [ratio2] ", " and [ratio2] < [ratio3] ", " and [ratio3] <= [ratio4] ",

@@ -2,19 +2,13 @@
 
 namespace cardtrend::entries {
 
-std::vector<trend::TrendPattern> groupPatterns(const char* group, const std::vector<Entry>& entries) {
+std::vector<trend::TrendPattern> records(const std::vector<Entry>& entries) {
     std::vector<trend::TrendPattern> out;
     out.reserve(entries.size());
     for (const Entry& e : entries) {
         trend::TrendPattern p;
         p.control = QString::fromLatin1(e.control);
         p.caption = QString::fromUtf8(e.caption);
-        p.group = QString::fromUtf8(group);
-        p.left = e.at.left;
-        p.top = e.at.top;
-        p.width = e.at.width;
-        p.height = ButtonHeight;
-        p.faceColor = e.at.face;
         p.sortCol = e.sortCol;
         p.sortOrder = e.sortOrder;
         for (const TintRun& run : e.tints)

@@ -9,8 +9,8 @@ namespace cardtrend {
 using namespace entries;
 
 std::vector<trend::TrendPattern> flatThenRisePatterns() {
-    return groupPatterns("横這から上昇", {
-        {"Command14", "B1", {6720, 240, Lettered, 0xFF00FF},
+    return records({
+        {"Command14", "B1",
          " where (([ratio1] between -4 and -5",
          {
           " and [ratio1] - [ratio2] between -1 and 1", " and [ratio1] - [ratio3] between -1 and 1",
@@ -37,7 +37,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio1] - [ratio8] between -6 and 6", " and [ratio1] - [ratio9] between -6 and 6))",
          },
          5, 1, {{10, 10, Rise}, {11, 18, Flat}}},
-        {"Command91", "B2", {7080, 240, Lettered, 0xFF00FF},
+        {"Command91", "B2",
          " where (([ratio2] between -4 and -6",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] < 0", " and [ratio2] < [ratio3] ",
@@ -71,7 +71,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio2] - [ratio8] between -6 and 6", " and [ratio2] - [ratio9] between -6 and 6))",
          },
          5, 1, {{10, 11, Rise}, {12, 18, Flat}}},
-        {"Command60", "B3", {7440, 240, Lettered, 0xFF00FF},
+        {"Command60", "B3",
          " where (([ratio3]  between  -4 and -8",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -98,7 +98,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio3] - [ratio9] between -5 and 5))",
          },
          5, 1, {{10, 12, Rise}, {13, 18, Flat}}},
-        {"Command72", "B4", {7800, 240, Lettered, 0xFF00FF},
+        {"Command72", "B4",
          " where (([ratio4]  between  -5 and -8",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -129,7 +129,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio4] - [ratio8] between -5 and 5", " and [ratio4] - [ratio9] between -6 and 6))",
          },
          5, 1, {{10, 13, Rise}, {14, 18, Flat}}},
-        {"Command92", "B5", {8160, 240, Lettered, 0xFF00FF},
+        {"Command92", "B5",
          " where (([ratio5]  between  -5 and -9",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -148,7 +148,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio5] - [ratio9] between -2 and 2))",
          },
          5, 1, {{10, 14, Rise}, {15, 18, Flat}}},
-        {"Command22", "B6", {8520, 240, Lettered, 0xFF80FF},
+        {"Command22", "B6",
          " where (([ratio6]  between  -5 and -9",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -167,7 +167,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio6] - [ratio8] between -2 and 2", " and [ratio6] - [ratio9] between -2 and 2)",
          },
          5, 1, {{10, 15, Rise}, {16, 18, Flat}}},
-        {"Command59", "B7", {8880, 240, Lettered, 0xFF80FF},
+        {"Command59", "B7",
          " where (([ratio7]  between  -5 and -9",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -187,7 +187,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio7] - [ratio9] between -2 and 2))",
          },
          5, 1, {{10, 16, Rise}, {17, 18, Flat}}},
-        {"Command27", "ｂ1", {6720, 480, Lettered, 0xE0E0E0},
+        {"Command27", "ｂ1",
          " where (([ratio1] > 0.0 ",
          {
           " and [ratio1] between +2 and +4", " and [ratio2] - [ratio1] between 0 and 0",
@@ -205,7 +205,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio5] - [ratio1] between -3 and 3))",
          },
          5, 1, {{10, 10, Fall}, {11, 14, Flat}}, " and (([ratio1] > 0"},
-        {"Command32", "ｂ2", {7080, 480, Lettered, 0xE0E0E0},
+        {"Command32", "ｂ2",
          " where (([ratio1] > 0.0",
          {
           " and [ratio1] between 3 and +4", " and [ratio2] - [ratio1] > 0",
@@ -223,7 +223,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio5] - [ratio2] between -3 and 3))",
          },
          5, 1, {{10, 11, Fall}, {12, 14, Flat}}},
-        {"Command18", "ｂ3", {7440, 480, Lettered, 0xE0E0E0},
+        {"Command18", "ｂ3",
          " where (([ratio1] > 0.0 ",
          {
           " and [ratio1] between 3 and 4", " and [ratio2] - [ratio1] > 0", " and [ratio3] - [ratio2] > 0",
@@ -238,7 +238,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio4] - [ratio3] between -3 and 3", " and [ratio5] - [ratio3] between -3 and 3))",
          },
          5, 1, {{10, 12, Fall}, {13, 15, Flat}}},
-        {"Command61", "ｂ4", {7800, 480, Lettered, 0xE0E0E0},
+        {"Command61", "ｂ4",
          " where (([ratio4] between -4 and -8 ",
          {
           " and [ratio1] >= [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >= [ratio4]",
@@ -254,7 +254,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio4] - [ratio7] between -2 and 2))",
          },
          5, 1, {{10, 13, Fall}, {14, 16, Flat}}},
-        {"Command68", "b5", {8160, 480, Lettered, 0xE0E0E0},
+        {"Command68", "b5",
          " where  (([ratio5]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -270,7 +270,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio5] - [ratio2] >=1 ",
          },
          5, 1, {{10, 14, Fall}, {15, 17, Flat}}},
-        {"Command71", "b6", {8520, 480, Lettered, DefaultFace},
+        {"Command71", "b6",
          " where  (([ratio6]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -286,7 +286,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio6] > [ratio7]", " and [ratio6] - [ratio1] >= 2 ",
          },
          5, 1, {{10, 15, Fall}, {16, 18, Flat}}},
-        {"Command74", "b7", {8880, 480, Lettered, DefaultFace},
+        {"Command74", "b7",
          " where  (([ratio7]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -302,7 +302,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio7] > [ratio8]", " and [ratio7] - [ratio1] >= 2 ",
          },
          5, 1, {{10, 16, Fall}, {17, 18, Flat}}},
-        {"Command49", "1", {7920, 0, Numbered, 0xFF80FF},
+        {"Command49", "1",
          " where (([ratio1] between -4 and -10",
          {
           " and [ratio2] > [ratio1]", " and [ratio1] - [ratio2] between -1 and 1",
@@ -312,7 +312,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio1] - [ratio4] between -2 and 2))",
          },
          5, 1, {{10, 10, Rise}, {11, 13, Flat}}},
-        {"Command51", "2", {8160, 0, Numbered, 0xFF80FF},
+        {"Command51", "2",
          " where (([ratio2] between -4 and -10",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] < 0", " and [ratio2] < [ratio3] ",
@@ -325,7 +325,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio2] - [ratio4] between -3 and 3", " and [ratio2] - [ratio5] between -3 and 3))",
          },
          5, 1, {{10, 11, Rise}, {12, 14, Flat}}},
-        {"Command52", "3", {8400, 0, Numbered, 0xFF80FF},
+        {"Command52", "3",
          " where (([ratio3]  between  -5 and -8",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -342,7 +342,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio3] - [ratio6] between -3 and 3)",
          },
          5, 1, {{10, 12, Rise}, {13, 15, Flat}}},
-        {"Command54", "4", {8640, 0, Numbered, 0xFF80FF},
+        {"Command54", "4",
          " where (([ratio4]  between  -5 and -8",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -357,7 +357,7 @@ std::vector<trend::TrendPattern> flatThenRisePatterns() {
           " and [ratio4] - [ratio6] between -2 and 2", " and [ratio4] - [ratio7] between -2 and 2)",
          },
          5, 1, {{10, 13, Rise}, {14, 16, Flat}}},
-        {"Command65", "5", {8880, 0, Numbered, 0xFF80FF},
+        {"Command65", "5",
          " where (([ratio5]  between  -5 and -9",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",

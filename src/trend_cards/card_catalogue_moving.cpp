@@ -13,8 +13,8 @@ constexpr const char* kOpening = " where ([ratio9]  between  -500 and +500)";
 }  // namespace
 
 std::vector<trend::TrendPattern> movingAveragePatterns() {
-    return groupPatterns("移動平均による上昇銘柄", {
-        {"Command104", "1", {8880, 4920, Lettered, 0xC49DD5},
+    return records({
+        {"Command104", "1",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -23,7 +23,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio6] <= -10", " and [ratio7] <= -10 ", " and [ratio8] <= -10", " and [ratio9] <= -10)",
          },
          10, 2, {{10, 18, AverageRise}}},
-        {"Command105", "21", {9360, 4920, Lettered, 0xC49DD5},
+        {"Command105", "21",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -35,7 +35,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio8] <= -10", " and [ratio9] <= -10))",
          },
          10, 2, {{10, 18, AverageRise}}},
-        {"Command106", "22", {9360, 5160, Lettered, 0xC49DD5},
+        {"Command106", "22",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -45,7 +45,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio6] < [ratio8] ", " and [ratio6] <= [ratio9]))",
          },
          10, 2, {{10, 15, AverageRise}, {16, 18, Fall}}},
-        {"Command101", "23", {9360, 5400, Lettered, 0xC49DD5},
+        {"Command101", "23",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -56,7 +56,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio6] < [ratio8] ", " and [ratio6] <= [ratio9]))",
          },
          5, 1, {{10, 13, AverageRise}, {14, 18, Fall}}},
-        {"Command110", "31", {9720, 4920, Lettered, 0xC49DD5},
+        {"Command110", "31",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -68,7 +68,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio6] > [ratio8] ", " and [ratio6] >= [ratio9]))",
          },
          5, 1, {{10, 18, AverageRise}}},
-        {"Command109", "32", {9720, 5160, Lettered, 0xC49DD5},
+        {"Command109", "32",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -78,7 +78,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio6] <= [ratio7] ", " and [ratio6] < [ratio8] ", " and [ratio6] <= [ratio9]))",
          },
          5, 1, {{10, 15, AverageRise}, {16, 18, Fall}}},
-        {"Command100", "33", {9720, 5400, Lettered, 0xC49DD5},
+        {"Command100", "33",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -89,7 +89,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio6] < [ratio8] ", " and [ratio6] <= [ratio9]))",
          },
          5, 1, {{10, 13, AverageRise}, {14, 18, Fall}}},
-        {"Command111", "41", {10080, 4920, Lettered, 0xC49DD5},
+        {"Command111", "41",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -100,7 +100,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio6] > [ratio8] ", " and [ratio6] >= [ratio9]) ",
          },
          5, 1, {{10, 18, AverageRise}}},
-        {"Command112", "42", {10080, 5160, Lettered, 0xC49DD5},
+        {"Command112", "42",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -110,7 +110,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio8] >= [ratio6]", " and [ratio9] >= [ratio6])",
          },
          5, 1, {{10, 15, AverageRise}, {16, 18, Fall}}},
-        {"Command102", "43", {10080, 5400, Lettered, 0xC49DD5},
+        {"Command102", "43",
          kOpening,
          {
           " and (-1 >= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -122,7 +122,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio5]/2 + [ratio6]/2 <= [ratio7]/2 + [ratio8]/2", " and [ratio4] <= [ratio9])",
          },
          5, 1, {{10, 13, AverageRise}, {14, 18, Fall}}},
-        {"Command107", "51", {10560, 4920, Lettered, 0xC49DD5},
+        {"Command107", "51",
          kOpening,
          {
           " and (0 <= ([ratio1] + [ratio2])/3)", " and (-1 >= ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5)",
@@ -134,7 +134,7 @@ std::vector<trend::TrendPattern> movingAveragePatterns() {
           " and [ratio8] <= -10", " and [ratio9] <= -10))",
          },
          5, 1, {{10, 10, Fall}, {11, 18, AverageRise}}},
-        {"Command108", "52", {10560, 5160, Lettered, 0xC49DD5},
+        {"Command108", "52",
          kOpening,
          {
           " and ([ratio1] + [ratio2]+ [ratio3]+ [ratio4])/5  between 0 and 1",

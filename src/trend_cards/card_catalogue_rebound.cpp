@@ -9,8 +9,8 @@ namespace cardtrend {
 using namespace entries;
 
 std::vector<trend::TrendPattern> reboundPatterns() {
-    return groupPatterns("反転から上昇", {
-        {"Command55", "1", {7920, 720, Numbered, 0x80FF80},
+    return records({
+        {"Command55", "1",
          " where (([ratio1] between -4 and -10",
          {
           " and ([ratio2] > [ratio1]", " and [ratio1] - [ratio2] between -1 and 1",
@@ -41,7 +41,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio7] - [ratio8] <= 0", " and [ratio8] - [ratio9] <= 0  ", " and [ratio9] - [ratio2] >= 2 )))",
          },
          5, 1, {{10, 10, Rise}, {11, 13, Flat}, {14, 18, Fall}}},
-        {"Command56", "2", {8160, 720, Numbered, 0x80FF80},
+        {"Command56", "2",
          " where (([ratio2] between -4 and -10",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] < 0", " and [ratio2] < [ratio3] ",
@@ -76,7 +76,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio7] - [ratio8] <= 0", " and [ratio8] - [ratio9] <= 0))))",
          },
          5, 1, {{10, 11, Rise}, {12, 14, Flat}, {15, 18, Fall}}},
-        {"Command57", "3", {8400, 720, Numbered, 0x80FF80},
+        {"Command57", "3",
          " where (([ratio3]  between  -5 and -8",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -91,7 +91,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio7] - [ratio8] <= 0", " and [ratio8] - [ratio9] <= 0))))",
          },
          5, 1, {{10, 12, Rise}, {13, 15, Flat}, {16, 18, Fall}}},
-        {"Command58", "4", {8640, 720, Numbered, 0x80FF80},
+        {"Command58", "4",
          " where (([ratio4]  between  -5 and -8",
          {
           " and [ratio1] <= 0", " and [ratio1] >= [ratio2]", " and [ratio2] >= [ratio3]",
@@ -113,7 +113,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio6] - [ratio7] <= 0", " and [ratio7] - [ratio8] <= 0", " and [ratio8] - [ratio9] <= 0 ))))",
          },
          5, 1, {{10, 13, Rise}, {14, 16, Flat}, {17, 18, Fall}}},
-        {"Command103", "5", {8880, 720, Numbered, 0x80FF80},
+        {"Command103", "5",
          " where (([ratio5]  between  -5 and -100",
          {
           " and (([ratio1] >= [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >=[ratio4]/2 + [ratio5]/2 )",
@@ -129,7 +129,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio9] - [ratio5] > 2)",
          },
          12, 2, {{10, 14, Rise}, {15, 17, Flat}, {18, 18, Fall}}},
-        {"Command87", "S1", {6720, 960, Lettered, 0x00FF00},
+        {"Command87", "S1",
          " where ([ratio1] between -5 and -150",
          {
           " and [ratio1] < [ratio2] ", " and [ratio1] < [ratio3] ", " and [ratio2] < [ratio4] ",
@@ -142,7 +142,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio5]/2 + [ratio6]/2 <= [ratio7]/2 + [ratio8]/2", " and [ratio7]/2 + [ratio8]/2 <= [ratio9])",
          },
          5, 1, {{10, 10, Rise}, {11, 18, Fall}}},
-        {"Command88", "S2", {7080, 960, Lettered, 0x00FF00},
+        {"Command88", "S2",
          " where ([ratio2] between -3 and -150",
          {
           " and [ratio1] <= 0", " and [ratio1] >= [ratio2]", " and [ratio2] < [ratio3] ",
@@ -156,7 +156,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio9] - [ratio2] > 3)",
          },
          5, 1, {{10, 11, Rise}, {12, 18, Fall}}},
-        {"Command89", "S3", {7440, 960, Lettered, 0x00FF00},
+        {"Command89", "S3",
          " where ([ratio3] between -3 and -150",
          {
           " and [ratio1] <= 0", " and [ratio1] >= [ratio2]", " and [ratio2] >= [ratio3]",
@@ -168,7 +168,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio6]/2 + [ratio7]/2 <= [ratio8]/2 + [ratio9]/2 ", " and [ratio9] - [ratio3] > 3)",
          },
          5, 1, {{10, 12, Rise}, {13, 18, Fall}}},
-        {"Command90", "S4", {7800, 960, Lettered, 0x00FF00},
+        {"Command90", "S4",
          " where ([ratio4] between -5 and -150",
          {
           " and [ratio1] <= 0", " and [ratio1] >= [ratio2]", " and [ratio2] >= [ratio3]",
@@ -180,7 +180,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio9] - [ratio4] > 3)",
          },
          5, 1, {{10, 13, Rise}, {14, 18, Fall}}},
-        {"Command4", "S5", {8160, 960, Lettered, 0x00FF00},
+        {"Command4", "S5",
          " where (([ratio5]  between  -5 and -100",
          {
           " and (([ratio1] >= [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >[ratio4]/2 + [ratio5]/2 )",
@@ -193,7 +193,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio9] - [ratio5] > 2)",
          },
          5, 1, {{10, 14, Rise}, {15, 18, Fall}}},
-        {"Command38", "S6", {8520, 960, Lettered, 0x80FF80},
+        {"Command38", "S6",
          " where ([ratio6] between -5 and -150",
          {
           " and ([ratio1] >= [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >= [ratio4]/2 + [ratio5]/2 ",
@@ -206,7 +206,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio6] <= [ratio7]", " and [ratio7] < [ratio8]", " and [ratio8] <= [ratio9])",
          },
          5, 1, {{10, 15, Rise}, {16, 18, Fall}}},
-        {"Command24", "S7", {8880, 960, Lettered, 0x80FF80},
+        {"Command24", "S7",
          " where (([ratio7] between -5 and -160 ",
          {
           " and (([ratio1] > [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >= [ratio4]/2 + [ratio5]/2 ",
@@ -221,21 +221,21 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio8] < [ratio9])",
          },
          5, 1, {{10, 16, Rise}, {17, 18, Fall}}},
-        {"Command37", "ｓ1", {6720, 1200, Lettered, 0xE0E0E0},
+        {"Command37", "ｓ1",
          " where ([ratio1] between +1 and +500",
          {
           " and [ratio2] - [ratio1] < 0", " and [ratio3] - [ratio2] <= 0", " and [ratio4] - [ratio3] <= 0",
           " and [ratio5] - [ratio4] <= 0", " and [ratio2] <= 2", " and [ratio5] - [ratio2] <= -2)",
          },
          5, 1, {{10, 10, Fall}, {11, 14, EarlierRise}}},
-        {"Command66", "ｓ2", {7080, 1200, Lettered, 0xE0E0E0},
+        {"Command66", "ｓ2",
          " where ([ratio2] between 1 and 500",
          {
           " and [ratio2] - [ratio1] > 0", " and [ratio3] - [ratio2] <= 0", " and [ratio4] - [ratio3] <= 0",
           " and [ratio5] - [ratio4] <= 0", " and [ratio5] - [ratio3] <= -1)",
          },
          5, 1, {{10, 11, Fall}, {12, 14, EarlierRise}}},
-        {"Command21", "ｓ3", {7440, 1200, Lettered, 0xE0E0E0},
+        {"Command21", "ｓ3",
          " where ([ratio3] between 2 and 500) ",
          {
           " and ([ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -244,7 +244,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio4] - [ratio6] >= 1",
          },
          5, 1, {{10, 12, Fall}, {13, 15, EarlierRise}}},
-        {"Command40", "ｓ4", {7800, 1200, Lettered, 0xE0E0E0},
+        {"Command40", "ｓ4",
          " where [ratio4]  between  4 and 150",
          {
           " and [ratio3] >= [ratio2]/2 + [ratio1]/2", " and [ratio1] + [ratio2] > 0", " and [ratio1] >= 0",
@@ -253,7 +253,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio6] - [ratio5] <= 0", " and [ratio7] - [ratio6] <= 0",
          },
          5, 1, {{10, 13, Fall}, {14, 16, EarlierRise}}},
-        {"Command70", "s5", {8160, 1200, Lettered, 0xE0E0E0},
+        {"Command70", "s5",
          " where [ratio5]  between  4 and 150",
          {
           " and [ratio3] >= [ratio2]/2 + [ratio1]/2", " and [ratio1] + [ratio2] > 0", " and [ratio1] >= 0",
@@ -264,7 +264,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio7] - [ratio6] <= 0", " and [ratio8] - [ratio7] <= 0", " and [ratio6] - [ratio8] >= 1",
          },
          5, 1, {{10, 14, Fall}, {15, 17, EarlierRise}}},
-        {"Command73", "s6", {8520, 1200, Lettered, 0xE0E0E0},
+        {"Command73", "s6",
          " where  (([ratio6]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -278,7 +278,7 @@ std::vector<trend::TrendPattern> reboundPatterns() {
           " and [ratio5] - [ratio2] >=1 ",
          },
          5, 1, {{10, 15, Fall}, {16, 18, EarlierRise}}},
-        {"Command17", "s7", {8880, 1200, Lettered, 0xE0E0E0},
+        {"Command17", "s7",
          " where  (([ratio7]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",

@@ -9,8 +9,8 @@ namespace cardtrend {
 using namespace entries;
 
 std::vector<trend::TrendPattern> risingTrendPatterns() {
-    return groupPatterns("上昇トレンド", {
-        {"Command99", "E3", {4920, 1200, Lettered, 0x0000FF},
+    return records({
+        {"Command99", "E3",
          " where (([ratio3]  between  -4 and -150",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -18,7 +18,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] - [ratio3] >=1))",
          },
          5, 1, {{10, 12, Rise}, {13, 13, Fall}}},
-        {"Command98", "E4", {4920, 960, Lettered, 0x0000FF},
+        {"Command98", "E4",
          " where (([ratio4]  between  -4 and -150",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -26,7 +26,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] - [ratio4] >=1 ))",
          },
          5, 1, {{10, 13, Rise}, {14, 14, Fall}}},
-        {"Command79", "E5", {4920, 720, Lettered, 0x0000FF},
+        {"Command79", "E5",
          " where (([ratio5]  between  -5 and -150",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -34,7 +34,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] + [ratio2] + [ratio2]< 0", " and [ratio1] - [ratio5] >=1 ))",
          },
          5, 1, {{10, 14, Rise}, {15, 15, Fall}}},
-        {"Command78", "E6", {5280, 960, Lettered, 0x0000FF},
+        {"Command78", "E6",
          " where (([ratio6]  between  -5 and -150",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -43,7 +43,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] - [ratio6] >=3 ))",
          },
          5, 1, {{10, 15, Rise}, {16, 16, Fall}}},
-        {"Command77", "E7", {5280, 720, Lettered, 0x0000FF},
+        {"Command77", "E7",
          " where (([ratio7]  between  -5 and -150",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -52,7 +52,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] - [ratio7] >=3 ))",
          },
          5, 1, {{10, 16, Rise}, {17, 17, Fall}}},
-        {"Command76", "E8", {5280, 480, Lettered, 0x0000FF},
+        {"Command76", "E8",
          " where (([ratio8]  between  -5 and -150",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -61,7 +61,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] + [ratio2] + [ratio2]< 0", " and [ratio1] - [ratio8] >=3 ))",
          },
          5, 1, {{10, 17, Rise}, {18, 18, Fall}}},
-        {"Command75", "E9", {5280, 240, Lettered, 0x0000FF},
+        {"Command75", "E9",
          " where (([ratio9]  between  -5 and -150",
          {
           " and [ratio1] <= 0", " and [ratio2] - [ratio1] <= 0", " and [ratio3] - [ratio2] <= 0",
@@ -70,7 +70,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] + [ratio2] + [ratio2]< 0", " and [ratio1] - [ratio9] >=5 ))",
          },
          5, 1, {{10, 18, Rise}}},
-        {"Command84", "T5", {5760, 1200, Lettered, 0x8080FF},
+        {"Command84", "T5",
          " where (([ratio5] between -9 and -100 ",
          {
           " and (([ratio1] > [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >= [ratio4]/2 + [ratio5]/2 )",
@@ -84,7 +84,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] + [ratio2] + [ratio2]< 0", " and [ratio1] - [ratio5] >=1 ))",
          },
          5, 1, {{10, 14, Rise}, {15, 15, Fall}}},
-        {"Command83", "T6", {5760, 960, Lettered, 0x8080FF},
+        {"Command83", "T6",
          " where (([ratio6] between -9 and -100 ",
          {
           " and (([ratio1] > [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >= [ratio4]/2 + [ratio5]/2 ",
@@ -100,7 +100,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] - [ratio6] >=3 ))",
          },
          5, 1, {{10, 15, Rise}, {16, 16, Fall}}},
-        {"Command82", "T7", {5760, 720, Lettered, 0x8080FF},
+        {"Command82", "T7",
          " where (([ratio7] between -9 and -160 ",
          {
           " and (([ratio1] > [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >= [ratio4]/2 + [ratio5]/2 ",
@@ -118,7 +118,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] - [ratio7] >=3 ))",
          },
          5, 1, {{10, 16, Rise}, {17, 17, Fall}}},
-        {"Command81", "T8", {5760, 480, Lettered, 0x8080FF},
+        {"Command81", "T8",
          " where (([ratio8] between -9 and -160 ",
          {
           " and (([ratio1]/2 + [ratio2]/2  > [ratio3]/2 + [ratio4]/2 ",
@@ -137,7 +137,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio1] - [ratio8] >=3 )))",
          },
          5, 1, {{10, 17, Rise}, {18, 18, Fall}}},
-        {"Command80", "T9", {5760, 240, Lettered, 0x8080FF},
+        {"Command80", "T9",
          " where  (([ratio9] between -9 and -150 ",
          {
           " and (([ratio1]/2 + [ratio2]/2 > [ratio3]/2 + [ratio4]/2 ",
@@ -157,7 +157,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio9] - [ratio8] <= 0", " and [ratio1] + [ratio2] < 0", " and [ratio1] - [ratio9] >=3 ))",
          },
          5, 1, {{10, 18, Rise}}},
-        {"Command36", "t5", {6120, 1200, Lettered, 0xE0E0E0},
+        {"Command36", "t5",
          " where (([ratio1] > 0 ",
          {
           " and [ratio2] - [ratio1] >=0.0", " and [ratio3] - [ratio2] >0.0", " and [ratio4] - [ratio3] >0.0",
@@ -169,7 +169,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio5] - [ratio4] >=0.0))",
          },
          5, 1, {{10, 14, Fall}}},
-        {"Command31", "t6", {6120, 960, Lettered, 0xE0E0E0},
+        {"Command31", "t6",
          " where  (([ratio6]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -183,7 +183,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio5] - [ratio2] >=1 ",
          },
          5, 1, {{10, 15, Fall}}},
-        {"Command23", "ｔ7", {6120, 720, Lettered, 0xE0E0E0},
+        {"Command23", "ｔ7",
          " where  (([ratio7]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -197,7 +197,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio7] > [ratio8]", " and [ratio7] - [ratio1] >= 2 ",
          },
          5, 1, {{10, 16, Fall}}},
-        {"Command53", "t8", {6120, 480, Lettered, 0xE0E0E0},
+        {"Command53", "t8",
          " where  (([ratio8]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",
@@ -213,7 +213,7 @@ std::vector<trend::TrendPattern> risingTrendPatterns() {
           " and [ratio7] <= [ratio8]", " and [ratio8] - [ratio1] >= 2 ",
          },
          5, 1, {{10, 17, Fall}}},
-        {"Command48", "t9", {6120, 240, Lettered, 0xE0E0E0},
+        {"Command48", "t9",
          " where  (([ratio9]  between  4 and 8",
          {
           " and [ratio1] >= 0", " and [ratio2] - [ratio1] >= 0", " and [ratio3] - [ratio2] >= 0",

@@ -8,8 +8,8 @@ namespace cardtrend {
 using namespace entries;
 
 std::vector<trend::TrendPattern> twoStagePatterns() {
-    return groupPatterns("2段階上げ", {
-        {"Command64", "1", {9840, 840, Numbered, 0x8080FF},
+    return records({
+        {"Command64", "1",
          " where ([ratio1] between -5 and -150",
          {
           " and (([ratio1] < [ratio2]", " and [ratio2] <= [ratio3])", " and ([ratio3] <= [ratio4]",
@@ -23,7 +23,7 @@ std::vector<trend::TrendPattern> twoStagePatterns() {
           " and [ratio6] >= [ratio7]", " and [ratio7] >= [ratio8]", " and [ratio8] >= [ratio9])))",
          },
          5, 1, {{10, 10, Rise}, {11, 13, Dip}, {14, 18, Rise}}},
-        {"Command34", "2", {10080, 840, Numbered, 0x8080FF},
+        {"Command34", "2",
          " where ([ratio2] between -5 and -100",
          {
           " and [ratio1] <= 0", " and [ratio1] >= [ratio2] )", " and (([ratio2] < [ratio3]",
@@ -37,7 +37,7 @@ std::vector<trend::TrendPattern> twoStagePatterns() {
           " and [ratio7] >= [ratio8]", " and [ratio8] >= [ratio9]))",
          },
          5, 1, {{10, 11, Rise}, {12, 14, Dip}, {15, 18, Rise}}},
-        {"Command97", "3", {10320, 840, Numbered, 0x8080FF},
+        {"Command97", "3",
          " where ([ratio3] <= -5 ",
          {
           " and [ratio1] <= 0", " and [ratio1] >= [ratio2] ", " and [ratio2] >= [ratio3] ",
@@ -51,7 +51,7 @@ std::vector<trend::TrendPattern> twoStagePatterns() {
           " and [ratio8] >= [ratio9]))",
          },
          5, 1, {{10, 12, Rise}, {13, 15, Dip}, {16, 18, Rise}}},
-        {"Command93", "4", {10560, 840, Numbered, 0x8080FF},
+        {"Command93", "4",
          " where ([ratio4]  <= -5",
          {
           " and ([ratio1] <= 0", " and [ratio4] <= [ratio3]", " and [ratio1] > [ratio2]/2 + [ratio3]/2 ",
@@ -64,7 +64,7 @@ std::vector<trend::TrendPattern> twoStagePatterns() {
           " and [ratio7] >= [ratio8]", " and [ratio8] >= [ratio9] ))",
          },
          5, 1, {{10, 13, Rise}, {14, 16, Dip}, {17, 18, Rise}}},
-        {"Command96", "5", {10800, 840, Numbered, 0x8080FF},
+        {"Command96", "5",
          " where ([ratio5] between  -5 and -100",
          {
           " and [ratio1] >= [ratio2]/2 + [ratio3]/2 ", " and [ratio2]/2 + [ratio3]/2 >=[ratio4]/2 + [ratio5]/2 ",

@@ -1,6 +1,5 @@
 // Where the card screen's pattern buttons stand: every caption at its place in its group.
 #include "trend_cards/card_catalogue.h"
-#include "trend_cards/card_catalogue_entries.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -10,7 +9,7 @@
 
 namespace {
 
-using cardtrend::entries::DefaultFace;
+constexpr long long DefaultFace = -1;   // the system's button face
 
 // One row of buttons as the layout gives it: controls and captions in layout order, lefts and
 // tops (one value when it holds for the whole row), width and design colours.
@@ -21,7 +20,7 @@ struct Row {
     std::vector<int> lefts;
     std::vector<int> tops;
     int width;
-    std::vector<unsigned> faces;
+    std::vector<long long> faces;
 };
 
 std::vector<int> by(int first, int step, int count) {
@@ -30,8 +29,8 @@ std::vector<int> by(int first, int step, int count) {
     return v;
 }
 
-std::vector<unsigned> split(unsigned first, int firstCount, unsigned rest, int restCount) {
-    std::vector<unsigned> v(size_t(firstCount), first);
+std::vector<long long> split(long long first, int firstCount, long long rest, int restCount) {
+    std::vector<long long> v(size_t(firstCount), first);
     v.insert(v.end(), size_t(restCount), rest);
     return v;
 }
@@ -97,8 +96,25 @@ TEST(CardCatalogueLayout, EveryCaptionStandsAtItsPlaceInItsGroup) {
             EXPECT_EQ(p.top, at(row.tops, i));
             EXPECT_EQ(p.width, row.width);
             EXPECT_EQ(p.height, 255);
-            EXPECT_EQ(p.faceColor, at(row.faces, i));
+            const cardtrend::ButtonPlace* place = cardtrend::buttonPlace(controls[i]);
+            ASSERT_NE(place, nullptr);
+            EXPECT_EQ(place->face, at(row.faces, i));
         }
     }
     EXPECT_EQ(placed, 79);
+}
+
+// The group tables name each button by its control and its caption; the layout must agree.
+TEST(CardCatalogueLayout, EveryRecordOfTheGroupsHasItsButton) {
+    int records = 0;
+    for (auto group : {cardtrend::risingTrendPatterns, cardtrend::flatThenRisePatterns, cardtrend::reboundPatterns,
+                       cardtrend::twoStagePatterns, cardtrend::dipPatterns, cardtrend::movingAveragePatterns}) {
+        for (const trend::TrendPattern& p : group()) {
+            ++records;
+            const cardtrend::ButtonPlace* place = cardtrend::buttonPlace(p.control);
+            ASSERT_NE(place, nullptr) << p.control.toStdString();
+            EXPECT_EQ(place->caption, p.caption) << p.control.toStdString();
+        }
+    }
+    EXPECT_EQ(records, 79);
 }

@@ -64,3 +64,26 @@ TEST(CardCatalogueSql, EveryRecordRunsInBothFormsAndTheAndFormKeepsToTheList) {
     // The paths are varied enough that most patterns find cards outside the list to leave out.
     EXPECT_GT(patternsSelectingOutsideTheList, int(cardtrend::cardTrendCatalogue().size()) / 2);
 }
+
+// On every saved-query universe a pattern selects the universe's cards that it selects among all.
+TEST(CardCatalogueSql, EveryRecordNarrowsEverySavedQueryUniverse) {
+    const std::vector<Ratios> paths = pricePaths(300);
+    const QString markets[] = {"東証１部", "東証２部", "マザーズ", "名証１部"};
+    const QString units[] = {"D100", "F1000", "A1"};
+    const QString sources[] = {"推奨", "新高値", "会社四季報"};
+    CardTable table;
+    for (size_t i = 0; i < paths.size(); ++i) table.add(int(i) + 1, paths[i], markets[i % 4], units[i % 3], sources[i / 2 % 3]);
+    const char* universes[] = {"a000-1bu", "a000-2bu", "a000-tentou", "a000-1000U", "a000-100U", "a000-001U",
+                               "a000-okiniiri", "a000-20t1", "a000-takane", "a000-tanki"};
+    for (const char* universe : universes) {
+        const QString base = QStringLiteral("select * from [%1]").arg(QString::fromUtf8(universe));
+        const std::set<int> cards = table.codes(base);
+        ASSERT_FALSE(cards.empty()) << universe;
+        for (const trend::TrendPattern& p : cardtrend::cardTrendCatalogue()) {
+            std::set<int> want;
+            for (int code : table.codes(trend::patternQuery(AllCards, p, false)))
+                if (cards.count(code)) want.insert(code);
+            EXPECT_EQ(table.codes(trend::patternQuery(base, p, false)), want) << universe << " " << p.control.toStdString();
+        }
+    }
+}

@@ -32,7 +32,8 @@ public:
     }
 
     // A stock with the given changes (to a tenth of a percent) and one card on it.
-    void add(int code, const Ratios& r) {
+    void add(int code, const Ratios& r, const QString& market = QStringLiteral("東証１部"),
+             const QString& unit = QStringLiteral("D100"), const QString& source = QStringLiteral("推奨")) {
         QString prices = QStringLiteral("1000");
         for (double v : r) {
             if (std::isnan(v)) {
@@ -44,10 +45,10 @@ public:
             prices += QStringLiteral(", %1").arg(1000 + qRound(tenths));
         }
         db_.exec(QStringLiteral("insert into [list] (銘柄, コード, 市場, 単位, kabuka1, kabuka2, kabuka3, kabuka4, kabuka5, "
-                                "kabuka6, kabuka7, kabuka8, kabuka9, kabuka10) values ('S%1', %1, '東証１部', 'D100', %2)")
-                     .arg(code).arg(prices));
+                                "kabuka6, kabuka7, kabuka8, kabuka9, kabuka10) values ('S%1', %1, '%2', '%3', %4)")
+                     .arg(code).arg(market, unit, prices));
         db_.exec(QStringLiteral("insert into [mydata] (情報源, 銘柄, コード, 市場, 単位, 情報) "
-                                "values ('推奨', 'S%1', %1, '東証１部', 'D100', 'note')").arg(code));
+                                "values ('%1', 'S%2', %2, '%3', '%4', 'note')").arg(source).arg(code).arg(market, unit));
     }
 
     // The codes of the cards a row source in the program's dialect selects; a row source SQLite
