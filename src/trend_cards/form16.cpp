@@ -1,9 +1,9 @@
 #include "trend_cards/form16.h"
 #include <QDate>
+#include "cards/form2.h"
 #include "lists/chart_link.h"
 #include "lists/list_forms.h"
 #include "lists/list_grids.h"
-#include "platform/data/database.h"
 #include "platform/data/recordset.h"
 #include "platform/data/sql_text.h"
 #include "platform/ui/dialogs.h"
@@ -570,28 +570,23 @@ void Form16::MSFlexGrid1_DblClick() {
     }
 }
 
-// Opens the card of the current row in the card editor, found by its exact ID. A row without a
-// card that still exists is told, and the editor is not opened on another card.
+// Opens the card of the current row in the card editor, found by its exact ID. A row whose card
+// is gone (or a row without an ID) is told, and the editor is not opened on another card.
 void Form16::Command33_Click() {
     std::optional<long long> id;
     step([&] {
         const int r = MSFlexGrid1->Row();
         if (r >= 1 && r < MSFlexGrid1->Rows()) id = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 1));
     });
+    Form2& editor = Form2::it();
+    if (!editor.leaveCard()) return;   // the editor has told why its own card cannot be left
     bool found = false;
-    if (id) {
-        step([&] {
-            platform::Recordset rs = platform::Database::open(Module1::MainDbPath)
-                                         ->openRecordset(QStringLiteral("select * from [mydata] where [ID]=") +
-                                                         QString::number(*id));
-            found = rs.recordCount() > 0;
-        });
-    }
+    if (id) step([&] { found = editor.findFirst(QStringLiteral("ID=") + QString::number(*id)); });
     if (!found) {
         step([&] { ui::MsgBox(QStringLiteral("このカードは見つかりません"), ui::vbOKOnly + ui::vbExclamation); });
         return;
     }
-    step([&] { services::showWindow(QStringLiteral("Form2")); });
+    step([&] { editor.Show(); });
 }
 
 void Form16::Command12_Click() {

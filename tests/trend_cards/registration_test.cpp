@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include "card_fixture.h"
+#include "cards/form2.h"
 #include "lists/chart_link.h"
 #include "platform/data/recordset.h"
 
@@ -120,8 +121,22 @@ TEST_F(RegistrationTest, CardOpeningByExactId) {
     seam->answerMsgBox(ui::vbOK);
     f.Command33->doClick();
     EXPECT_EQ(seam->msgBoxPrompts(), QStringList({"このカードは見つかりません"}));
+    EXPECT_FALSE(Form2::it().isVisible());
+    EXPECT_NE(Form2::it().Text9->Text(), "120");   // not the card whose ID begins with the same digits
 
     f.MSFlexGrid1->setRow(rowOfId(f, "1"));
     f.Command33->doClick();
     EXPECT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_TRUE(Form2::it().isVisible());
+    EXPECT_EQ(Form2::it().Text9->Text(), "1");
+    EXPECT_EQ(Form2::it().Text4->Text(), "1301");
+    // Another card of the screen, then a row without an ID.
+    f.MSFlexGrid1->setRow(rowOfId(f, "120"));
+    f.Command33->doClick();
+    EXPECT_EQ(Form2::it().Text9->Text(), "120");
+    f.MSFlexGrid1->setRow(0);
+    seam->answerMsgBox(ui::vbOK);
+    f.Command33->doClick();
+    EXPECT_EQ(seam->msgBoxPrompts().size(), 2);
+    EXPECT_EQ(Form2::it().Text9->Text(), "120");
 }
