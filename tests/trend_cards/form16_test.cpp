@@ -172,3 +172,41 @@ TEST_F(Form16Test, PatternsJoinTheirTextToTheBaseByItsOwnWhere) {
     EXPECT_EQ(f.patternButton("Command42")->BackColor(), trend::PatternMarkColor);
     EXPECT_EQ(f.patternButton("Command47")->BackColor(), f.Command5->BackColor());   // design face: untouched
 }
+
+// From the menu's card buttons: the screen opens on their universe and the menu goes; a list
+// universe over a one-entry list or over no favourite source still takes its patterns.
+TEST_F(Form16Test, OpenedFromTheMenu) {
+    Form5& menu = Form5::it();
+    menu.Show();
+    menu.Command("Command4")->doClick();
+    ASSERT_TRUE(Form16::isLoaded());
+    EXPECT_TRUE(Form16::it().isVisible());
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(Form16::it().Caption(), "１部市場銘柄");
+    close(Form16::it());
+
+    setList<Form31>("checklist2", {"1332"});
+    menu.Command("Command32")->doClick();
+    Form16& special = Form16::it();
+    EXPECT_EQ(special.Caption(), "特別注目銘柄");
+    EXPECT_EQ(ids(special), QStringList({"2"}));
+    special.patternButton("Command42")->doClick();
+    EXPECT_EQ(special.Data1->RecordSource, Module1::CardTrendBaseSql + " and ([ratio1] between -6 and -500) ");
+    EXPECT_EQ(ids(special), QStringList({"2"}));
+    close(special);
+
+    setList<Form14>("情報源リスト", {}, "情報源");
+    seam->answerMsgBox(ui::vbOK);
+    menu.Command("Command47")->doClick();
+    Form16& sources = Form16::it();
+    EXPECT_EQ(Module1::CardTrendBaseSql, kAll);
+    EXPECT_EQ(sources.Caption(), "お気に入り推奨銘柄");
+    sources.patternButton("Command42")->doClick();
+    EXPECT_EQ(ids(sources), QStringList({"1", "5", "2"}));
+    // The menu's value may change while the screen stays loaded; the screen keeps its own base.
+    Module1::MenuMode = 12;
+    seam->answerInput("1301");
+    sources.Command7->doClick();
+    EXPECT_EQ(sources.Data1->RecordSource, kAll + " where [コード]=1301");
+    EXPECT_EQ(ids(sources), QStringList({"1", "5"}));
+}
