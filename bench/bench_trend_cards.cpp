@@ -51,7 +51,12 @@ struct Measured {
     int rows = 0;
 };
 
+// A write that changes nothing but tells every connection that the file changed, so that the
+// screen's refresh reads the file again as the raw query does.
+const QByteArray kTouch = "UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" WHERE \"ID\" = 1";
+
 // A program folder with 4,000 priced stocks and 40,000 cards, the screen open on universe 10.
+// The raw queries and the touches run on connections of their own.
 struct CardScreen {
     QTemporaryDir dir;
     QByteArray dataHome = qgetenv("XDG_DATA_HOME");
@@ -72,8 +77,13 @@ struct CardScreen {
         Module1::MenuMode = 10;
         Form16::it();
         db = platform::Database::open(platform::mainDatabasePath());
+        raw = std::make_unique<rawsql::Connection>(platform::mainDatabasePath());
+        writer = std::make_unique<rawsql::Connection>(platform::mainDatabasePath());
     }
+    std::unique_ptr<rawsql::Connection> raw, writer;
     ~CardScreen() {
+        raw.reset();
+        writer.reset();
         Form16::it().Unload();
         if (Form5::isLoaded()) Form5::it().Unload();
         QCoreApplication::processEvents();
@@ -82,10 +92,16 @@ struct CardScreen {
         ui::setDialogs(std::move(previous));
         qputenv("XDG_DATA_HOME", dataHome);
     }
-    long long raw(const QString& sql) const {
+    void touch() const { rawsql::step(writer->get(), kTouch, nullptr); }
+    // The program's SQL as SQLite runs it, stepped raw after a touch; the time in ms.
+    double rawMs(const QByteArray& sqliteSql) const {
+        touch();
         long long checksum = 0;
-        rawsql::step(db->handle(), platform::translateSql(sql).toUtf8(), &checksum);
-        return checksum;
+        const auto t0 = std::chrono::steady_clock::now();
+        rawsql::step(raw->get(), sqliteSql, &checksum);
+        const double ms = msSince(t0);
+        benchmark::DoNotOptimize(checksum);
+        return ms;
     }
 };
 
@@ -118,11 +134,11 @@ void BM_CardPatternClick(benchmark::State& state) {
     const trend::TrendPattern& p = heaviestPattern(f, *screen.db);
     const QString sql = trend::patternQuery(Module1::CardTrendBaseSql, p, Form16::andForm());
     Measured m{QStringLiteral("pattern %1 \"%2\"").arg(p.group, p.caption)};
+    const QByteArray sqliteSql = platform::translateSql(sql).toUtf8();
     for (auto _ : state) {
-        auto t0 = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(screen.raw(sql));
-        m.rawMs += msSince(t0);
-        t0 = std::chrono::steady_clock::now();
+        m.rawMs += screen.rawMs(sqliteSql);
+        screen.touch();
+        const auto t0 = std::chrono::steady_clock::now();
         f.patternClick(p);
         m.screenMs += msSince(t0);
     }
@@ -139,12 +155,12 @@ void BM_CardPeriodExtraction(benchmark::State& state) {
     const QString sql = cardtrend::periodSql(Module1::CardTrendBaseSql, Form16::andForm(), 0, {0, 0}, today,
                                              *cardtrend::windowStart(QStringLiteral("365"), today));
     Measured m{QStringLiteral("\"X日\" of 365 days")};
+    const QByteArray sqliteSql = platform::translateSql(sql).toUtf8();
     for (auto _ : state) {
-        auto t0 = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(screen.raw(sql));
-        m.rawMs += msSince(t0);
+        m.rawMs += screen.rawMs(sqliteSql);
         screen.answers->answers = {QStringLiteral("365"), QStringLiteral("0")};
-        t0 = std::chrono::steady_clock::now();
+        screen.touch();
+        const auto t0 = std::chrono::steady_clock::now();
         f.Command35_Click();
         m.screenMs += msSince(t0);
     }
