@@ -113,6 +113,11 @@ TEST_F(FiltersTest, ListExtractions) {
     many << "1301";   // the 101st entry is left out
     QString manyChain = "[コード]=2000";
     for (int i = 1; i < 100; ++i) manyChain += " Or  [コード]=" + QString::number(2000 + i);
+    QStringList manySources;
+    QString sourceChain = "[情報源]='s0'";
+    for (int i = 0; i < 200; ++i) manySources << "s" + QString::number(i);
+    for (int i = 1; i < 200; ++i) sourceChain += " Or [情報源]= 's" + QString::number(i) + "'";
+    manySources << "日経新聞";   // the 201st source is left out
     struct Case {
         const char* list;
         QStringList entries;
@@ -135,6 +140,7 @@ TEST_F(FiltersTest, ListExtractions) {
         {"Form14", {" 日経新聞", "O'Brien's"}, 10, " where [日付] between " + w200 + " and ([情報源]='日経新聞' Or [情報源]= 'O''Brien''s')",
          {"1", "4"}},
         {"Form14", {" 日経新聞"}, 10, " where [日付] between " + w200 + " and [情報源]= ' 日経新聞'", {"3"}},
+        {"Form14", manySources, 10, " where [日付] between " + w200 + " and (" + sourceChain + ")", {}},
         {"Form14", {}, 10, " where [日付] between " + w200 + " and  [情報源] like'日経平均'", {"6"}},
     };
     for (const Case& c : cases) {
