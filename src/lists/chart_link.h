@@ -10,6 +10,8 @@
 //   static const chart::ChartLink kQuote{"HprLnkEx1", chart::siteName(chart::Site::Quote),
 //       chart::Site::Quote, "/q?s=", chart::Suffix::QuoteSuffix6M};
 //   label->Address = kQuote.address(code, market);
+namespace ui { class LinkLabel; }
+
 namespace chart {
 
 // The outside sites. Their base addresses (scheme and host) and names are in one table
@@ -82,6 +84,15 @@ struct ChartLink {
     long long backColor = -1; // &HBBGGRR, -1 for the label's default
 
     QString address(const QString& code = {}, const QString& market = {}) const;
+};
+
+// One link label of a window's table: the member that receives it, where it stands (twips) and
+// its link. Windows make them with ui::Form::addLinks.
+template <class W>
+struct LinkRow {
+    ui::LinkLabel* W::*member;
+    int left, top, width, height;
+    ChartLink link;
 };
 
 // Paths used by more than one screen.

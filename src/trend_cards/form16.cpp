@@ -129,11 +129,7 @@ const LabelRow kLabels[] = {
 };
 
 // The ten link labels: stock links read the code and market boxes, fixed links open one page.
-struct LinkRow {
-    ui::LinkLabel* Form16::*member;
-    int left, top, width, height;
-    chart::ChartLink link;
-};
+using LinkRow = chart::LinkRow<Form16>;
 chart::ChartLink captioned(chart::ChartLink l, const QString& caption, long long back = 0xC0FFC0) {
     l.caption = caption;
     l.backColor = back;
@@ -235,16 +231,7 @@ void Form16::buildCatalogue() {
     }
 }
 
-void Form16::buildLinks() {
-    for (const LinkRow& r : linkRows()) {
-        ui::LinkLabel* l = addLink({.name = r.link.label, .caption = r.link.caption, .left = r.left, .top = r.top,
-                                    .width = r.width, .height = r.height, .backColor = r.link.backColor});
-        this->*r.member = l;
-        const chart::ChartLink* link = &r.link;
-        on(l->LinkClick, [this, l, link] { step([&] { l->Address = link->address(Text4->Text(), Text5->Text()); }); },
-           r.link.label);
-    }
-}
+void Form16::buildLinks() { addLinks(this, linkRows(), &Form16::Text4, &Form16::Text5); }
 
 // ---- load, titles, frame handlers
 

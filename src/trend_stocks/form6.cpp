@@ -80,11 +80,7 @@ const LabelRow kLabels[] = {
 };
 
 // The ten link labels and how each builds its address.
-struct LinkRow {
-    ui::LinkLabel* Form6::*member;
-    int left, top, width, height;
-    chart::ChartLink link;
-};
+using LinkRow = chart::LinkRow<Form6>;
 chart::ChartLink withColour(chart::ChartLink l, long long back, const QString& caption) {
     l.backColor = back;
     l.caption = caption;
@@ -233,16 +229,7 @@ void Form6::orderTabs() {
     for (size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
-void Form6::buildLinks() {
-    for (const LinkRow& r : linkRows()) {
-        ui::LinkLabel* l = addLink({.name = r.link.label, .caption = r.link.caption, .left = r.left, .top = r.top,
-                                    .width = r.width, .height = r.height, .backColor = r.link.backColor});
-        this->*r.member = l;
-        const chart::ChartLink* link = &r.link;
-        on(l->LinkClick, [this, l, link] { step([&] { l->Address = link->address(Text1->Text(), Text2->Text()); }); },
-           r.link.label);
-    }
-}
+void Form6::buildLinks() { addLinks(this, linkRows(), &Form6::Text1, &Form6::Text2); }
 
 // ---- load, titles, frame handlers
 

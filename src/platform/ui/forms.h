@@ -6,6 +6,7 @@
 #include <vector>
 #include "platform/ui/controls.h"
 #include "platform/ui/flexgrid.h"
+#include "platform/ui/guard.h"
 
 namespace ui {
 
@@ -78,6 +79,22 @@ protected:
     // Wires an event to a handler; the handler is run through runHandler (a failure is reported).
     void on(std::function<void()>& event, std::function<void()> handler, const char* what = "");
 
+    // Makes the link labels of a table, stores each in its member and wires its click: the row's
+    // link (row.link.address(code, market)) builds the address from the window's code and market
+    // boxes as they read at the click.
+    template <class W, class Row>
+    void addLinks(W* self, const std::vector<Row>& rows, TextBox* W::*code, TextBox* W::*market) {
+        for (const Row& r : rows) {
+            LinkLabel* l = addLink({.name = r.link.label, .caption = r.link.caption, .left = r.left, .top = r.top,
+                                    .width = r.width, .height = r.height, .backColor = r.link.backColor});
+            self->*r.member = l;
+            on(l->LinkClick,
+               [self, l, link = &r.link, code, market] {
+                   step([&] { l->Address = link->address((self->*code)->Text(), (self->*market)->Text()); });
+               },
+               r.link.label);
+        }
+    }
     // Makes the controls of a table, stores each in its member and wires its Click.
     template <class W, class C, size_t N>
     void addControls(W* self, const ControlRow<W, C> (&rows)[N]) {
