@@ -54,11 +54,7 @@ const std::vector<MenuRow>& menuRows() {
     return rows;
 }
 
-QString lines(std::initializer_list<const char*> parts) {
-    QStringList out;
-    for (const char* p : parts) out << QString::fromUtf8(p);
-    return out.join(QStringLiteral("\r\n"));
-}
+using ui::lines;
 
 }  // namespace
 

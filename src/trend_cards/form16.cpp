@@ -174,11 +174,7 @@ const std::vector<LinkRow>& linkRows() {
     return rows;
 }
 
-QString lines(std::initializer_list<const char*> parts) {
-    QStringList out;
-    for (const char* p : parts) out << QString::fromUtf8(p);
-    return out.join(QStringLiteral("\r\n"));
-}
+using ui::lines;
 
 }  // namespace
 

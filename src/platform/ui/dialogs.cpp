@@ -161,4 +161,10 @@ std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> d) {
     return previous;
 }
 
+QString lines(std::initializer_list<const char*> parts) {
+    QStringList out;
+    for (const char* p : parts) out << QString::fromUtf8(p);
+    return out.join(QStringLiteral("\r\n"));
+}
+
 }  // namespace ui

@@ -2,6 +2,7 @@
 #include <QPoint>
 #include <QString>
 #include <memory>
+#include <initializer_list>
 #include <optional>
 
 namespace ui {
@@ -46,6 +47,9 @@ std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> d);
 // '|' or NUL characters) in the form of Qt's file dialogs ("Access (*.mdb) (*.mdb)"). A filter that
 // is already in Qt's form is returned as it stands.
 QString qtFileFilter(const QString& filter);
+
+// A message's lines joined by line breaks (CR LF), with no break after the last.
+QString lines(std::initializer_list<const char*> parts);
 
 // Shorthands.
 inline int MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) {
