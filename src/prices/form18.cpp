@@ -103,8 +103,8 @@ struct TextRow {
 const TextRow kTexts[] = {
     {&Form18::Text5, {.name = "Text5", .left = 4200, .top = 120, .width = 2700, .height = 360}},
     {&Form18::Text15, {.name = "Text15", .left = 3480, .top = 1320, .width = 1470, .height = 300, .backColor = 0xC0C0C0}},
-    {&Form18::Text2, {.name = "Text2", .left = 5160, .top = 1980, .width = 1200, .height = 300, .visible = false}},
-    {&Form18::Text1, {.name = "Text1", .left = 6420, .top = 1980, .width = 1500, .height = 300, .visible = false}},
+    {&Form18::Text2, {.name = "Text2", .left = 5160, .top = 1980, .width = 1080, .height = 300, .visible = false}},
+    {&Form18::Text1, {.name = "Text1", .left = 6300, .top = 1980, .width = 1680, .height = 300, .visible = false}},
 };
 
 // The ten rows: one box or label per column, left to right.
@@ -138,7 +138,7 @@ void refreshCardList() {}
 void unloadCardList() {}
 
 // Lets the screen repaint its progress; the person's input waits until the work is done.
-void repaint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void showProgress() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace
 
@@ -306,6 +306,7 @@ void Form18::Command11_Click() { help(11); }
 void Form18::Command7_Click() { help(7); }
 
 void Form18::Command2_Click() {
+    if (busy_) return;
     step([&] { Unload(); });
     step([&] { unloadCardList(); });
     step([&] { services::showMenu(); });
@@ -361,10 +362,10 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
         for (int k = 1; k <= lastSlot; ++k) {
             Text2->setText(SlotSheetName[k]);
             Text1->setText(QStringLiteral("0"));
-            repaint();
+            showProgress();
             sheets[std::size_t(k - 1)] = prices::readSheetPrices(SlotWorkbookPath[k], SlotSheetName[k], columns);
             Text1->setText(QString::number(sheets[std::size_t(k - 1)].rows));
-            repaint();
+            showProgress();
             write.prices.emplace_back(k, &sheets[std::size_t(k - 1)]);
         }
         prices::storePeriods(Module1::MainDbPath, write);
@@ -426,7 +427,7 @@ void Form18::Command5_Click() {
             write.dated.push_back({s, SlotBoxDate[s], Text3(s - 1)->Text()});
         }
         Text2->setText(SlotSheetName[prices::kSlots]);
-        repaint();
+        showProgress();
         try {
             prices::storePeriods(Module1::MainDbPath, write);
         } catch (const platform::DataError& e) {

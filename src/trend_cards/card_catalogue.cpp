@@ -1,4 +1,5 @@
 #include "trend_cards/card_catalogue.h"
+#include "trend_cards/card_catalogue_entries.h"
 #include <initializer_list>
 #include <utility>
 
@@ -156,7 +157,7 @@ const std::vector<trend::TrendPattern>& cardTrendCatalogue() {
                     p.top = place->top;
                     p.width = place->width;
                     p.height = place->height;
-                    p.faceColor = place->face < 0 ? 0u : unsigned(place->face);
+                    p.faceColor = place->face < 0 ? entries::DefaultFace : unsigned(place->face);
                 }
                 v.push_back(std::move(p));
             }

@@ -12,6 +12,7 @@
 #include "services/period_record.h"
 #include "services/window_registry.h"
 #include "trend_cards/card_catalogue.h"
+#include "trend_cards/card_catalogue_entries.h"
 #include "trend_cards/card_filters.h"
 #include "trend_stocks/apply_pattern.h"
 
@@ -245,7 +246,9 @@ void Form16::buildCatalogue() {
         const QByteArray name = p.control.toLatin1();
         ui::CommandButton* b = addButton({.name = name.constData(), .caption = p.caption, .left = p.left, .top = p.top,
                                           .width = p.width, .height = p.height,
-                                          .backColor = place ? place->face : (long long)p.faceColor});
+                                          .backColor = place                                     ? place->face
+                                                      : p.faceColor == cardtrend::entries::DefaultFace ? -1
+                                                                                                       : (long long)p.faceColor});
         b->Name = p.control;
         patternButtons_.insert(p.control, b);
         on(b->Click, [this, i] { patternClick(patterns_[i]); }, "pattern button");

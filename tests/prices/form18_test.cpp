@@ -1,6 +1,10 @@
 #include "price_fixture.h"
+#include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include "services/period_record.h"
+#include "shell/form5.h"
 
 using namespace price_testing;
 
@@ -228,11 +232,78 @@ TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
     EXPECT_TRUE(f.Command5->Visible());
 }
 
-TEST_F(PriceScreenTest, OkLeavesForTheMenuAndTheCloseBoxIsRefused) {
+// What reaches the screen while it works (a click, OK) does nothing to the work under way.
+TEST_F(PriceScreenTest, TheScreenTakesNothingElseWhileAnImportRuns) {
+    setStocks({{1301, kOld}});
+    const QString b = slotBook(1), s = slotSheet(1);
+    writeBooks({cell(b, s, "1301", "55")});
     Form18& f = start();
-    f.Show();
-    f.close();
+    bool sawBusy = false;
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            sawBusy = f.busy() && !f.isEnabled();
+            f.Command4_Click();   // the bulk input would fail on the missing workbooks
+            f.Command5_Click();
+            f.Command2_Click();
+        },
+        Qt::QueuedConnection);
+
+    f.Command8_Click();
+
+    EXPECT_TRUE(sawBusy);
+    EXPECT_TRUE(Form18::isLoaded());
+    EXPECT_TRUE(f.isEnabled());
+    EXPECT_EQ(pricesOf(1301), (Prices{55, 101, 102, 103, 104, 105, 106, 107, 108, 109}));
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+}
+
+TEST_F(PriceScreenTest, TheMenuLeadsHereAndOkLeadsBack) {
+    Form5& menu = Form5::it();
+    menu.Show();
+    menu.Command(QStringLiteral("Command10"))->doClick();
+    ASSERT_TRUE(Form18::isLoaded());
+    Form18& f = Form18::it();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(Module1::MenuMode, 100);
+    EXPECT_TRUE(f.Command3->Visible());
+    EXPECT_FALSE(f.Command4->Visible());
+
+    f.close();   // the close box is refused
     EXPECT_TRUE(Form18::isLoaded());
     f.Command2_Click();
     EXPECT_FALSE(Form18::isLoaded());
+    EXPECT_TRUE(menu.isVisible());
+}
+
+// The demo folder as a user finds it: the bulk input loads its ten workbooks, and after an
+// insertion "next" loads the workbook of the following weekday.
+TEST_F(PriceScreenTest, DemoWorkbooksServeTheBulkInputAndNext) {
+    platform::Database::releaseUnused();
+    for (ui::Form* f : ui::Form::loadedForms()) f->Unload();
+    QCoreApplication::processEvents();
+    demo::Options options;
+    options.totalStocks = 120;
+    options.cards = 10;
+    options.today = QDate(2026, 12, 11);   // a Friday: the next weekday is Monday the 14th
+    const QString home = QFileInfo(folder.folder()).dir().absolutePath() + "/demo";
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home));
+    demo::generate(home, options);
+    Module1::MainDbPath = platform::mainDatabasePath();
+    services::refreshPeriodRecord();
+
+    Form18& f = start();
+    f.Command4_Click();
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+
+    seam->answerMsgBox(ui::vbOK);
+    f.Command5_Click();
+    f.Text12(1)->setText("14");
+    f.Text3(1)->setText("kabu261214");
+    f.Command8_Click();
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+    schema_fixture::Sqlite s(platform::mainDatabasePath());
+    EXPECT_EQ(s.value("select count(*) from list where kabuka1 is null and コード <> 1001").toInt(), 0);
+    EXPECT_EQ(record()[0], QStringLiteral("26/12/14"));
 }
