@@ -1,41 +1,22 @@
 // A click on a catalogue button of the card screen lists exactly the cards its record selects, in
 // the universe on show: in a list universe only the list's cards.
 #include <gtest/gtest.h>
-#include "trend_cards/form16.h"
-#include "trend_stocks/trend_fixture.h"
+#include "card_fixture.h"
 #include "trend_stocks/trend_pattern.h"
 
 namespace {
 
-class CardCatalogueScreenTest : public trend_testing::TrendScreenTest {
+class CardCatalogueScreenTest : public card_testing::CardScreenTest {
 protected:
     void SetUp() override {
-        TrendScreenTest::SetUp();
-        mainDb()->executeRaw("delete from [mydata]");
+        CardScreenTest::SetUp();
         addStocks({
             {3001, "三段下げ", "東証１部", "D100", {5, 6, 7, 7, 7.5, 0, 0, 0, 0}},          // ｂ3
             {3002, "平均越え", "東証１部", "D100", {1, 2, 2, -5, -10, -10, -10, -10, -10}},  // 52
             {3003, "リスト外", "東証１部", "D100", {5, 6, 7, 7, 7.5, 0, 0, 0, 0}},          // ｂ3, not listed
             {3004, "横這い", "東証１部", "D100", {0, 0, 0, 0, 0, 0, 0, 0, 0}},
         });
-        for (int code : {3001, 3002, 3003, 3004})
-            mainDb()->executeRaw(QStringLiteral("insert into [mydata] (情報源, 銘柄, コード, 市場, 単位, 情報) "
-                                                "values ('推奨', 'S%1', %1, '東証１部', 'D100', 'note')").arg(code));
-    }
-
-    // Opens the screen as the menu does.
-    static Form16& open(int menuMode, const QString& menuSql = {}) {
-        Module1::WatchListSql = menuSql;
-        Module1::MenuMode = menuMode;
-        Form16& f = Form16::it();
-        f.Show();
-        return f;
-    }
-    static void close(Form16& f) { f.Command5_Click(); }
-    static QStringList codes(const Form16& f) {
-        QStringList out;
-        for (int r = 1; r < f.MSFlexGrid1->Rows(); ++r) out << f.MSFlexGrid1->TextMatrix(r, 5);
-        return out;
+        addCards({{3001, "推奨"}, {3002, "推奨"}, {3003, "推奨"}, {3004, "推奨"}});
     }
 };
 
