@@ -16,10 +16,6 @@ constexpr unsigned Flat = 0xECB3E9;         // a flat stretch, or the dip of row
 constexpr unsigned EarlierRise = 0xC0C0FF;  // the earlier rise before a fall
 constexpr unsigned Dip = 0xF4FAD3;          // the dip between two rises
 
-// The mark of a button that keeps the system's button face: a system colour index with the high
-// bit set, as window colours mark them, not an &HBBGGRR value.
-constexpr unsigned DefaultFace = 0x8000000F;
-
 // One colour over the header cells of grid columns from..to.
 struct TintRun {
     int from;
