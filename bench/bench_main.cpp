@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstring>
+#include "opening_probe.h"
 
 // The benchmarks run without a display, on a private data and runtime folder.
 int main(int argc, char** argv) {
@@ -10,6 +12,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     QApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], bench::kOpeningProbeFlag) == 0)
+        return bench::openingProbe(QString::fromLocal8Bit(argv[2]));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

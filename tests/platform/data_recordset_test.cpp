@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <sqlite3.h>
+#include <functional>
 
 #include "data_fixture.h"
 #include "platform/data/data_control.h"
@@ -241,6 +243,79 @@ TEST(DataControl, RefreshReplacesRowsOrKeepsThem) {
     data.setRecordset(fx.db->openRecordset(QStringLiteral("mydata")));
     EXPECT_EQ(data.recordset().recordCount(), 4);
     EXPECT_EQ(notified, 2);
+}
+
+TEST(DataControl, ARefreshShowsEveryChangeMadeSinceTheLastOne) {
+    StockDb fx;
+    platform::DataControl data, other;
+    data.DatabaseName = other.DatabaseName = fx.path;
+    data.RecordSource = QStringLiteral("select * from [list1plus] where コード = 7203");
+    other.RecordSource = QStringLiteral("list");
+    other.Refresh();
+    const QString update = QStringLiteral("UPDATE list SET ratio1 = %1 WHERE コード = 7203");
+    struct Writer {
+        const char* how;
+        std::function<void(int)> write;
+    };
+    const Writer writers[] = {
+        {"another connection",
+         [&](int v) {
+             sqlite3* h = nullptr;
+             ASSERT_EQ(sqlite3_open(fx.path.toUtf8().constData(), &h), SQLITE_OK);
+             EXPECT_EQ(sqlite3_exec(h, update.arg(v).toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+             sqlite3_close(h);
+         }},
+        {"this connection", [&](int v) { fx.db->executeRaw(update.arg(v)); }},
+        {"another data control's record set",
+         [&](int v) {
+             Recordset& rs = other.recordset();
+             rs.FindFirst(QStringLiteral("コード=7203"));
+             rs.Edit();
+             rs.setField(QStringLiteral("ratio1"), v);
+             rs.Update();
+         }},
+        {"a new layout of the saved query",
+         [&](int v) {
+             fx.db->executeRaw(QStringLiteral("DROP VIEW list1plus; CREATE VIEW list1plus AS SELECT ID, 銘柄, コード, 市場, "
+                                              "%1 AS ratio1 FROM list WHERE コード <> 1001")
+                                   .arg(v));
+         }},
+    };
+    int value = 100;
+    for (const Writer& w : writers) {
+        data.Refresh();
+        w.write(++value);
+        data.Refresh();
+        EXPECT_EQ(data.recordset().Fields(QStringLiteral("ratio1")).toInt(), value) << w.how;
+    }
+}
+
+TEST(DataControl, ARefreshOfUnchangedRowsStartsAgainAtTheFirstRecord) {
+    StockDb fx;
+    fx.db->executeRaw(QStringLiteral("CREATE VIEW dice AS SELECT ID, abs(random()) % 1000000 AS r FROM list"));
+    platform::DataControl data;
+    data.DatabaseName = fx.path;
+    data.RecordSource = QStringLiteral("list");
+    data.Refresh();
+    data.recordset().MoveLast();
+    data.recordset().Edit();
+    data.recordset().FindFirst(QStringLiteral("コード=9999"));
+    data.Refresh();
+    EXPECT_EQ(data.recordset().recordCount(), 5);
+    EXPECT_EQ(data.recordset().position(), 0);
+    EXPECT_FALSE(data.recordset().editing());
+    EXPECT_FALSE(data.recordset().NoMatch());
+
+    // A row source whose answer varies by itself, directly or through a saved query, is read again.
+    for (const char* source : {"select ID, abs(random()) % 1000000 as r from list", "dice"}) {
+        data.RecordSource = QString::fromUtf8(source);
+        data.Refresh();
+        QStringList first, second;
+        for (int r = 0; r < 5; ++r) first << data.recordset().text(r, 1);
+        data.Refresh();
+        for (int r = 0; r < 5; ++r) second << data.recordset().text(r, 1);
+        EXPECT_NE(first, second) << source;
+    }
 }
 
 TEST(Database, ACopyMadeAfterReleaseHoldsEveryWrite) {

@@ -2,18 +2,31 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/data/errors.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform::detail {
 
 CellStore::Cell CellStore::keep(const char* data, size_t length, Type type) {
-    if (arena_.size() + length > UINT32_MAX) throw DataError(QStringLiteral("The record set is too large."));
+    if (length > UINT32_MAX) throw DataError(QStringLiteral("The record set is too large."));
+    // Texts go into blocks of a megabyte (a longer text gets a block of its own); a full block is
+    // never grown, so nothing already kept is copied again.
+    constexpr size_t kBlock = size_t(1) << 20;
+    if (blocks_.empty() || capacity_ - used_ < length) {
+        capacity_ = std::max(kBlock, length);
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));
+        used_ = 0;
+    }
+    char* at = blocks_.back().get() + used_;
+    if (length) std::memcpy(at, data, length);
+    used_ += length;
     Cell c;
-    c.bytes.offset = std::uint32_t(arena_.size());
-    c.bytes.length = std::uint32_t(length);
+    c.bytes = at;
+    c.length = std::uint32_t(length);
     c.type = type;
-    arena_.append(data, length);
     return c;
 }
 
@@ -104,9 +117,9 @@ QVariant CellStore::value(int r, int f) const {
     case Real:
         return QVariant(c.d);
     case Text:
-        return QVariant(QString::fromUtf8(arena_.data() + c.bytes.offset, qsizetype(c.bytes.length)));
+        return QVariant(QString::fromUtf8(c.bytes, qsizetype(c.length)));
     case Blob:
-        return QVariant(QByteArray(arena_.data() + c.bytes.offset, qsizetype(c.bytes.length)));
+        return QVariant(QByteArray(c.bytes, qsizetype(c.length)));
     case Null:
         break;
     }
@@ -115,8 +128,8 @@ QVariant CellStore::value(int r, int f) const {
 
 bool CellStore::textEquals(int r, int f, const QByteArray& utf8) const {
     const Cell& c = at(r, f);
-    return c.type == Text && c.bytes.length == std::uint32_t(utf8.size()) &&
-           arena_.compare(c.bytes.offset, c.bytes.length, utf8.constData(), size_t(utf8.size())) == 0;
+    return c.type == Text && c.length == std::uint32_t(utf8.size()) &&
+           std::memcmp(c.bytes, utf8.constData(), size_t(utf8.size())) == 0;
 }
 
 QString CellStore::text(int r, int f) const {
@@ -128,7 +141,7 @@ QString CellStore::text(int r, int f) const {
         return numberText(c.d);
     case Text:
     case Blob:
-        return QString::fromUtf8(arena_.data() + c.bytes.offset, qsizetype(c.bytes.length));
+        return QString::fromUtf8(c.bytes, qsizetype(c.length));
     case Null:
         break;
     }
@@ -149,10 +162,10 @@ void CellStore::bind(sqlite3_stmt* stmt, int index, int r, int f) const {
         sqlite3_bind_double(stmt, index, c.d);
         return;
     case Text:
-        sqlite3_bind_text(stmt, index, arena_.data() + c.bytes.offset, int(c.bytes.length), SQLITE_STATIC);
+        sqlite3_bind_text(stmt, index, c.bytes, int(c.length), SQLITE_STATIC);
         return;
     case Blob:
-        sqlite3_bind_blob(stmt, index, arena_.data() + c.bytes.offset, int(c.bytes.length), SQLITE_STATIC);
+        sqlite3_bind_blob(stmt, index, c.bytes, int(c.length), SQLITE_STATIC);
         return;
     case Null:
         break;

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,9 @@ struct sqlite3_stmt;
 
 namespace platform::detail {
 
-// The rows of a record set: small fixed cells, texts kept as UTF-8 in one buffer and turned into
-// QString only when read. A refresh of tens of thousands of rows then costs little more than
-// stepping the query.
+// The rows of a record set: small fixed cells, texts kept as UTF-8 in blocks that never move and
+// turned into QString only when read. A refresh of tens of thousands of rows then costs little
+// more than stepping the query.
 class CellStore {
 public:
     enum Type : std::uint8_t { Null, Integer, Real, Text, Blob };
@@ -39,11 +40,9 @@ private:
         union {
             qint64 i;
             double d;
-            struct {
-                std::uint32_t offset;
-                std::uint32_t length;
-            } bytes;
+            const char* bytes;   // Text and Blob: `length` bytes in one of the blocks
         };
+        std::uint32_t length;
         Type type;
     };
 
@@ -55,7 +54,9 @@ private:
 
     int cols_;
     std::vector<Cell> cells_;
-    std::string arena_;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    size_t used_ = 0;       // bytes used of the last block
+    size_t capacity_ = 0;   // its size
 };
 
 }  // namespace platform::detail

@@ -11,9 +11,14 @@ DataControl::~DataControl() = default;
 void DataControl::Refresh() {
     // Both steps may throw; the control keeps its rows until the new ones are in hand.
     std::shared_ptr<Database> db = Database::open(DatabaseName, Connect);
-    Recordset rs = db->openRecordset(RecordSource);
-    rs_ = std::move(rs);
-    db_ = std::move(db);
+    if (rs_.isOpen() && db == db_ && RecordSource == readSource_ && rs_.unchangedSinceRead()) {
+        rs_.rewind();
+    } else {
+        Recordset rs = db->openRecordset(RecordSource);
+        rs_ = std::move(rs);
+        db_ = std::move(db);
+        readSource_ = RecordSource;
+    }
     notify();
 }
 
@@ -26,6 +31,7 @@ bool DataControl::hasRecordset() const { return rs_.isOpen(); }
 
 void DataControl::setRecordset(Recordset&& rs) {
     rs_ = std::move(rs);
+    readSource_.clear();
     db_ = rs_.database();
     notify();
 }
@@ -33,6 +39,7 @@ void DataControl::setRecordset(Recordset&& rs) {
 void DataControl::close() {
     rs_.Close();
     db_.reset();
+    readSource_.clear();
     notify();
 }
 

@@ -22,7 +22,10 @@ public:
     int EOFAction = 0;         // set to 2 / 0 by some windows; carries no behaviour here
 
     // Runs the row source and replaces the rows. Throws DataError when it cannot be run;
-    // then the previous rows and record set stay as they were.
+    // then the previous rows and record set stay as they were. When the row source, the database
+    // and everything the database holds are as they were at the last refresh (and the row source
+    // asks for nothing that varies by itself, such as the time), the rows read then are kept and
+    // the record set goes back to its first record, as a new one would.
     void Refresh();
     // The current record set; throws DataError when the control was never refreshed.
     Recordset& recordset();
@@ -38,6 +41,7 @@ public:
 private:
     Recordset rs_;
     std::shared_ptr<Database> db_;
+    QString readSource_;       // the row source rs_ was read from by Refresh; empty otherwise
     std::vector<std::function<void()>> listeners_;
     void notify();
 };

@@ -11,6 +11,7 @@
 #include "platform/data/access_file.h"
 #include "platform/data/errors.h"
 #include "platform/data/recordset.h"
+#include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform {
@@ -64,9 +65,16 @@ public:
         return map;
     }
 
+    static std::map<QString, QString>& refused() {
+        static std::map<QString, QString> map;
+        return map;
+    }
+
     static std::shared_ptr<Database> open(const QString& path, const QString& connect) {
         if (path.trimmed().isEmpty()) throw DataError(QStringLiteral("No database name"));
         const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (auto r = refused().find(absolute); r != refused().end())
+            throw DataError(QStringLiteral("%1: %2").arg(path, r->second));
         FileIdentity identity;
         if (!identityOf(absolute, &identity))
             throw DataError(QStringLiteral("Cannot find the file %1").arg(path));
@@ -114,6 +122,8 @@ public:
             // The log goes back into the file when the last connection closes (and in releaseUnused).
             sqlite3_exec(db->db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
             sqlite3_exec(db->db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+            // A main database of an earlier version gets the present layout before its first query.
+            upgradeMainDatabase(db->db_);
         }
         map[key] = Entry{db, identity};
         return db;
@@ -139,8 +149,30 @@ std::shared_ptr<Database> Database::open(const QString& path, const QString& con
 
 void Database::releaseUnused() { DatabaseRegistry::releaseUnused(); }
 
+bool Database::isRefused(const QString& path) {
+    return DatabaseRegistry::refused().count(QFileInfo(path).absoluteFilePath()) > 0;
+}
+
+void Database::refuse(const QString& path, const QString& reason) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    DatabaseRegistry::refused()[absolute] = reason;
+    DatabaseRegistry::entries().erase(std::make_pair(absolute, QStringLiteral("access")));
+}
+
 Database::~Database() {
     if (db_) sqlite3_close_v2(db_);
+}
+
+Database::ChangeStamp Database::changeStamp() const {
+    auto pragma = [this](const char* sql) {
+        detail::Statement st(db_, QString::fromLatin1(sql));
+        return st.step() ? sqlite3_column_int64(st.get(), 0) : -1;
+    };
+    ChangeStamp stamp;
+    stamp.ownChanges = sqlite3_total_changes64(db_);
+    stamp.dataVersion = pragma("PRAGMA data_version");
+    stamp.schemaVersion = pragma("PRAGMA schema_version");
+    return stamp;
 }
 
 void Database::executeRaw(const QString& sqliteSql) { detail::exec(db_, sqliteSql); }

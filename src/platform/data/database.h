@@ -20,6 +20,10 @@ public:
     // Drops the shared connections that nobody holds any more and writes the log of every open
     // database back into its file. Call it before copying or replacing a database file.
     static void releaseUnused();
+    // From now on the file at path is not opened: open() throws DataError with the reason. For a
+    // file that is not this program's database, which the program must never write to.
+    static void refuse(const QString& path, const QString& reason);
+    static bool isRefused(const QString& path);
 
     ~Database();
     Database(const Database&) = delete;
@@ -33,6 +37,16 @@ public:
 
     // A table, saved query, sheet ("s240930$") or SELECT text in the program's dialect. Throws DataError.
     Recordset openRecordset(const QString& source);
+
+    // What tells whether anything in the file may have changed: this connection's writes, other
+    // connections' commits and schema changes each move it. Equal stamps: nothing changed between.
+    struct ChangeStamp {
+        long long ownChanges = -1;
+        long long dataVersion = -1;
+        long long schemaVersion = -1;
+        bool operator==(const ChangeStamp&) const = default;
+    };
+    ChangeStamp changeStamp() const;
 
     // Runs SQLite SQL as it stands (schema set-up and tests only; the windows never write with SQL).
     void executeRaw(const QString& sqliteSql);

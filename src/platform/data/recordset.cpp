@@ -71,6 +71,23 @@ QVariant convertForField(const QVariant& v, ColumnKind kind) {
     return v;
 }
 
+// Functions whose answer may differ between two runs over the same data.
+bool variesByItself(const char* function) {
+    static const char* const kVarying[] = {"now", "random", "randomblob", "date", "time", "datetime", "julianday",
+                                           "strftime", "unixepoch", "current_date", "current_time",
+                                           "current_timestamp", "changes", "total_changes", "last_insert_rowid"};
+    for (const char* name : kVarying)
+        if (sqlite3_stricmp(function, name) == 0) return true;
+    return false;
+}
+
+// Notes, while a statement is prepared, whether it calls such a function (in the row source or in
+// a saved query it reads).
+int noteVaryingFunctions(void* varies, int action, const char*, const char* function, const char*, const char*) {
+    if (action == SQLITE_FUNCTION && function && variesByItself(function)) *static_cast<bool*>(varies) = true;
+    return SQLITE_OK;
+}
+
 }  // namespace
 
 struct Recordset::Impl {
@@ -85,6 +102,8 @@ struct Recordset::Impl {
     int pos = -1;
     bool noMatch = false;
     bool afterDelete = false;    // the current record was deleted; pos is the one after it
+    Database::ChangeStamp stamp; // the database as it was when the rows were read
+    bool varies = false;         // the row source calls a function whose answer varies by itself
     enum Mode { Idle, Editing, Adding } mode = Idle;
     std::vector<QVariant> pending;
     std::vector<bool> changed;
@@ -241,6 +260,16 @@ struct Recordset::Impl {
                 return -1;
             }
         }
+        // So is "field Like 'pattern'": a find by the leading digits of a code or a card number.
+        if (const auto like = fieldLike(criterion)) {
+            const int f = indexOf(like->field);
+            if (f >= 0) {
+                const detail::LikePattern pattern(like->pattern);
+                for (int r = start; r >= 0 && r < rows; r += step)
+                    if (cells.type(r, f) != detail::CellStore::Null && pattern.matches(cells.text(r, f))) return r;
+                return -1;
+            }
+        }
         const QString condition = translateSql(criterion);
         if (condition.trimmed().isEmpty()) throw DataError(QStringLiteral("Invalid criterion."));
         QStringList columns;
@@ -293,7 +322,17 @@ Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
         if (fromTable && !ordersItsRows(source)) sql += QStringLiteral(" ORDER BY rowid");
     }
 
-    detail::Statement st(h, sql);
+    d->stamp = d->db->changeStamp();
+    sqlite3_set_authorizer(h, noteVaryingFunctions, &d->varies);
+    std::unique_ptr<detail::Statement> prepared;
+    try {
+        prepared = std::make_unique<detail::Statement>(h, sql);
+    } catch (...) {
+        sqlite3_set_authorizer(h, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_set_authorizer(h, nullptr, nullptr);
+    detail::Statement& st = *prepared;
     if (!sqlite3_stmt_readonly(st.get())) throw DataError(QStringLiteral("A row source must be a query: %1").arg(source));
     d->cols = sqlite3_column_count(st.get());
     d->cells = detail::CellStore(d->cols);
@@ -321,6 +360,16 @@ Recordset::Impl& Recordset::impl() const {
 }
 
 bool Recordset::isOpen() const { return bool(d); }
+
+bool Recordset::unchangedSinceRead() const { return d && !d->varies && d->db->changeStamp() == d->stamp; }
+
+void Recordset::rewind() {
+    Impl& i = impl();
+    i.pos = i.rows > 0 ? 0 : -1;
+    i.mode = Impl::Idle;
+    i.noMatch = false;
+    i.afterDelete = false;
+}
 void Recordset::Close() { d.reset(); }
 std::shared_ptr<Database> Recordset::database() const { return d ? d->db : nullptr; }
 

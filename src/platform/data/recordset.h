@@ -71,6 +71,11 @@ public:
     bool editing() const;
 
 private:
+    // True when a new read of the row source would deliver the rows held: the database has not
+    // changed since they were read and the row source asks for nothing that varies by itself.
+    bool unchangedSinceRead() const;
+    // Back to the state of a fresh read: first record current, no pending write, no find.
+    void rewind();
     static Recordset open(std::shared_ptr<Database> db, const QString& source);
     struct Impl;
     std::unique_ptr<Impl> d;

@@ -4,12 +4,21 @@
 #include "platform/data/paths.h"
 #include "platform/data/sqlite_support.h"
 
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
+#include <stdio.h>
+#include <unistd.h>
 
 #include <initializer_list>
+#include <map>
 
 static void initSchemaResources() { Q_INIT_RESOURCE(resources); }
 
@@ -188,6 +197,74 @@ QString writeThroughTriggers(const WritableView& v)
     return sql;
 }
 
+// The version of the main database's layout, kept in its user_version. Version 1 keeps the nine
+// changes of every stock in list_change; files made before hold them only as view expressions.
+constexpr int kMainLayoutVersion = 1;
+
+// Change N of a row of list (NEW. or a table alias): the price N periods back against the latest.
+QString changeExpression(const QString& row, int n)
+{
+    return QStringLiteral("(NULLIF(%1.\"kabuka%2\", 0) - %1.\"kabuka1\") * 100.0 / NULLIF(%1.\"kabuka1\", 0)")
+        .arg(row)
+        .arg(n + 1);
+}
+
+QString changeColumns()
+{
+    QStringList columns{QStringLiteral("\"ID\"")};
+    for (int n = 1; n <= 9; ++n) columns << QStringLiteral("\"ratio%1\"").arg(n);
+    return columns.join(QStringLiteral(", "));
+}
+
+// The ID and the nine changes of a row of list, in the order of changeColumns().
+QString changeValues(const QString& row)
+{
+    QStringList values{row + QStringLiteral(".\"ID\"")};
+    for (int n = 1; n <= 9; ++n) values << changeExpression(row, n);
+    return values.join(QStringLiteral(", "));
+}
+
+// Triggers of list that keep list_change in step with every insert, deletion and price change, so
+// that whatever writes prices writes nothing else.
+QString changeTriggers()
+{
+    QStringList watched{QStringLiteral("\"ID\"")};
+    for (int k = 1; k <= 10; ++k) watched << QStringLiteral("\"kabuka%1\"").arg(k);
+    const QString store = QStringLiteral("INSERT OR REPLACE INTO \"list_change\" (%1) VALUES (%2);")
+                              .arg(changeColumns(), changeValues(QStringLiteral("NEW")));
+    QString sql;
+    sql += QStringLiteral("CREATE TRIGGER \"list change insert\" AFTER INSERT ON \"list\" BEGIN %1 END;\n").arg(store);
+    sql += QStringLiteral("CREATE TRIGGER \"list change update\" AFTER UPDATE OF %1 ON \"list\" BEGIN "
+                          "DELETE FROM \"list_change\" WHERE \"ID\" = OLD.\"ID\"; %2 END;\n")
+               .arg(watched.join(QStringLiteral(", ")), store);
+    sql += QStringLiteral("CREATE TRIGGER \"list change delete\" AFTER DELETE ON \"list\" BEGIN "
+                          "DELETE FROM \"list_change\" WHERE \"ID\" = OLD.\"ID\"; END;\n");
+    return sql;
+}
+
+// The statement of sql that begins with head, up to and including its closing ";".
+QString statementOf(const QString& sql, const QString& head)
+{
+    const qsizetype start = sql.indexOf(head);
+    const qsizetype end = start < 0 ? -1 : sql.indexOf(QStringLiteral(";\n"), start);
+    if (end < 0) throw DataError(QStringLiteral("database layout without %1").arg(head));
+    return sql.mid(start, end + 1 - start) + QLatin1Char('\n');
+}
+
+int layoutVersion(sqlite3* db)
+{
+    Statement st(db, QStringLiteral("PRAGMA user_version"));
+    return st.step() ? sqlite3_column_int(st.get(), 0) : 0;
+}
+
+bool hasObject(sqlite3* db, const char* type, const char* name)
+{
+    Statement st(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = ?1 AND name = ?2"));
+    detail::bindValue(st.get(), 1, QString::fromUtf8(type));
+    detail::bindValue(st.get(), 2, QString::fromUtf8(name));
+    return st.step();
+}
+
 // The placeholder, then every stock of the bundled list, without prices; hojyo gets the same rows.
 void fillStocks(Connection& db)
 {
@@ -207,16 +284,34 @@ void fillDateRecord(Connection& db)
         "\"kabuka21\") VALUES ('', '', '', '', '', '', '', '', '', '', 'day', '', '', '', '', '', '', '', '', '', '')"));
 }
 
-// Builds the database in a side file and moves it into place once complete, so that a failure
-// never leaves a half-made database behind.
+// A file of zero bytes holds no database: it counts as missing.
+bool isMissing(const QFileInfo& file)
+{
+    return !file.exists() || (file.isFile() && file.size() == 0);
+}
+
+// Builds the database in a side file of its own (no other process uses its name) and moves it
+// into place once complete, so that a failure never leaves a half-made database behind. A file
+// that another process put in place meanwhile is left as it is.
 template <typename Fill>
 void createDatabase(const QString& path, Fill fill)
 {
-    if (QFileInfo::exists(path))
+    const QFileInfo target(path);
+    if (!isMissing(target))
         return;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString side = path + QStringLiteral(".new");
-    QFile::remove(side);
+    const QString folder = target.absolutePath();
+    if (!QDir().mkpath(folder))
+        throw DataError(QStringLiteral("cannot make the folder %1").arg(folder));
+    QString side;
+    {
+        QTemporaryFile file(path + QStringLiteral(".XXXXXX.new"));
+        file.setAutoRemove(false);
+        if (!file.open())
+            throw DataError(QStringLiteral("cannot create a file in %1: %2").arg(folder, file.errorString()));
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::ReadOther);
+        side = file.fileName();
+    }
     try {
         {
             Connection db(side);
@@ -224,12 +319,105 @@ void createDatabase(const QString& path, Fill fill)
             fill(db);
             db.exec(QStringLiteral("COMMIT"));
         }
-        if (!QFile::rename(side, path))
+        const QByteArray from = QFile::encodeName(side), to = QFile::encodeName(path);
+        if (target.exists()) {
+            // Only the empty file is replaced.
+            if (QFileInfo(path).size() == 0 && ::rename(from.constData(), to.constData()) != 0)
+                throw DataError(QStringLiteral("cannot move %1 into place: %2")
+                                    .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        } else if (::link(from.constData(), to.constData()) != 0 && errno != EEXIST && !QFile::rename(side, path) &&
+                   !QFileInfo::exists(path)) {
+            // (a folder without hard links takes a rename, which never replaces a file either)
             throw DataError(QStringLiteral("cannot move %1 into place").arg(path));
+        }
+        QFile::remove(side);
     } catch (...) {
         QFile::remove(side);
         throw;
     }
+}
+
+// The tables and saved queries of a database, each with its column names.
+struct Object {
+    QString name;
+    QStringList columns;
+};
+using Objects = std::map<QString, Object>;   // by lower-case name
+
+Objects objectsOf(Connection& db)
+{
+    QStringList names;
+    {
+        Statement list(db.get(), QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+                                                "AND substr(name, 1, 7) <> 'sqlite_' ORDER BY name"));
+        while (list.step())
+            names << detail::readColumn(list.get(), 0).toString();
+    }
+    Objects objects;
+    for (const QString& name : names) {
+        QStringList columns;
+        Statement info(db.get(), QStringLiteral("PRAGMA table_info(%1)").arg(quotedName(name)));
+        while (info.step())
+            columns << detail::readColumn(info.get(), 1).toString();
+        objects[name.toLower()] = {name, columns};
+    }
+    return objects;
+}
+
+// What the program needs of a database: the objects its own schema makes.
+const Objects& neededObjects(const QString& schemaSql)
+{
+    static std::map<QString, Objects> cache;
+    auto it = cache.find(schemaSql);
+    if (it == cache.end()) {
+        Connection db(QStringLiteral(":memory:"));
+        detail::registerFunctions(db.get());
+        db.exec(schemaSql);
+        it = cache.emplace(schemaSql, objectsOf(db)).first;
+    }
+    return it->second;
+}
+
+std::optional<QString> schemaProblem(const QString& path, const QString& schemaSql)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QStringLiteral("ファイルがありません");
+    if (!file.isFile())
+        return QStringLiteral("ファイルではありません");
+    if (file.size() == 0)
+        return QStringLiteral("ファイルが空です（0 バイト）");
+    Objects present;
+    try {
+        Connection db(path, Connection::Mode::ReadOnly);
+        detail::registerFunctions(db.get());
+        present = objectsOf(db);
+    } catch (const DataError& e) {
+        return QStringLiteral("データベースとして読めません: ") + e.text;
+    }
+    QStringList missing, incomplete;
+    for (const auto& [key, needed] : neededObjects(schemaSql)) {
+        auto it = present.find(key);
+        if (it == present.end()) {
+            missing << needed.name;
+            continue;
+        }
+        for (const QString& c : needed.columns)
+            if (!it->second.columns.contains(c, Qt::CaseInsensitive))
+                incomplete << needed.name + QStringLiteral(".") + c;
+    }
+    auto shortList = [](const QStringList& names) {
+        return names.size() <= 8 ? names.join(QStringLiteral(", "))
+                                 : names.mid(0, 8).join(QStringLiteral(", ")) + QStringLiteral(", ... (%1)").arg(names.size());
+    };
+    QStringList problems;
+    if (!missing.isEmpty())
+        problems << QStringLiteral("必要なテーブル・クエリがありません: ") + shortList(missing);
+    if (!incomplete.isEmpty())
+        problems << QStringLiteral("必要な列がありません: ") + shortList(incomplete);
+    if (problems.isEmpty())
+        return std::nullopt;
+    return problems.join(QStringLiteral("\r\n"));
 }
 
 }  // namespace
@@ -256,7 +444,8 @@ QString mainSchemaSql()
         sql += savedQuerySql(q);
     for (const WritableView& v : kWritableViews)
         sql += writeThroughTriggers(v);
-    return sql;
+    sql += changeTriggers();
+    return sql + QStringLiteral("PRAGMA user_version = %1;\n").arg(kMainLayoutVersion);
 }
 
 QString listSchemaSql()
@@ -273,9 +462,44 @@ void ensureMainDatabase(const QString& path)
     });
 }
 
+bool upgradeMainDatabase(sqlite3* db)
+{
+    if (layoutVersion(db) >= kMainLayoutVersion || !hasObject(db, "table", "list") ||
+        !hasObject(db, "view", "stock_trend") || hasObject(db, "table", "list_change"))
+        return false;
+    const QString layout = readResource(QStringLiteral("main.sql"));
+    QString sql = QStringLiteral("BEGIN IMMEDIATE;\n");
+    sql += statementOf(layout, QStringLiteral("CREATE TABLE \"list_change\""));
+    sql += QStringLiteral("INSERT INTO \"list_change\" (%1) SELECT %2 FROM \"list\" l;\n")
+               .arg(changeColumns(), changeValues(QStringLiteral("l")));
+    sql += changeTriggers();
+    for (const char* view : {"stock_trend", "card_trend"}) {
+        sql += QStringLiteral("DROP VIEW IF EXISTS %1;\n").arg(quotedName(QString::fromUtf8(view)));
+        sql += statementOf(layout, QStringLiteral("CREATE VIEW ") + quotedName(QString::fromUtf8(view)));
+    }
+    sql += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kMainLayoutVersion);
+    try {
+        detail::exec(db, sql);
+    } catch (const DataError&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    }
+    return true;
+}
+
 void ensureListDatabase(const QString& path)
 {
     createDatabase(path, [](Connection& db) { db.exec(listSchemaSql()); });
+}
+
+std::optional<QString> mainDatabaseProblem(const QString& path)
+{
+    return schemaProblem(path, mainSchemaSql());
+}
+
+std::optional<QString> listDatabaseProblem(const QString& path)
+{
+    return schemaProblem(path, listSchemaSql());
 }
 
 void ensureProgramDatabases()

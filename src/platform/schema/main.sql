@@ -86,38 +86,43 @@ CREATE VIEW "list-base" AS
 SELECT "ID" AS "ID", "銘柄" AS "銘柄", "コード" AS "コード", "市場" AS "市場", "単位" AS "単位"
 FROM "list" ORDER BY "ID";
 
--- Every stock with its nine changes, its market group and what one trading unit costs.
+-- The nine changes of every stock of list, kept by the triggers of list (made by the program with
+-- the saved queries) whenever a stock is added, deleted or its prices change, so that reading a
+-- change costs a column read. For N = 1 to 9:
 -- ratioN = (price N periods back / latest price - 1) * 100, computed as (back - latest) * 100 / latest so that
 -- whole-percent moves come out exact; Null when either price is missing or 0.
+-- The columns carry no type, so each change is kept exactly as computed.
+CREATE TABLE "list_change" (
+    "ID" INTEGER PRIMARY KEY,
+    "ratio1", "ratio2", "ratio3", "ratio4", "ratio5", "ratio6", "ratio7", "ratio8", "ratio9"
+);
+
+-- Every stock with its nine changes, its market group and what one trading unit costs.
 CREATE VIEW "stock_trend" AS
 SELECT l."ID" AS "ID", l."銘柄" AS "銘柄", l."コード" AS "コード", l."市場" AS "市場", l."単位" AS "単位",
        l."kabuka1" AS "kabuka1", l."kabuka10" AS "kabuka10",
-       (NULLIF(l."kabuka2", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio1",
-       (NULLIF(l."kabuka3", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio2",
-       (NULLIF(l."kabuka4", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio3",
-       (NULLIF(l."kabuka5", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio4",
-       (NULLIF(l."kabuka6", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio5",
-       (NULLIF(l."kabuka7", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio6",
-       (NULLIF(l."kabuka8", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio7",
-       (NULLIF(l."kabuka9", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio8",
-       (NULLIF(l."kabuka10", 0) - l."kabuka1") * 100.0 / NULLIF(l."kabuka1", 0) AS "ratio9",
+       c."ratio1" AS "ratio1", c."ratio2" AS "ratio2", c."ratio3" AS "ratio3", c."ratio4" AS "ratio4",
+       c."ratio5" AS "ratio5", c."ratio6" AS "ratio6", c."ratio7" AS "ratio7", c."ratio8" AS "ratio8",
+       c."ratio9" AS "ratio9",
        (SELECT g."grp" FROM "market_group" g WHERE g."market" = l."市場") AS "market_group",
        l."kabuka1" * (SELECT u."shares" FROM "trading_unit" u WHERE u."unit" = l."単位") AS "unit_price"
-FROM "list" l;
+FROM "list" l
+LEFT JOIN "list_change" c ON c."ID" = l."ID";
 
 -- Every card with the latest price and the nine changes of its stock (cards without prices kept),
 -- its market group and what one trading unit of its stock costs.
 CREATE VIEW "card_trend" AS
 SELECT m."ID" AS "ID", m."情報源" AS "情報源", m."日付" AS "日付", m."銘柄" AS "銘柄", m."コード" AS "コード",
        m."市場" AS "市場", m."単位" AS "単位", m."情報" AS "情報",
-       s."kabuka1" AS "kabuka1",
-       s."ratio1" AS "ratio1", s."ratio2" AS "ratio2", s."ratio3" AS "ratio3", s."ratio4" AS "ratio4",
-       s."ratio5" AS "ratio5", s."ratio6" AS "ratio6", s."ratio7" AS "ratio7", s."ratio8" AS "ratio8",
-       s."ratio9" AS "ratio9",
+       l."kabuka1" AS "kabuka1",
+       c."ratio1" AS "ratio1", c."ratio2" AS "ratio2", c."ratio3" AS "ratio3", c."ratio4" AS "ratio4",
+       c."ratio5" AS "ratio5", c."ratio6" AS "ratio6", c."ratio7" AS "ratio7", c."ratio8" AS "ratio8",
+       c."ratio9" AS "ratio9",
        (SELECT g."grp" FROM "market_group" g WHERE g."market" = m."市場") AS "market_group",
-       s."kabuka1" * (SELECT u."shares" FROM "trading_unit" u WHERE u."unit" = m."単位") AS "unit_price"
+       l."kabuka1" * (SELECT u."shares" FROM "trading_unit" u WHERE u."unit" = m."単位") AS "unit_price"
 FROM "mydata" m
-LEFT JOIN "stock_trend" s ON s."ID" = (SELECT min(x."ID") FROM "list" x WHERE x."コード" = m."コード");
+LEFT JOIN "list" l ON l."ID" = (SELECT min(x."ID") FROM "list" x WHERE x."コード" = m."コード")
+LEFT JOIN "list_change" c ON c."ID" = l."ID";
 
 -- The kinds of one card, by the words of card_kind found in its 情報源.
 CREATE VIEW "card_kind_of" AS
