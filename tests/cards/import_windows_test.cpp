@@ -1,4 +1,5 @@
 #include "bulk_fixture.h"
+#include "cards/form28.h"
 #include "shell/form5.h"
 
 namespace {
@@ -77,6 +78,7 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
     const QString source = programDatabase(QStringLiteral("cards.mdb"), {
         QStringLiteral("四季報|2024/09/30|日立|7203|東証１部|D100|増額"), QStringLiteral("新聞|no date|Sony|abc|東証２部|A1|"),
         QStringLiteral("誌|2024/10/01|三|6501|||")});
+    Module1::MenuMode = 250;
     seam->answerOpenFile(source);
     openChoice(QStringLiteral("Access")).Command1->doClick();
     Form22& preview = Form22::it();
@@ -94,6 +96,12 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
     EXPECT_FALSE(Form22::isLoaded());
     EXPECT_EQ(storedCards(), (QStringList{"元|2020/01/01|既存|1301|東証１部|D100|", "四季報|2024/09/30|日立|7203|東証１部|D100|増額",
                                           "新聞||Sony||東証２部|A1|", "誌|2024/10/01|三|6501|||"}));
+    // The card list shows every card, the newest first.
+    Form28& list = Form28::it();
+    EXPECT_TRUE(list.isVisible());
+    ASSERT_EQ(list.MSFlexGrid1->Rows(), 5);
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(1, 4), QStringLiteral("三"));
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(4, 4), QStringLiteral("既存"));
 
     // Leaving the preview with "OK" imports nothing and closes both windows.
     seam->answerOpenFile(source);
