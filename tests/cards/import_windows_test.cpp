@@ -1,4 +1,6 @@
 #include "bulk_fixture.h"
+#include <QDir>
+#include <QFileInfo>
 #include "cards/form28.h"
 #include "shell/form5.h"
 
@@ -152,6 +154,19 @@ TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
     const QStringList prompts = seam->msgBoxPrompts();
     EXPECT_TRUE(prompts[prompts.size() - 2].startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
     EXPECT_TRUE(prompts.last().startsWith(QStringLiteral("シートの名前に使えない文字があります。")));
+}
+
+// An Access file of another program: read through the MDB library; without a card table it is
+// reported like any other file the preview cannot read.
+TEST_F(ImportWindows, AnAccessFileWithoutACardTableIsReported) {
+    const QString sample =
+        QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../../.deps/access-sample/fruit.mdb"));
+    if (!QFileInfo::exists(sample)) GTEST_SKIP() << "no sample Access database; run scripts/deps.sh";
+    seam->answerOpenFile(sample);
+    seam->answerMsgBox(ui::vbOK);
+    openChoice(QStringLiteral("Access")).Command1->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
+    EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
 }
 
 // The database fails part-way: no card is added, the person is told, the preview stays.
