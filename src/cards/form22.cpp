@@ -91,8 +91,10 @@ void Form22::Command3_Click() {
     records.reserve(size_t(std::max(n, 0)));
     for (int r = 1; r <= n; ++r)
         if (const int record = MSFlexGrid1->recordOfRow(r); record >= 0) records.push_back(record);
-    const auto source = Form25::it().Text2->Text() == QLatin1String("Excel") ? cards::ImportSource::Workbook
-                                                                             : cards::ImportSource::Database;
+    // The kind of file the preview reads, whatever word the file choice holds by now.
+    const auto source = Data1->Connect.trimmed().startsWith(QLatin1String("Excel"), Qt::CaseInsensitive)
+                            ? cards::ImportSource::Workbook
+                            : cards::ImportSource::Database;
     cards::BulkOutcome outcome;
     {
         cards::BusyWindow busy(*this, Label3);
