@@ -4,6 +4,8 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSet>
+#include <optional>
 #include <cmath>
 
 #include "platform/data/database.h"
@@ -85,6 +87,105 @@ BulkOutcome inTransaction(platform::Database& db, Work work) {
 
 BulkOutcome readOnly() { return {false, 0, QStringLiteral("Cannot update. Database or object is read-only.")}; }
 
+// card_field(column, value) in SQL: the value as the card field of that source column takes it.
+// Texts and numbers that need no conversion pass straight through.
+void cardFieldFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int column = sqlite3_value_int(argv[0]);
+    sqlite3_value* v = argv[1];
+    const int type = sqlite3_value_type(v);
+    const bool textField = column == 2 || column == 4 || column == 6 || column == 7 || column == 8;
+    if (textField && type == SQLITE_TEXT && sqlite3_value_bytes(v) > 0) return sqlite3_result_value(ctx, v);
+    if (column == 5 && type == SQLITE_INTEGER) {
+        const sqlite3_int64 code = sqlite3_value_int64(v);
+        if (code >= -2147483648LL && code <= 2147483647LL) return sqlite3_result_value(ctx, v);
+        return sqlite3_result_null(ctx);
+    }
+    QVariant cell;
+    switch (type) {
+    case SQLITE_INTEGER: cell = qlonglong(sqlite3_value_int64(v)); break;
+    case SQLITE_FLOAT: cell = sqlite3_value_double(v); break;
+    case SQLITE_TEXT:
+        cell = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+        break;
+    default: break;
+    }
+    const QVariant out = cardFieldValue(column, cell);
+    switch (out.typeId()) {
+    case QMetaType::LongLong: return sqlite3_result_int64(ctx, out.toLongLong());
+    case QMetaType::Double: return sqlite3_result_double(ctx, out.toDouble());
+    case QMetaType::QString: {
+        const QByteArray utf8 = out.toString().toUtf8();
+        return sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    default: return sqlite3_result_null(ctx);
+    }
+}
+
+// The keys of the records when each is a distinct whole number; empty otherwise.
+QString keysAsJson(const platform::Recordset& rows, const std::vector<int>& records) {
+    QJsonArray keys;
+    QSet<qlonglong> seen;
+    for (int record : records) {
+        const QVariant key = rows.value(record, 0);
+        if (key.typeId() != QMetaType::LongLong || seen.contains(key.toLongLong())) return {};
+        seen.insert(key.toLongLong());
+        keys.append(key.toLongLong());
+    }
+    return QString::fromUtf8(QJsonDocument(keys).toJson(QJsonDocument::Compact));
+}
+
+// The card table of another database file of the program, attached to the target's connection for
+// one import (attached before its transaction begins, detached after it ends).
+class AttachedSource {
+public:
+    AttachedSource(sqlite3* h, const platform::Recordset& rows) : h_(h) {
+        const auto source = rows.database();
+        if (!source || source->isSnapshot() || rows.fieldCount() < 8) return;
+        try {
+            Statement attach(h, QStringLiteral("ATTACH DATABASE ?1 AS \"card_source\""));
+            attach.run({source->path()});
+            attached_ = true;
+            keyed_ = firstFieldIsKey(rows.fieldName(0));
+        } catch (const DataError&) {
+        }
+    }
+    ~AttachedSource() {
+        if (attached_) sqlite3_exec(h_, "DETACH DATABASE \"card_source\"", nullptr, nullptr, nullptr);
+    }
+    AttachedSource(const AttachedSource&) = delete;
+    AttachedSource& operator=(const AttachedSource&) = delete;
+    // Each key then finds its card at once.
+    bool keyed() const { return attached_ && keyed_; }
+
+private:
+    bool firstFieldIsKey(const QString& field) const {
+        Statement info(h_, QStringLiteral("SELECT name, type FROM pragma_table_info('mydata', 'card_source') WHERE pk = 1"));
+        if (!info.step()) return false;
+        const auto text = [&](int c) { return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), c))); };
+        const bool one = text(0) == field && text(1).toUpper() == QLatin1String("INTEGER");
+        return one && !info.step();
+    }
+    sqlite3* h_;
+    bool attached_ = false;
+    bool keyed_ = false;
+};
+
+// The cards of the records copied by one INSERT … SELECT of their keys from the attached source,
+// in the order of records. Returns nothing when the keys are not distinct whole numbers.
+std::optional<long long> copyByKeys(sqlite3* h, const platform::Recordset& rows, const std::vector<int>& records) {
+    const QString keys = keysAsJson(rows, records);
+    if (keys.isEmpty()) return std::nullopt;
+    QStringList fields;
+    for (int column = 2; column <= 8; ++column)
+        fields << QStringLiteral("card_field(%1, m.%2)").arg(column).arg(platform::detail::quotedName(rows.fieldName(column - 1)));
+    Statement copy(h, QStringLiteral("INSERT INTO main.\"mydata\" (\"情報源\", \"日付\", \"銘柄\", \"コード\", \"市場\", \"単位\", \"情報\") "
+                                     "SELECT %1 FROM json_each(?1) j JOIN \"card_source\".\"mydata\" m ON m.%2 = j.value "
+                                     "ORDER BY j.key")
+                          .arg(fields.join(QStringLiteral(", ")), platform::detail::quotedName(rows.fieldName(0))));
+    copy.run({keys});
+    return sqlite3_changes(h);
+}
+
 }  // namespace
 
 QVariant cardFieldValue(int column, const QVariant& cell) {
@@ -112,7 +213,17 @@ BulkOutcome importCards(platform::Database& db, const platform::Recordset& rows,
     static const int kColumns[] = {2, 3, 4, 5, 6, 7, 8};
     const bool copiesPlace = source == ImportSource::Database;
     if (db.isSnapshot()) return readOnly();
+    sqlite3_create_function_v2(db.handle(), "card_field", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               cardFieldFunction, nullptr, nullptr, nullptr);
+    const bool sameFile = rows.database() && rows.database()->path() == db.path();
+    std::optional<AttachedSource> attached;
+    if (copiesPlace && !sameFile) attached.emplace(db.handle(), rows);
     return inTransaction(db, [&](sqlite3* h) -> long long {
+        if (attached && attached->keyed())
+            if (const auto copied = copyByKeys(h, rows, records)) {
+                if (progress) progress(*copied, *copied);
+                return *copied;
+            }
         Statement insert(h, QStringLiteral("INSERT INTO \"mydata\" (\"情報源\", \"日付\", \"銘柄\", \"コード\", \"市場\", "
                                            "\"単位\", \"情報\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
         const int fields = rows.fieldCount();
@@ -140,21 +251,22 @@ BulkOutcome completeMarkets(platform::Database& db) {
     if (db.isSnapshot()) return readOnly();
     return inTransaction(db, [&](sqlite3* h) -> long long {
         platform::detail::exec(h, QStringLiteral(
-            "CREATE TEMP TABLE IF NOT EXISTS \"completion_cards\" (\"ID\" INTEGER PRIMARY KEY);"
-            "DELETE FROM temp.\"completion_cards\";"
+            "CREATE TEMP TABLE \"completion_cards\" (\"ID\" INTEGER PRIMARY KEY);"
             "INSERT INTO temp.\"completion_cards\" SELECT \"ID\" FROM \"mydata-nosijo\";"
             // The first stock of each code, as a look-up from the top of the price table finds it.
-            "UPDATE \"mydata\" SET \"市場\" = s.\"市場\", \"単位\" = s.\"単位\" "
-            "FROM (SELECT l.\"コード\" AS \"コード\", l.\"市場\" AS \"市場\", l.\"単位\" AS \"単位\" FROM \"list\" l "
-            "      WHERE l.\"ID\" IN (SELECT min(\"ID\") FROM \"list\" WHERE \"コード\" <> 1001 GROUP BY \"コード\")) s "
-            "WHERE \"mydata\".\"ID\" IN temp.\"completion_cards\" AND \"mydata\".\"コード\" = s.\"コード\";"));
+            "CREATE TEMP TABLE \"completion_stocks\" (\"コード\" INTEGER PRIMARY KEY, \"市場\", \"単位\");"
+            "INSERT OR IGNORE INTO temp.\"completion_stocks\" SELECT \"コード\", \"市場\", \"単位\" FROM \"list\" "
+            "  WHERE \"コード\" <> 1001 AND typeof(\"コード\") = 'integer' ORDER BY \"ID\";"
+            "UPDATE \"mydata\" SET (\"市場\", \"単位\") = (SELECT s.\"市場\", s.\"単位\" FROM temp.\"completion_stocks\" s "
+            "  WHERE s.\"コード\" = \"mydata\".\"コード\") "
+            "WHERE \"ID\" IN temp.\"completion_cards\" AND \"コード\" IN (SELECT \"コード\" FROM temp.\"completion_stocks\");"));
         const long long found = sqlite3_changes(h);
         platform::detail::exec(h, QStringLiteral(
             "UPDATE \"mydata\" SET \"市場\" = '?', \"単位\" = '?' "
-            "WHERE \"ID\" IN temp.\"completion_cards\" AND (\"コード\" IS NULL OR \"コード\" = 1001 OR \"コード\" NOT IN "
-            "(SELECT \"コード\" FROM \"list\" WHERE \"コード\" <> 1001 AND \"コード\" IS NOT NULL));"));
+            "WHERE \"ID\" IN temp.\"completion_cards\" AND (\"コード\" IS NULL OR \"コード\" NOT IN "
+            "(SELECT \"コード\" FROM temp.\"completion_stocks\"));"));
         const long long unknown = sqlite3_changes(h);
-        platform::detail::exec(h, QStringLiteral("DROP TABLE temp.\"completion_cards\";"));
+        platform::detail::exec(h, QStringLiteral("DROP TABLE temp.\"completion_cards\"; DROP TABLE temp.\"completion_stocks\";"));
         return found + unknown;
     });
 }

@@ -1,4 +1,5 @@
 #include "cards/form15.h"
+#include "cards/busy_window.h"
 #include "cards/card_bulk.h"
 #include "cards/card_list_use.h"
 #include "platform/data/database.h"
@@ -54,16 +55,17 @@ void Form15::Form_Activate() {
 // sorted by code.
 void Form15::Command1_Click() {
     cards::BulkOutcome outcome;
-    setEnabled(false);
-    step([&] { cards::setCardListRedraw(false); });
-    try {
-        auto db = platform::Database::open(cards::cardListDatabase());
-        outcome = cards::completeMarkets(*db);
-    } catch (const platform::DataError& e) {
-        outcome.error = e.text;
+    {
+        cards::BusyWindow busy(*this);
+        step([&] { cards::setCardListRedraw(false); });
+        try {
+            auto db = platform::Database::open(cards::cardListDatabase());
+            outcome = cards::completeMarkets(*db);
+        } catch (const platform::DataError& e) {
+            outcome.error = e.text;
+        }
+        step([&] { cards::setCardListRedraw(true); });
     }
-    step([&] { cards::setCardListRedraw(true); });
-    setEnabled(true);
     if (!outcome.ok) {
         ui::MsgBox(QStringLiteral("市場と売買単位を登録できませんでした。カードは変わっていません。\r\n") + outcome.error,
                    ui::vbCritical);

@@ -1,5 +1,6 @@
 #include "cards/form19.h"
 #include <QPoint>
+#include "cards/busy_window.h"
 #include "cards/card_bulk.h"
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
@@ -55,11 +56,11 @@ Form19::Form19() : ui::DefaultForm<Form19>(QStringLiteral("Form19")) {
                           .height = 375, .backColor = 0xFFFFFF});
     Text2 = addText({.name = "Text2", .caption = QStringLiteral("Text2"), .left = 960, .top = 120, .width = 4215,
                      .height = 375, .backColor = 0xC0C0FF});
-    Command6 = addButton({.name = "Command6", .caption = QStringLiteral("削除実行"), .left = 5400, .top = 120,
+    Command6 = addButton({.name = "Command6", .caption = QStringLiteral("削除実行"), .left = 5280, .top = 120,
                           .width = 1215, .height = 375, .backColor = 0xC0C0FF});
-    Label1 = addLabel({.name = "Label1", .caption = QStringLiteral("対象のカードの個数"), .left = 6720, .top = 180,
-                       .width = 1455, .height = 255, .transparent = true});
-    Text3 = addText({.name = "Text3", .caption = QString(), .left = 8160, .top = 120, .width = 735, .height = 300});
+    Label1 = addLabel({.name = "Label1", .caption = QStringLiteral("対象のカードの個数"), .left = 6600, .top = 180,
+                       .width = 1815, .height = 255, .transparent = true});
+    Text3 = addText({.name = "Text3", .caption = QString(), .left = 8400, .top = 120, .width = 495, .height = 300});
     MSFlexGrid1 = addGrid({.name = "MSFlexGrid1", .left = 120, .top = 600, .width = 8775, .height = 4935});
     Text1 = addText({.name = "Text1", .left = 120, .top = 5640, .width = 6255, .height = 1335, .multiLine = true});
     Data1 = addData({.name = "Data1", .caption = QStringLiteral("Data1"), .left = 6480, .top = 5640, .width = 2415,
@@ -120,14 +121,15 @@ void Form19::Command6_Click() {
             if (const auto id = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(i, 1))) ids.push_back(*id);
         if (!ids.empty()) {
             cards::BulkOutcome outcome;
-            setEnabled(false);
-            try {
-                auto db = platform::Database::open(Data1->DatabaseName);
-                outcome = cards::deleteCards(*db, ids);
-            } catch (const platform::DataError& e) {
-                outcome.error = e.text;
+            {
+                cards::BusyWindow busy(*this);
+                try {
+                    auto db = platform::Database::open(Data1->DatabaseName);
+                    outcome = cards::deleteCards(*db, ids);
+                } catch (const platform::DataError& e) {
+                    outcome.error = e.text;
+                }
             }
-            setEnabled(true);
             if (!outcome.ok)
                 ui::MsgBox(QStringLiteral("削除できませんでした。カードは１枚も削除されていません。\r\n") + outcome.error,
                            ui::vbCritical);

@@ -1,6 +1,6 @@
 #include "cards/form22.h"
-#include <QCoreApplication>
 #include "cards/card_bulk.h"
+#include "cards/busy_window.h"
 #include "cards/card_list_use.h"
 #include "cards/form25.h"
 #include "platform/data/database.h"
@@ -22,27 +22,6 @@ struct Detail {
 };
 const Detail kDetails[] = {{&Form22::Text1, 8}, {&Form22::Text2, 4}, {&Form22::Text3, 3},
                            {&Form22::Text4, 5}, {&Form22::Text5, 6}, {&Form22::Text6, 2}};
-
-// The window stays unusable while a long run goes on; what it shows is put back afterwards.
-class BusyWindow {
-public:
-    BusyWindow(ui::Form& form, ui::Label& line) : form_(form), line_(line), caption_(line.Caption()) {
-        form_.setEnabled(false);
-    }
-    ~BusyWindow() {
-        line_.setCaption(caption_);
-        form_.setEnabled(true);
-    }
-    void progress(long long done, long long total) {
-        line_.setCaption(QStringLiteral("登録中　%1 / %2 枚").arg(done).arg(total));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-
-private:
-    ui::Form& form_;
-    ui::Label& line_;
-    QString caption_;
-};
 
 }  // namespace
 
@@ -112,11 +91,13 @@ void Form22::Command3_Click() {
     records.reserve(size_t(std::max(n, 0)));
     for (int r = 1; r <= n; ++r)
         if (const int record = MSFlexGrid1->recordOfRow(r); record >= 0) records.push_back(record);
-    const auto source = Form25::it().Text2->Text() == QLatin1String("Excel") ? cards::ImportSource::Workbook
-                                                                             : cards::ImportSource::Database;
+    // The kind of file the preview reads, whatever word the file choice holds by now.
+    const auto source = Data1->Connect.trimmed().startsWith(QLatin1String("Excel"), Qt::CaseInsensitive)
+                            ? cards::ImportSource::Workbook
+                            : cards::ImportSource::Database;
     cards::BulkOutcome outcome;
     {
-        BusyWindow busy(*this, *Label3);
+        cards::BusyWindow busy(*this, Label3);
         try {
             auto db = platform::Database::open(cards::cardListDatabase());
             if (records.empty())

@@ -48,7 +48,7 @@ Form25::Form25() : ui::DefaultForm<Form25>(QStringLiteral("Form25")) {
     Command2 = addButton({.name = "Command2", .caption = QStringLiteral("確認　→次へ"), .left = 4440, .top = 1200,
                           .width = 1695, .height = 375});
     Text3 = addText({.name = "Text3", .caption = QStringLiteral("Text3"), .left = 4440, .top = 2040, .width = 1215,
-                     .height = 300, .visible = false});
+                     .height = 300});
     Command3 = addButton({.name = "Command3", .caption = QStringLiteral("OK"), .left = 120, .top = 120, .width = 615,
                           .height = 375, .backColor = 0xFFFFFF});
     on(Command1->Click, [this] { Command1_Click(); }, "Command1_Click");

@@ -47,8 +47,25 @@ TEST_F(CardBulk, ImportAddsEveryRowAndLeavesCellsTheFieldsDoNotTakeEmpty) {
     }
     // Importing twice adds the cards twice, with new IDs.
     auto db = mainDb();
-    cards::importCards(*db, rows, allRecords(rows), cards::ImportSource::Database);
+    EXPECT_TRUE(cards::importCards(*db, rows, allRecords(rows), cards::ImportSource::Database).ok);
     EXPECT_EQ(storedCards(db).size(), 9);
+
+    // A card table without an integer key is read row by row, with the same cards as the outcome,
+    // in the order asked for.
+    const QString unkeyed = dir.filePath(QStringLiteral("unkeyed.mdb"));
+    QFile(unkeyed).open(QIODevice::WriteOnly);
+    auto plain = platform::Database::open(unkeyed);
+    plain->executeRaw(QStringLiteral("CREATE TABLE mydata (ID, 情報源, 日付 DATE, 銘柄, コード, 市場, 単位, 情報)"));
+    plain->executeRaw(insertCard(QStringLiteral("四季報|2024/09/30|日立|7203|東証１部|D100|増額")));
+    plain->executeRaw(insertCard(QStringLiteral("新聞|not a date|Sony|x12|東証２部|A1|あ'い")));
+    const platform::Recordset plainRows = plain->openRecordset(QStringLiteral("select * from mydata"));
+    db->executeRaw(QStringLiteral("DELETE FROM mydata"));
+    EXPECT_TRUE(cards::importCards(*db, plainRows, {1, 0}, cards::ImportSource::Database).ok);
+    EXPECT_EQ(storedCards(db), (QStringList{"新聞||Sony||東証２部|A1|あ'い", "四季報|2024/09/30|日立|7203|東証１部|D100|増額"}));
+    // The same order holds when the keys are copied at once.
+    db->executeRaw(QStringLiteral("DELETE FROM mydata"));
+    EXPECT_TRUE(cards::importCards(*db, rows, {3, 0}, cards::ImportSource::Database).ok);
+    EXPECT_EQ(storedCards(db), (QStringList{"雑誌|2024/10/01|半端||||", "四季報|2024/09/30|日立|7203|東証１部|D100|増額"}));
 }
 
 // A failure of the database part-way leaves the card table as it was.

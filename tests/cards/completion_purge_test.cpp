@@ -1,4 +1,5 @@
 #include "bulk_fixture.h"
+#include "cards/form28.h"
 #include "shell/form5.h"
 
 namespace {
@@ -9,6 +10,9 @@ TEST_F(CompletionWindow, RunCompletesTheCardsAndSaysSo) {
     auto db = mainDb();
     db->executeRaw(QStringLiteral("UPDATE list SET 市場 = 'マザーズ', 単位 = 'A1' WHERE コード = 7203"));
     for (const char* card : {"s|2024/01/01|A|7203|||", "s|2024/01/01|B|1000|||"}) db->executeRaw(insertCard(QString::fromUtf8(card)));
+    Module1::MenuMode = 550;
+    Form28::it().Show();
+    EXPECT_EQ(Form28::it().MSFlexGrid1->Rows(), 3);   // the cards lacking a market
     Form15& f = Form15::it();
     f.Show();
     EXPECT_GT(f.MSFlexGrid1->Rows(), 100);   // the price table
@@ -16,6 +20,12 @@ TEST_F(CompletionWindow, RunCompletesTheCardsAndSaysSo) {
     EXPECT_EQ(f.Label1->Caption(), QStringLiteral("登録　完了"));
     EXPECT_TRUE(f.isEnabled());
     EXPECT_EQ(storedCards(), (QStringList{"s|2024/01/01|A|7203|マザーズ|A1|", "s|2024/01/01|B|1000|?|?|"}));
+    // The card list then shows every card, by code.
+    Form28& list = Form28::it();
+    EXPECT_EQ(list.Data1->RecordSource, QStringLiteral("select * from [mydata]"));
+    ASSERT_EQ(list.MSFlexGrid1->Rows(), 3);
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(1, 5), QStringLiteral("1000"));
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(2, 6), QStringLiteral("マザーズ"));
     f.close();
     EXPECT_TRUE(Form15::isLoaded());
     f.Command2->doClick();
@@ -134,6 +144,55 @@ TEST_F(PurgeWindow, YesDeletesTheListedCardsAndNoKeepsThem) {
     f.Command5->doClick();
     EXPECT_FALSE(Form19::isLoaded());
     EXPECT_TRUE(Form5::it().isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+class MenuLaunches : public BulkTest {};
+
+// The menu's buttons of the import, completion and purge: what each stores and which window it
+// opens; the menu stays in view beside the import window only.
+TEST_F(MenuLaunches, EachButtonOpensItsWindow) {
+    struct Case {
+        const char* button;
+        const char* window;
+        const char* importWord;   // Form25.Text2 afterwards, or null
+        const char* purgeWord;    // Form5.Text2 afterwards
+        int menuMode;
+        bool menuShown;
+        bool asks;                // the purge window asks for a number of days
+    };
+    const Case cases[] = {
+        {"Command17", "Form25", "Access", "Text2", 250, true, false},
+        {"Command18", "Form25", "Excel", "Text2", 500, true, false},
+        {"Command60", "Form25", "kbktable0", "Text2", 0, true, false},
+        {"Command62", "Form15", nullptr, "Text2", 550, false, false},
+        {"Command7", "Form19", nullptr, "Text2", 0, false, false},
+        {"Command19", "Form19", nullptr, "main", 0, false, true},
+        {"Command29", "Form19", nullptr, "takane", 0, false, true},
+        {"Command36", "Form19", nullptr, "nifty", 0, false, true},
+        {"Command39", "Form19", nullptr, "bunkatu", 0, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        unloadAll();
+        Module1::MenuMode = 0;
+        Form5& menu = Form5::it();
+        menu.Show();
+        if (c.asks) seam->answerInput(std::nullopt);
+        menu.Command(QString::fromUtf8(c.button))->doClick();
+        const QString window = QString::fromUtf8(c.window);
+        ui::Form* shown = window == QLatin1String("Form25") ? static_cast<ui::Form*>(&Form25::it())
+                          : window == QLatin1String("Form15") ? static_cast<ui::Form*>(&Form15::it())
+                                                                 : static_cast<ui::Form*>(&Form19::it());
+        EXPECT_TRUE(shown->isVisible());
+        EXPECT_EQ(menu.isVisible(), c.menuShown);
+        EXPECT_EQ(Module1::MenuMode, c.menuMode);
+        EXPECT_EQ(menu.Text2->Text(), QString::fromUtf8(c.purgeWord));
+        if (c.importWord) EXPECT_EQ(Form25::it().Text2->Text(), QString::fromUtf8(c.importWord));
+    }
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 #include "bulk_fixture.h"
+#include <QDir>
+#include <QFileInfo>
+#include "cards/form28.h"
 #include "shell/form5.h"
 
 namespace {
@@ -77,6 +80,7 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
     const QString source = programDatabase(QStringLiteral("cards.mdb"), {
         QStringLiteral("四季報|2024/09/30|日立|7203|東証１部|D100|増額"), QStringLiteral("新聞|no date|Sony|abc|東証２部|A1|"),
         QStringLiteral("誌|2024/10/01|三|6501|||")});
+    Module1::MenuMode = 250;
     seam->answerOpenFile(source);
     openChoice(QStringLiteral("Access")).Command1->doClick();
     Form22& preview = Form22::it();
@@ -94,6 +98,12 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
     EXPECT_FALSE(Form22::isLoaded());
     EXPECT_EQ(storedCards(), (QStringList{"元|2020/01/01|既存|1301|東証１部|D100|", "四季報|2024/09/30|日立|7203|東証１部|D100|増額",
                                           "新聞||Sony||東証２部|A1|", "誌|2024/10/01|三|6501|||"}));
+    // The card list shows every card, the newest first.
+    Form28& list = Form28::it();
+    EXPECT_TRUE(list.isVisible());
+    ASSERT_EQ(list.MSFlexGrid1->Rows(), 5);
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(1, 4), QStringLiteral("三"));
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(4, 4), QStringLiteral("既存"));
 
     // Leaving the preview with "OK" imports nothing and closes both windows.
     seam->answerOpenFile(source);
@@ -115,6 +125,8 @@ TEST_F(ImportWindows, AWorkbookImportLeavesMarketAndUnitEmpty) {
     f.Command1->doClick();
     EXPECT_EQ(seam->inputPrompts().last(), QStringLiteral("シートの名前(番号)を入力してください"));
     f.Command2->doClick();
+    // A menu launch while the preview is open rewrites the kind word; the sheet is still a sheet.
+    f.Text2->setText(QStringLiteral("Access"));
     seam->answerMsgBox(ui::vbOK);
     Form22::it().Command3->doClick();
     EXPECT_EQ(storedCards(), (QStringList{"四季報|2024/09/30|日立|7203|||増額", "新聞||Sony||||メモ"}));
@@ -144,6 +156,19 @@ TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
     const QStringList prompts = seam->msgBoxPrompts();
     EXPECT_TRUE(prompts[prompts.size() - 2].startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
     EXPECT_TRUE(prompts.last().startsWith(QStringLiteral("シートの名前に使えない文字があります。")));
+}
+
+// An Access file of another program: read through the MDB library; without a card table it is
+// reported like any other file the preview cannot read.
+TEST_F(ImportWindows, AnAccessFileWithoutACardTableIsReported) {
+    const QString sample =
+        QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../../.deps/access-sample/fruit.mdb"));
+    if (!QFileInfo::exists(sample)) GTEST_SKIP() << "no sample Access database; run scripts/deps.sh";
+    seam->answerOpenFile(sample);
+    seam->answerMsgBox(ui::vbOK);
+    openChoice(QStringLiteral("Access")).Command1->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
+    EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
 }
 
 // The database fails part-way: no card is added, the person is told, the preview stays.
