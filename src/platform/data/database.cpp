@@ -65,6 +65,7 @@ public:
     }
 
     static std::shared_ptr<Database> open(const QString& path, const QString& connect) {
+        detail::configureEngine();
         if (path.trimmed().isEmpty()) throw DataError(QStringLiteral("No database name"));
         const QString absolute = QFileInfo(path).absoluteFilePath();
         FileIdentity identity;
