@@ -1,12 +1,14 @@
 #include <QApplication>
-#include "platform/data/schema.h"
+#include "platform/data/paths.h"
 #include "shell/form5.h"
+#include "shell/startup.h"
 #include "shell/wiring.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenara"));
-    platform::ensureProgramDatabases();
+    const auto folderLock = shell::startUp();
+    if (!folderLock) return 1;
     shell::wireWindows();
     Form5::it().Show();
     return app.exec();

@@ -1,4 +1,5 @@
 #include "lists/dictionary.h"
+#include <algorithm>
 #include "lists/list_core.h"
 #include "lists/list_forms.h"
 #include "platform/data/sql_text.h"
@@ -38,12 +39,12 @@ QString nameSearchSql(const QString& part) {
     return kBase + QStringLiteral(" where ([銘柄] like  '*") + platform::sqlEscaped(part) + QStringLiteral("*')");
 }
 
-std::optional<QString> codeSearchSql(const QString& prefix) {
-    const QString digits = prefix.trimmed();
-    if (digits.isEmpty() || !platform::sqlWholeNumber(digits)) return std::nullopt;
-    for (QChar ch : digits)
-        if (ch < u'0' || ch > u'9') return std::nullopt;
-    return kBase + QStringLiteral(" where コード Like'") + digits + QStringLiteral("*'");
+QString codeSearchSql(const QString& prefix) {
+    const QString digits = platform::asciiDigits(prefix).trimmed();
+    const bool onlyDigits =
+        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; });
+    // A code's text never equals the empty text: no stock, as a Like over a code that is no number.
+    return kBase + QStringLiteral(" where コード Like'") + (onlyDigits ? digits + u'*' : QString()) + u'\'';
 }
 
 void DictionaryCore::load() {
@@ -69,10 +70,7 @@ void DictionaryCore::nameSearchClick() {
 void DictionaryCore::codeSearchClick() {
     const auto answer = ui::InputBox(QStringLiteral("検索するコードを入力してください"), kTitle);
     if (!answer || answer->isEmpty()) return;
-    // Only digits make a code prefix; anything else leaves the list as it is.
-    const auto sql = codeSearchSql(*answer);
-    if (!sql) return;
-    step([&] { Data1->RecordSource = *sql; });
+    step([&] { Data1->RecordSource = codeSearchSql(*answer); });
     step([&] { Data1->Refresh(); });
 }
 

@@ -12,9 +12,9 @@ namespace lists {
 // The row source of a name search: the stocks of list-base whose name contains `part`.
 // Quotes in `part` are doubled.
 QString nameSearchSql(const QString& part);
-// The row source of a code search: the stocks whose code begins with `prefix`; nothing when the
-// prefix is not made of digits alone (blanks around are dropped).
-std::optional<QString> codeSearchSql(const QString& prefix);
+// The row source of a code search: the stocks whose code begins with `prefix` (full-width digits
+// count as digits, blanks around are dropped); no stock when the prefix is not made of digits.
+QString codeSearchSql(const QString& prefix);
 
 // The prompt and title of the name search's input box (the collection editor asks the same).
 QString nameSearchPrompt();

@@ -1,7 +1,9 @@
 #include "lists/list_core.h"
 #include <QDate>
 #include <QKeyEvent>
+#include <set>
 #include "lists/dictionary.h"
+#include "platform/data/database.h"
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
 #include "platform/data/sql_text.h"
@@ -81,6 +83,16 @@ void ListCore::writeCount() {
     step([&] { count->setText(QString::number(grid->Rows() - 1)); });
 }
 
+// Said once a run for the list database, and not at all when the start already named the file.
+void ListCore::tellUnreadable(const QString& why) {
+    static std::set<QString> told;
+    const QString path = platform::listDatabasePath();
+    if (platform::Database::isRefused(path) || !told.insert(path).second) return;
+    ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2").arg(def.listTitle, path) +
+                   (why.isEmpty() ? QString() : QStringLiteral("\r\n\r\n") + why),
+               ui::vbExclamation);
+}
+
 void ListCore::load() {
     step([&] { data->DatabaseName = platform::listDatabasePath(); });
     step([&] { data->Options = 1; });
@@ -90,12 +102,9 @@ void ListCore::load() {
         try {
             data->Refresh();
         } catch (const platform::DataError& e) {
-            ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2\r\n\r\n%3")
-                           .arg(def.listTitle, platform::listDatabasePath(), e.text),
-                       ui::vbExclamation);
+            tellUnreadable(e.text);
         } catch (...) {
-            ui::MsgBox(QStringLiteral("%1のリストを読めません。\r\n%2").arg(def.listTitle, platform::listDatabasePath()),
-                       ui::vbExclamation);
+            tellUnreadable(QString());
         }
     } else {
         step([&] { data->Refresh(); });
@@ -150,6 +159,13 @@ void ListCore::deleteHelpClick() {
     ui::MsgBox(kDeleteHelp, ui::vbOKCancel + ui::vbInformation, QStringLiteral("マイ　リストの削除"));
 }
 
+// A cell that is not there (a list that could not be read) reads as empty.
+QString ListCore::cell(int r, int c) const {
+    QString text;
+    step([&] { text = grid->TextMatrix(r, c); });
+    return text;
+}
+
 void ListCore::gridDblClick() {
     const int r = grid->Row();
     switch (def.dblClick) {
@@ -158,7 +174,7 @@ void ListCore::gridDblClick() {
     case DblClickRule::RememberCode: {
         writeCount();
         // Only a whole-number code makes a criterion; any other cell text chooses nothing.
-        auto code = platform::sqlWholeNumber(grid->TextMatrix(r, 2));
+        auto code = platform::sqlWholeNumber(cell(r, 2));
         *remembered_ = code ? QStringLiteral("コード=") + QString::number(*code) : QString();
         break;
     }
@@ -173,7 +189,7 @@ void ListCore::deleteClick() {
     QString criterion;
     switch (def.del) {
     case DeleteRule::SelectedCode:
-        if (auto code = platform::sqlWholeNumber(grid->TextMatrix(r, 2)))
+        if (auto code = platform::sqlWholeNumber(cell(r, 2)))
             criterion = QStringLiteral("コード =") + QString::number(*code);
         break;
     case DeleteRule::Remembered:
@@ -181,7 +197,7 @@ void ListCore::deleteClick() {
         break;
     case DeleteRule::CurrentId:
         if (r >= 1)
-            if (auto id = platform::sqlWholeNumber(grid->TextMatrix(r, 1)))
+            if (auto id = platform::sqlWholeNumber(cell(r, 1)))
                 criterion = QStringLiteral("ID =") + QString::number(*id);
         break;
     }
@@ -210,10 +226,15 @@ void ListCore::registerClick() { Form4::it().Show(); }
 
 void ListCore::countChange() { writeCount(); }
 
+// The header row holds no stock: a link from it opens nothing.
 void ListCore::linkClick(size_t i) {
     const chart::ChartLink& link = def.links[i];
     int r = 0;
     step([&] { r = grid->Row(); });
+    if (r < 1) {
+        links[i]->Address.clear();
+        return;
+    }
     step([&] { marketBox->setText(grid->TextMatrix(r, 4)); });
     step([&] { codeBox->setText(grid->TextMatrix(r, 2)); });
     step([&] { links[i]->Address = link.address(codeBox->Text(), marketBox->Text()); });

@@ -66,7 +66,7 @@ struct ListSpec {
     OkRule ok = OkRule::Hide;
     DblClickRule dblClick = DblClickRule::Select;
     DeleteRule del = DeleteRule::SelectedCode;
-    bool tellLoadFailure = false;      // an unreadable list is told to the person (once)
+    bool tellLoadFailure = false;      // an unreadable list database is told to the person (once a run)
     QString listTitle;                 // how the list is named in that message
     std::vector<ControlRow> controls;
     std::vector<chart::ChartLink> links;   // in the order of the Link controls
@@ -104,6 +104,8 @@ public:
 
 private:
     void writeCount();
+    void tellUnreadable(const QString& why);
+    QString cell(int r, int c) const;
     bool deleteFirst(const QString& criterion);   // true when a record was found and deleted
     std::map<QString, ui::Control*> byName_;
     QString* remembered_;

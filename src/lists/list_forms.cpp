@@ -66,7 +66,8 @@ ListSpec watchSpec(ListSpec s, const QString& title) {
 
 const ListSpec& spec13() {
     static const ListSpec s = watchSpec(
-        {.name = "Form13", .backColor = kGrey, .table = "checklist",
+        {.name = "Form13", .backColor = kGrey, .table = "checklist", .tellLoadFailure = true,
+         .listTitle = QStringLiteral("注目銘柄"),
          .links = {chart::quoteLink("HprLnkEx1", Suffix::QuoteSuffix6M),
                    chart::chartLink("HprLnkEx2", Suffix::ChartSuffix120)}},
         QStringLiteral("注目銘柄"));
@@ -86,7 +87,7 @@ const ListSpec& spec17() {
 const ListSpec& spec31() {
     static const ListSpec s = watchSpec(
         {.name = "Form31", .backColor = 0x00FFFF, .table = "checklist2", .sort = SortRule::ColumnGeneric,
-         .ok = OkRule::HideShowMenu,
+         .ok = OkRule::HideShowMenu, .tellLoadFailure = true, .listTitle = QStringLiteral("特別注目銘柄"),
          .links = {chart::quoteLink("HprLnkEx1", Suffix::QuoteSuffixOtc),
                    chart::chartLink("HprLnkEx2", Suffix::ChartSuffix120Otc)}},
         QStringLiteral("特別注目銘柄"));
@@ -102,6 +103,7 @@ const ListSpec& spec12() {
             .widths = {250, 350, 500, 1400, 800, 1200},
             .width = 5160, .height = 6420,
             .ok = OkRule::UnloadShowMenu, .dblClick = DblClickRule::RememberCode, .del = DeleteRule::Remembered,
+            .tellLoadFailure = true, .listTitle = QStringLiteral("保有銘柄"),
             .controls = {
                 row(Kind::Label, Role::Title,
                     {.name = "Label1", .caption = "保有銘柄", .left = 120, .top = 120, .width = 2760, .height = 420,

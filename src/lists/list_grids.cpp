@@ -11,25 +11,43 @@ ui::FlexGrid* gridOf() {
     return F::it().MSFlexGrid1;
 }
 
+template <class F>
+ui::Data* dataOf() {
+    return F::it().Data1;
+}
+
 struct ListWindow {
     const char* name;
     ui::FlexGrid* (*grid)();
+    ui::Data* (*data)();
 };
 
+template <class F>
+constexpr ListWindow listWindow(const char* name) {
+    return {name, &gridOf<F>, &dataOf<F>};
+}
+
 const ListWindow kListWindows[] = {
-    {"Form13", &gridOf<Form13>}, {"Form17", &gridOf<Form17>}, {"Form31", &gridOf<Form31>},
-    {"Form12", &gridOf<Form12>}, {"Form14", &gridOf<Form14>},
+    listWindow<Form13>("Form13"), listWindow<Form17>("Form17"), listWindow<Form31>("Form31"),
+    listWindow<Form12>("Form12"), listWindow<Form14>("Form14"),
 };
+
+const ListWindow& windowNamed(const QString& window) {
+    for (const ListWindow& w : kListWindows)
+        if (window == QLatin1String(w.name)) return w;
+    throw platform::DataError(QStringLiteral("no list window: ") + window);
+}
 
 }  // namespace
 
 ui::FlexGrid& listGrid(const QString& window) {
-    for (const ListWindow& w : kListWindows) {
-        if (window != QLatin1String(w.name)) continue;
-        if (ui::FlexGrid* g = w.grid()) return *g;
-        break;
-    }
+    if (ui::FlexGrid* g = windowNamed(window).grid()) return *g;
     throw platform::DataError(QStringLiteral("no list grid: ") + window);
+}
+
+bool listReadable(const QString& window) {
+    const ui::Data* d = windowNamed(window).data();
+    return d && d->hasRecordset();
 }
 
 }  // namespace lists

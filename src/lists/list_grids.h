@@ -9,4 +9,8 @@ namespace lists {
 // Throws when the window has no grid.
 ui::FlexGrid& listGrid(const QString& window);
 
+// True when the list window holds its list: its data control has read the list table. False
+// when the list database could not be read (the window has told the person so).
+bool listReadable(const QString& window);
+
 }  // namespace lists

@@ -40,6 +40,14 @@ bool setWindowText(const QString& window, const QString& control, const QString&
     return true;
 }
 
+QString windowText(const QString& window, const QString& control) {
+    auto& table = windowTable();
+    auto it = table.find(window);
+    if (it == table.end() || !it->second.text)
+        throw platform::DataError(QStringLiteral("%1.%2 cannot be read").arg(window, control));
+    return it->second.text(control);
+}
+
 void setMenuWindow(const QString& name) { menuWindow() = name; }
 
 void showMenu() {

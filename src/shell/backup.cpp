@@ -1,4 +1,5 @@
 #include "shell/backup.h"
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -31,6 +32,14 @@ QString copyPages(const QString& source, const QString& target) {
     return {};
 }
 
+// Side files that a backup cut short (the program killed half-way) left beside the backups.
+// One program runs per folder, so no other backup is writing them.
+void removeStaleParts(const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.part"), QStringLiteral("*.part-*")}, QDir::Files))
+        QFile::remove(dir.filePath(name));
+}
+
 }  // namespace
 
 // The pages go into a file beside the target first; only a finished copy replaces the target, so
@@ -39,7 +48,7 @@ QString backupDatabase(const QString& source, const QString& target) {
     const QFileInfo existing(target);
     if (existing.exists() && !existing.isWritable()) return QStringLiteral("read-only: ") + target;
     const QString part = target + QStringLiteral(".part");
-    QFile::remove(part);
+    removeStaleParts(existing.absolutePath());
     QString error = copyPages(source, part);
     if (error.isEmpty() && existing.exists() && !QFile::remove(target)) error = QStringLiteral("cannot replace ") + target;
     if (error.isEmpty() && !QFile::rename(part, target)) error = QStringLiteral("cannot write ") + target;

@@ -162,7 +162,14 @@ QString Form5::dateRecordCell(int col) const {
 QString Form5::periodUnit() { return it().dateRecordCell(12); }
 
 void Form5::Form_Load() {
-    ui::step([&] { Module1::MainDbPath = platform::mainDatabasePath(); });
+    // A main database chosen by the person stays the main database when the menu loads again.
+    ui::step([&] {
+        if (Module1::MainDbPath.isEmpty()) Module1::MainDbPath = platform::mainDatabasePath();
+    });
+    bindPeriodRecord();
+}
+
+void Form5::bindPeriodRecord() {
     ui::step([&] { Data1->DatabaseName = Module1::MainDbPath; });
     ui::step([&] { Data1->Options = 1; });
     ui::step([&] { Data1->RecordSource = QStringLiteral("select * from [日付]"); });
@@ -224,28 +231,35 @@ void Form5::gatedLaunch(const LaunchRow& row) {
     if (unit == QLatin1String("day")) storeAndShow(row);
 }
 
-// The seven list-based universes: a row source over the entries of a list window's grid.
+// The seven list-based universes: a row source over the entries of a list window's grid. Only
+// a list that really holds no entry is called empty; a stock list that could not be read (its
+// window has said so) opens the listed-stock screen on no stock.
 void Form5::listLaunch(const LaunchRow& row) {
     const ListUniverse& u = *row.list;
     *u.target = u.base;
-    std::optional<QString> restriction;   // nothing when the list could not be read
-    ui::step([&] { restriction = ListExtraction(lists::listGrid(u.window), u.kind, u.limit); });
+    QString restriction;
+    const bool read = ui::step([&] {
+        ui::FlexGrid& grid = lists::listGrid(u.window);
+        if (!lists::listReadable(u.window)) throw platform::DataError(QStringLiteral("unreadable list"));
+        restriction = ListExtraction(grid, u.kind, u.limit);
+    });
+    if (!read && u.kind == ListKind::Codes && u.onEmpty == OnEmptyList::OpenAll) restriction = noStockRestriction();
     auto open = [&] {
         Module1::MenuMode = row.menuMode;
         if (u.trendMode != kKeep) Module1::TrendMode = u.trendMode;
         showWindowsOf(row);
     };
-    if (restriction && !restriction->isEmpty()) {
-        *u.target += *restriction;
+    if (!restriction.isEmpty()) {
+        *u.target += restriction;
         open();
         return;
     }
-    if (restriction) ui::MsgBox(u.emptyMessage, ui::vbOKCancel | ui::vbCritical);
+    if (read) ui::MsgBox(u.emptyMessage, ui::vbOKCancel | ui::vbCritical);
     switch (u.onEmpty) {
     case OnEmptyList::OpenAll: open(); break;
     case OnEmptyList::Stop: break;
     case OnEmptyList::ShowMenu:
-        if (restriction) ui::step([&] { Show(); });
+        if (read) ui::step([&] { Show(); });
         break;
     }
 }
@@ -271,6 +285,7 @@ void Form5::Command3_Click() {
     ui::step([&] { saved = Form7::it().saveMemo(); });
     if (!saved) {
         const int answer = ui::MsgBox(QStringLiteral("メモを保存できませんでした。") + kCrLf + Form7::memoPath() + kCrLf +
+                                          Form7::it().saveProblem() + kCrLf +
                                           kCrLf + QStringLiteral("メモを保存しないで終了しますか？"),
                                       ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2);
         if (answer != ui::vbYes) return;

@@ -25,6 +25,8 @@ public:
     QString dateRecordCell(int col) const;
     // The period unit word of the DateRecord ("day", "week", "month"); loads the menu if needed.
     static QString periodUnit();
+    // Binds the grid to the period record of the main database (MainDbPath) and refreshes it.
+    void bindPeriodRecord();
 
 protected:
     void Form_Load() override;

@@ -12,13 +12,22 @@ public:
     ui::MenuItem* mnuEnd = nullptr;
 
     static QString memoPath();
-    // Writes the memo file: the text with CR LF line breaks, followed by one CR LF.
-    // Returns false when the file could not be written (the old file then stays as it was).
+    // Writes the memo file in UTF-8: the text with CR LF line breaks, followed by one CR LF
+    // unless the file read at load ended without a line break. Returns false when the file was
+    // not written (the old file then stays as it was); saveProblem() tells why.
     bool saveMemo();
+    QString saveProblem() const { return saveProblem_; }
+
+    // The text of a memo file: UTF-8, or else the Japanese Windows code page (CP932, which
+    // Shift_JIS memos really are in). Nothing when the bytes are neither.
+    static std::optional<QString> decodeMemo(const QByteArray& bytes);
 
 protected:
     void Form_Load() override;
 
 private:
     void mnuSave_Click();
+    bool finalBreak_ = true;   // the file read ended with a line break (or there was none)
+    bool unreadable_ = false;  // the file read could not be decoded without loss
+    QString saveProblem_;
 };

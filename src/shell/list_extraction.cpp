@@ -44,8 +44,17 @@ QString listRestriction(const QStringList& entries, ListKind kind, bool severalR
            QLatin1Char(')');
 }
 
+namespace {
+const QString kNoStock = QStringLiteral("1000");   // the code that belongs to no stock
+}  // namespace
+
+QString noStockRestriction() { return listRestriction({kNoStock}, ListKind::Codes, false); }
+
 QString ListExtraction(const ui::FlexGrid& grid, ListKind kind, int limit) {
-    return listRestriction(listEntries(grid, kind, limit), kind, grid.Rows() > 2);
+    const int rows = grid.Rows();
+    QStringList entries = listEntries(grid, kind, limit);
+    if (kind == ListKind::Codes && entries.isEmpty() && rows > 1) entries << kNoStock;
+    return listRestriction(entries, kind, rows > 2);
 }
 
 }  // namespace shell

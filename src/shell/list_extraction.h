@@ -24,7 +24,12 @@ QStringList listEntries(const ui::FlexGrid& grid, ListKind kind, int limit);
 //   sources, one:     " where [情報源]= '日経新聞'"
 QString listRestriction(const QStringList& entries, ListKind kind, bool severalRows);
 
-// Both in one: the restriction built from a list window's grid.
+// Both in one: the restriction built from a list window's grid. A list of stocks that has rows
+// but no whole-number code names no stock: it gets the restriction of noStockRestriction() in
+// the form of its rows, so that the screen opens on no rows.
 QString ListExtraction(const ui::FlexGrid& grid, ListKind kind, int limit);
+
+// "where [コード]=1000": no stock has the code 1000.
+QString noStockRestriction();
 
 }  // namespace shell

@@ -213,8 +213,8 @@ TEST_F(ListWindows, CloseBoxRefusedAndOkHides) {
     EXPECT_TRUE(Form5::it().isVisible());
 }
 
-// An unreadable list database: the trend watch list loads empty and says so once; the others
-// stay silent.
+// An unreadable list database: the stock lists load empty and it is said once; the handlers that
+// read the selected row then skip what they cannot read, without a further message.
 TEST_F(ListWindows, UnreadableListDatabase) {
     platform::Database::releaseUnused();
     QFile file(platform::listDatabasePath());
@@ -229,7 +229,33 @@ TEST_F(ListWindows, UnreadableListDatabase) {
     activate(f);
     EXPECT_EQ(seam->msgBoxPrompts().size(), 1);
     EXPECT_TRUE(seam->msgBoxPrompts()[0].contains("トレンド注目銘柄"));
-    EXPECT_EQ(Form13::it().MSFlexGrid1->Rows(), 1);   // no message from the others
+    EXPECT_EQ(Form13::it().MSFlexGrid1->Rows(), 1);   // said once, not again by the others
+
+    Form13::it().Command1->doClick();
+    Form17::it().Command1->doClick();
+    Form31::it().Command1->doClick();
+    Form12::it().MSFlexGrid1->DblClick();
+    Form12::it().Command5->doClick();
+    Form14::it().Command1->doClick();
+    Form13::it().HprLnkEx1->doClick();
+    EXPECT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_TRUE(seam->urls.isEmpty());
+}
+
+// The header row holds no stock: a link clicked while it is current opens nothing.
+TEST_F(ListWindows, LinksFromTheHeaderRowOpenNothing) {
+    insertStocks("checklist", {"7203"});
+    insertStocks("mylist", {"7203"});
+    for (ui::LinkLabel* link : {Form13::it().HprLnkEx1, Form13::it().HprLnkEx2, Form12::it().HprLnkEx3}) {
+        Form13::it().MSFlexGrid1->setRow(1);
+        Form13::it().HprLnkEx1->doClick();   // a link from a stock first
+        Form13::it().MSFlexGrid1->setRow(0);
+        Form12::it().MSFlexGrid1->setRow(0);
+        const qsizetype opened = seam->urls.size();
+        link->doClick();
+        EXPECT_EQ(seam->urls.size(), opened) << link->Name.toStdString();
+        EXPECT_TRUE(link->Address.isEmpty());
+    }
 }
 
 // How the watch list looks (saved for a person to look at).

@@ -68,6 +68,9 @@ TEST_F(ListExtractionTest, BuildsTheRestrictionOfEachForm) {
         {"one source left of several", {"   ", "日経新聞朝刊"}, ListKind::Sources, 150,
          " where ([情報源] like '*日経新聞*')"},
         {"one code left of several", {"7203", "abc"}, ListKind::Codes, 150, " where ([コード]=7203)"},
+        // A list of rows without a whole-number code names no stock (1000 belongs to none).
+        {"no whole-number code of several", {"abc", "12.5"}, ListKind::Codes, 150, " where ([コード]=1000)"},
+        {"no whole-number code of one", {"７２０３"}, ListKind::Codes, 150, "where [コード]=1000"},
     };
     for (const Case& c : cases) {
         const QString table = c.kind == ListKind::Codes ? QStringLiteral("checklist") : QStringLiteral("情報源リスト");

@@ -331,6 +331,71 @@ TEST_F(MenuTest, EmptyListsTellThePersonAndGoTheirOwnWay) {
     }
 }
 
+// One click of a list-based universe button and what it leaves.
+struct UniverseCase {
+    const char* control;
+    int menuMode;
+    QStringList opened;
+    const QString* target;
+    QString expected;
+};
+
+class ListUniverseTest : public MenuTest {
+protected:
+    void clickEach(std::initializer_list<UniverseCase> cases, int menuModeBefore) {
+        for (const UniverseCase& c : cases) {
+            SCOPED_TRACE(c.control);
+            Form5::it().Show();
+            Module1::MenuMode = menuModeBefore;
+            opened.clear();
+            click(c.control);
+            EXPECT_EQ(*c.target, c.expected);
+            EXPECT_EQ(Module1::MenuMode, c.menuMode);
+            EXPECT_EQ(opened, c.opened);
+        }
+    }
+};
+
+// A stock list with rows but no whole-number code names no stock: the screen opens on no rows,
+// without calling the list empty. The favourite sources are not concerned.
+TEST_F(ListUniverseTest, ListsWithoutAWholeNumberCodeOpenOnNoStock) {
+    recordLaunches();
+    fillList(QStringLiteral("checklist"), {"abc"});
+    fillList(QStringLiteral("trend"), {"72 03", "x"});
+    fillList(QStringLiteral("checklist2"), {"?"});
+    fillList(QStringLiteral("mylist"), {"1.5", ""});
+    loadListWindows();
+    clickEach({
+        {"Command28", 1022, {"Form6"}, &Module1::WatchListSql, "select * from [list1plus] where ([コード]=1000)"},
+        {"Command27", 1023, {"Form6"}, &Module1::WatchListSql, "select * from [list1plus]where [コード]=1000"},
+        {"Command32", 11, {"Form16"}, &Module1::SpecialWatchSql, "select * from [a000-all]where [コード]=1000"},
+        {"Command46", 12, {"Form16"}, &Module1::WatchListSql, "select * from [a000-all]where [コード]=1000"},
+        {"Command64", 12, {"Form16"}, &Module1::WatchListSql, "select * from [a000-all] where ([コード]=1000)"},
+        {"Command48", 14, {"Form16"}, &Module1::HoldingsSql, "select * from [a000-all] where ([コード]=1000)"},
+    }, 0);
+    EXPECT_TRUE(seam->msgBoxPrompts().isEmpty());
+}
+
+// An unreadable list database is told once, by the first list window that reads it; no list is
+// called empty. The listed-stock screen opens on no stock, the card buttons do nothing.
+TEST_F(ListUniverseTest, AnUnreadableListDatabaseIsToldOnceAndNoListCalledEmpty) {
+    recordLaunches();
+    platform::Database::releaseUnused();
+    writeBytes(platform::listDatabasePath(), "not a database");
+    const int before = -7;
+    seam->answerMsgBox(ui::vbOK);
+    clickEach({
+        {"Command27", 1023, {"Form6"}, &Module1::WatchListSql, "select * from [list1plus]where [コード]=1000"},
+        {"Command28", 1022, {"Form6"}, &Module1::WatchListSql, "select * from [list1plus]where [コード]=1000"},
+        {"Command32", before, {}, &Module1::SpecialWatchSql, "select * from [a000-all]"},
+        {"Command46", before, {}, &Module1::WatchListSql, "select * from [a000-all]"},
+        {"Command48", before, {}, &Module1::HoldingsSql, "select * from [a000-all]"},
+    }, before);
+    const QStringList told = seam->msgBoxPrompts();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("注目銘柄のリストを読めません。"))) << told[0].toStdString();
+}
+
 TEST_F(MenuTest, ExtraAsksForOneOfFourteenUniverses) {
     recordLaunches();
     const QString prompt = QStringLiteral(

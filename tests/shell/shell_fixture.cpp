@@ -1,3 +1,4 @@
+#include <QFile>
 #include "shell_fixture.h"
 #include "lists/list_forms.h"
 #include "platform/data/database.h"
@@ -89,6 +90,17 @@ void ShellTest::loadListWindows() {
     refreshListWindow<Form31>();
     refreshListWindow<Form12>();
     refreshListWindow<Form14>();
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
 }
 
 }  // namespace shell_test

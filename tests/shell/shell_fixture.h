@@ -42,6 +42,10 @@ private:
     std::map<QString, services::WindowHooks> savedWindows_;
 };
 
+// A whole file's bytes (empty when it cannot be read), and a file made of the given bytes.
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
 // Unloads every loaded window.
 void unloadAll();
 

@@ -19,16 +19,6 @@ using namespace shell_test;
 
 namespace {
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QString lf(QString s) { return s.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
@@ -49,6 +39,65 @@ TEST_F(MemoTest, LoadThenSaveLeavesTheFileAsItWas) {
     Form5::it().Command3->doClick();
     EXPECT_EQ(readBytes(Form7::memoPath()), stored);
     EXPECT_TRUE(ui::Form::loadedForms().empty());
+}
+
+// Each file shows its text without the final line break; a save writes it in UTF-8 with CR LF
+// and keeps the final break as the file had it, so load and save never make the memo grow.
+TEST_F(MemoTest, RoundTripsKeepTheTextAndGrowNothing) {
+    const struct {
+        const char* name;
+        QByteArray file;
+        QString shown;
+        QByteArray saved;
+    } cases[] = {
+        {"UTF-8 with CR LF", QStringLiteral("買い候補\r\n7203\r\n").toUtf8(), QStringLiteral("買い候補\n7203"),
+         QStringLiteral("買い候補\r\n7203\r\n").toUtf8()},
+        {"bare LF", QStringLiteral("買い候補\n7203\n\n").toUtf8(), QStringLiteral("買い候補\n7203\n"),
+         QStringLiteral("買い候補\r\n7203\r\n\r\n").toUtf8()},
+        {"no final break", QStringLiteral("買い候補\r\n7203").toUtf8(), QStringLiteral("買い候補\n7203"),
+         QStringLiteral("買い候補\r\n7203").toUtf8()},
+        {"Shift_JIS with characters beyond strict Shift_JIS", QByteArray("\x87\x40\x83\x81\x83\x82 \x95\x5c\r\n"),
+         QStringLiteral("①メモ 表"), QStringLiteral("①メモ 表\r\n").toUtf8()},
+        {"empty file", QByteArray(), QString(), QByteArray()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(Form7::memoPath(), c.file);
+        Form7::it().Show();
+        EXPECT_EQ(lf(Form7::it().Text1->Text()), c.shown);
+        Form7::it().mnuSave->trigger();
+        EXPECT_EQ(readBytes(Form7::memoPath()), c.saved);
+        // A second round trip, through the program's end, changes nothing more.
+        unloadAll();
+        Form5::it().Show();
+        Form5::it().Command3->doClick();
+        EXPECT_EQ(readBytes(Form7::memoPath()), c.saved);
+        unloadAll();
+    }
+}
+
+// Bytes that are neither UTF-8 nor CP932 are shown as far as they read, and the file is kept.
+TEST_F(MemoTest, AMemoNotReadLosslesslyIsNeverSavedOver) {
+    const QByteArray stored("\x80\xff memo \x81");
+    writeBytes(Form7::memoPath(), stored);
+    Form5::it().Show();
+    Form7::it().Show();
+    EXPECT_TRUE(Form7::it().Text1->Text().contains(QStringLiteral(" memo ")));
+
+    seam->answerMsgBox(ui::vbOK);
+    Form7::it().mnuSave->trigger();
+    EXPECT_TRUE(Form7::it().isVisible());
+    EXPECT_TRUE(seam->msgBoxPrompts().last().contains(QStringLiteral("元のファイルを残しました")));
+    seam->answerMsgBox(ui::vbNo);
+    Form5::it().Command3->doClick();
+    EXPECT_EQ(readBytes(Form7::memoPath()), stored);
+
+    // Once the file has another name, the memo is saved anew.
+    QFile::rename(Form7::memoPath(), Form7::memoPath() + QStringLiteral(".old"));
+    Form7::it().Text1->setText(QStringLiteral("新しいメモ"));
+    Form5::it().Command3->doClick();
+    EXPECT_EQ(readBytes(Form7::memoPath()), QStringLiteral("新しいメモ\r\n").toUtf8());
+    EXPECT_EQ(readBytes(Form7::memoPath() + QStringLiteral(".old")), stored);
 }
 
 TEST_F(MemoTest, WithoutAFileThePadStartsEmpty) {
@@ -99,7 +148,12 @@ TEST_F(BackupTest, CopiesTheDatabaseOfThePeriodUnit) {
     platform::Database::open(platform::programFile(QStringLiteral("Wdruvolo.mdb")))
         ->executeRaw(QStringLiteral("update [日付] set kabuka11='week-db'"));
     Form5::it().Show();
-    Module1::MainDbPath = QStringLiteral("/elsewhere/other.mdb");   // as after an import of kind "search"
+    // As after an import of kind "search": another database of the program is the main database,
+    // and stays so when the backup reloads the menu.
+    const QString other = folder.folder() + QStringLiteral("elsewhere/other.mdb");
+    platform::ensureMainDatabase(other);
+    platform::Database::open(other)->executeRaw(QStringLiteral("update [日付] set kabuka11='week'"));
+    Module1::MainDbPath = other;
 
     Form8& backup = Form8::it();
     backup.Show();
@@ -128,7 +182,7 @@ TEST_F(BackupTest, CopiesTheDatabaseOfThePeriodUnit) {
     EXPECT_FALSE(Form8::isLoaded());
     EXPECT_TRUE(Form5::isLoaded());
     EXPECT_TRUE(Form5::it().isVisible());
-    EXPECT_EQ(Module1::MainDbPath, platform::mainDatabasePath());
+    EXPECT_EQ(Module1::MainDbPath, other);   // the chosen database stays chosen
 }
 
 TEST_F(BackupTest, ReportsWhatReallyHappened) {
@@ -164,6 +218,22 @@ TEST_F(BackupTest, ReportsWhatReallyHappened) {
         ASSERT_EQ(seam->events.size() - before, c.message.isEmpty() ? 1u : 2u) << c.what;
         if (!c.message.isEmpty()) EXPECT_TRUE(seam->events.back().prompt.startsWith(c.message)) << c.what;
     }
+}
+
+// A backup cut short leaves its side files; the next backup, of any name, removes them.
+TEST_F(BackupTest, RemovesWhatABackupCutShortLeftBehind) {
+    const QString mdb = platform::programFile(QStringLiteral("Mdb/"));
+    QDir().mkpath(mdb);
+    const QStringList stale{QStringLiteral("druvolo250101.mdb.part"), QStringLiteral("druvolo250101.mdb.part-journal"),
+                            QStringLiteral("Wdruvolo.mdb.part-wal")};
+    for (const QString& f : stale) writeBytes(mdb + f, "half a copy");
+    writeBytes(mdb + QStringLiteral("druvolo250101.mdb"), "an earlier backup");
+    setDateRecord(QStringLiteral("day"));
+    Form8::it().Show();
+    seam->answerInput(QStringLiteral("261210"));
+    Form8::it().Command1->doClick();
+    EXPECT_EQ(QDir(mdb).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("druvolo250101.mdb"), QStringLiteral("druvolo261210.mdb")}));
 }
 
 TEST(ShellModule, OpenFileDialogGivesThePathOrNothing) {

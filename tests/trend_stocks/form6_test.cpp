@@ -146,6 +146,7 @@ TEST_F(Form6Test, SearchesJoinTheirConditionAndNeverPassRawAnswers) {
     } cases[] = {
         {1001, false, "1301", "where [コード]=1301", {"1301"}},
         {1001, false, " 7203 ", "where [コード]=7203", {"7203"}},
+        {1001, false, "１３０１", "where [コード]=1301", {"1301"}},   // as a Japanese input method types it
         {1001, false, "1301 or 1=1", nullptr, {}},
         {1001, false, "", nullptr, {}},
         {1001, false, std::nullopt, nullptr, {}},

@@ -305,6 +305,15 @@ std::optional<FieldEquals> fieldEquals(const QString& criterion) {
     return FieldEquals{t[0].text, QVariant(d)};
 }
 
+std::optional<FieldLike> fieldLike(const QString& criterion) {
+    const std::vector<Token> t = tokenize(criterion);
+    if (t.size() != 3 || (t[0].kind != Kind::Word && t[0].kind != Kind::Name) || t[1].kind != Kind::Word ||
+        t[1].text.compare(QLatin1String("like"), Qt::CaseInsensitive) != 0 || t[2].kind != Kind::String)
+        return std::nullopt;
+    if (t[0].kind == Kind::Word && !isWordStart(t[0].text[0])) return std::nullopt;
+    return FieldLike{t[0].text, t[2].text};
+}
+
 double dateSerial(int year, int month, int day) {
     return double(kSerialEpoch.daysTo(QDate(year, month, day)));
 }

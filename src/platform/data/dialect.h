@@ -30,6 +30,14 @@ struct FieldEquals {
 };
 std::optional<FieldEquals> fieldEquals(const QString& criterion);
 
+// A criterion of the form  name Like 'pattern'  ("コード Like'72*'", "ID Like'*5*'"): finds answer
+// it by matching cells, as like() would, without running SQL. nullopt for anything else.
+struct FieldLike {
+    QString field;
+    QString pattern;
+};
+std::optional<FieldLike> fieldLike(const QString& criterion);
+
 // Days since 1899-12-30 (the stored form of dates) and back.
 double dateSerial(int year, int month, int day);
 QString serialToDateText(double serial);          // "yyyy/mm/dd"

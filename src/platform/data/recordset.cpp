@@ -140,7 +140,7 @@ struct Recordset::Impl {
     }
 
     void requireWritable() const {
-        if (db->isWorkbook() || target.isEmpty() || cols == 0)
+        if (db->isSnapshot() || target.isEmpty() || cols == 0)
             throw DataError(QStringLiteral("Cannot update. Database or object is read-only."));
     }
 
@@ -257,6 +257,16 @@ struct Recordset::Impl {
                     if (text ? cells.textEquals(r, f, utf8) : cells.isNumber(r, f) && cells.number(r, f) == number)
                         return r;
                 }
+                return -1;
+            }
+        }
+        // So is "field Like 'pattern'": a find by the leading digits of a code or a card number.
+        if (const auto like = fieldLike(criterion)) {
+            const int f = indexOf(like->field);
+            if (f >= 0) {
+                const detail::LikePattern pattern(like->pattern);
+                for (int r = start; r >= 0 && r < rows; r += step)
+                    if (cells.type(r, f) != detail::CellStore::Null && pattern.matches(cells.text(r, f))) return r;
                 return -1;
             }
         }

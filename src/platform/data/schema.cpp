@@ -10,8 +10,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
+#include <stdio.h>
+#include <unistd.h>
 
 #include <initializer_list>
+#include <map>
 
 static void initSchemaResources() { Q_INIT_RESOURCE(resources); }
 
@@ -277,16 +284,34 @@ void fillDateRecord(Connection& db)
         "\"kabuka21\") VALUES ('', '', '', '', '', '', '', '', '', '', 'day', '', '', '', '', '', '', '', '', '', '')"));
 }
 
-// Builds the database in a side file and moves it into place once complete, so that a failure
-// never leaves a half-made database behind.
+// A file of zero bytes holds no database: it counts as missing.
+bool isMissing(const QFileInfo& file)
+{
+    return !file.exists() || (file.isFile() && file.size() == 0);
+}
+
+// Builds the database in a side file of its own (no other process uses its name) and moves it
+// into place once complete, so that a failure never leaves a half-made database behind. A file
+// that another process put in place meanwhile is left as it is.
 template <typename Fill>
 void createDatabase(const QString& path, Fill fill)
 {
-    if (QFileInfo::exists(path))
+    const QFileInfo target(path);
+    if (!isMissing(target))
         return;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString side = path + QStringLiteral(".new");
-    QFile::remove(side);
+    const QString folder = target.absolutePath();
+    if (!QDir().mkpath(folder))
+        throw DataError(QStringLiteral("cannot make the folder %1").arg(folder));
+    QString side;
+    {
+        QTemporaryFile file(path + QStringLiteral(".XXXXXX.new"));
+        file.setAutoRemove(false);
+        if (!file.open())
+            throw DataError(QStringLiteral("cannot create a file in %1: %2").arg(folder, file.errorString()));
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::ReadOther);
+        side = file.fileName();
+    }
     try {
         {
             Connection db(side);
@@ -294,12 +319,105 @@ void createDatabase(const QString& path, Fill fill)
             fill(db);
             db.exec(QStringLiteral("COMMIT"));
         }
-        if (!QFile::rename(side, path))
+        const QByteArray from = QFile::encodeName(side), to = QFile::encodeName(path);
+        if (target.exists()) {
+            // Only the empty file is replaced.
+            if (QFileInfo(path).size() == 0 && ::rename(from.constData(), to.constData()) != 0)
+                throw DataError(QStringLiteral("cannot move %1 into place: %2")
+                                    .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        } else if (::link(from.constData(), to.constData()) != 0 && errno != EEXIST && !QFile::rename(side, path) &&
+                   !QFileInfo::exists(path)) {
+            // (a folder without hard links takes a rename, which never replaces a file either)
             throw DataError(QStringLiteral("cannot move %1 into place").arg(path));
+        }
+        QFile::remove(side);
     } catch (...) {
         QFile::remove(side);
         throw;
     }
+}
+
+// The tables and saved queries of a database, each with its column names.
+struct Object {
+    QString name;
+    QStringList columns;
+};
+using Objects = std::map<QString, Object>;   // by lower-case name
+
+Objects objectsOf(Connection& db)
+{
+    QStringList names;
+    {
+        Statement list(db.get(), QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+                                                "AND substr(name, 1, 7) <> 'sqlite_' ORDER BY name"));
+        while (list.step())
+            names << detail::readColumn(list.get(), 0).toString();
+    }
+    Objects objects;
+    for (const QString& name : names) {
+        QStringList columns;
+        Statement info(db.get(), QStringLiteral("PRAGMA table_info(%1)").arg(quotedName(name)));
+        while (info.step())
+            columns << detail::readColumn(info.get(), 1).toString();
+        objects[name.toLower()] = {name, columns};
+    }
+    return objects;
+}
+
+// What the program needs of a database: the objects its own schema makes.
+const Objects& neededObjects(const QString& schemaSql)
+{
+    static std::map<QString, Objects> cache;
+    auto it = cache.find(schemaSql);
+    if (it == cache.end()) {
+        Connection db(QStringLiteral(":memory:"));
+        detail::registerFunctions(db.get());
+        db.exec(schemaSql);
+        it = cache.emplace(schemaSql, objectsOf(db)).first;
+    }
+    return it->second;
+}
+
+std::optional<QString> schemaProblem(const QString& path, const QString& schemaSql)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QStringLiteral("ファイルがありません");
+    if (!file.isFile())
+        return QStringLiteral("ファイルではありません");
+    if (file.size() == 0)
+        return QStringLiteral("ファイルが空です（0 バイト）");
+    Objects present;
+    try {
+        Connection db(path, Connection::Mode::ReadOnly);
+        detail::registerFunctions(db.get());
+        present = objectsOf(db);
+    } catch (const DataError& e) {
+        return QStringLiteral("データベースとして読めません: ") + e.text;
+    }
+    QStringList missing, incomplete;
+    for (const auto& [key, needed] : neededObjects(schemaSql)) {
+        auto it = present.find(key);
+        if (it == present.end()) {
+            missing << needed.name;
+            continue;
+        }
+        for (const QString& c : needed.columns)
+            if (!it->second.columns.contains(c, Qt::CaseInsensitive))
+                incomplete << needed.name + QStringLiteral(".") + c;
+    }
+    auto shortList = [](const QStringList& names) {
+        return names.size() <= 8 ? names.join(QStringLiteral(", "))
+                                 : names.mid(0, 8).join(QStringLiteral(", ")) + QStringLiteral(", ... (%1)").arg(names.size());
+    };
+    QStringList problems;
+    if (!missing.isEmpty())
+        problems << QStringLiteral("必要なテーブル・クエリがありません: ") + shortList(missing);
+    if (!incomplete.isEmpty())
+        problems << QStringLiteral("必要な列がありません: ") + shortList(incomplete);
+    if (problems.isEmpty())
+        return std::nullopt;
+    return problems.join(QStringLiteral("\r\n"));
 }
 
 }  // namespace
@@ -372,6 +490,16 @@ bool upgradeMainDatabase(sqlite3* db)
 void ensureListDatabase(const QString& path)
 {
     createDatabase(path, [](Connection& db) { db.exec(listSchemaSql()); });
+}
+
+std::optional<QString> mainDatabaseProblem(const QString& path)
+{
+    return schemaProblem(path, mainSchemaSql());
+}
+
+std::optional<QString> listDatabaseProblem(const QString& path)
+{
+    return schemaProblem(path, listSchemaSql());
 }
 
 void ensureProgramDatabases()

@@ -1,11 +1,15 @@
 #pragma once
 #include <QString>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
 
 namespace platform {
 
+// A missing file or a file of zero bytes counts as missing; the new database is built in a side
+// file of its own and moved into place complete. Throws DataError with the reason when it cannot.
+//
 // Creates the main database (tables mydata, 日付, list, hojyo, the card-kind table and every saved
 // query) at path when no file is there; a new one holds the listed stocks of the bundled list.
 void ensureMainDatabase(const QString& path);
@@ -18,6 +22,12 @@ void ensureListDatabase(const QString& path);
 bool upgradeMainDatabase(sqlite3* db);
 // Both, at their places in the program folder.
 void ensureProgramDatabases();
+
+// What keeps the file from serving as the program's main (list) database: not a database file,
+// or tables, saved queries or columns missing that the program needs. Nothing when it holds all
+// of them. The file is only read.
+std::optional<QString> mainDatabaseProblem(const QString& path);
+std::optional<QString> listDatabaseProblem(const QString& path);
 
 // One stock of the bundled list of listed domestic companies, market named as the program names it.
 struct ListedStock {

@@ -23,4 +23,10 @@ std::optional<long long> sqlWholeNumber(const QString& text) {
     return v;
 }
 
+QString asciiDigits(QString text) {
+    for (QChar& c : text)
+        if (c >= QChar(0xFF10) && c <= QChar(0xFF19)) c = QChar(u'0' + (c.unicode() - 0xFF10));
+    return text;
+}
+
 }  // namespace platform

@@ -27,10 +27,10 @@ namespace {
 const bool engineConfigured = (configureEngine(), true);
 }  // namespace
 
-Connection::Connection(const QString& path) {
+Connection::Connection(const QString& path, Mode mode) {
     configureEngine();
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
         const QString message = db_ ? lastError(db_) : QStringLiteral("out of memory");
         sqlite3_close(db_);
         throw DataError(QStringLiteral("cannot open %1: %2").arg(path, message));
@@ -311,6 +311,17 @@ void nowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
 }
 
 }  // namespace
+
+struct LikePattern::Impl {
+    std::vector<PatternElement> elements;
+};
+
+LikePattern::LikePattern(const QString& pattern) : d(std::make_unique<Impl>()) {
+    d->elements = compilePattern(foldedText(pattern));
+}
+LikePattern::~LikePattern() = default;
+
+bool LikePattern::matches(const QString& value) const { return patternMatches(d->elements, foldedText(value)); }
 
 void registerFunctions(sqlite3* db) {
     sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <QString>
 #include <QDateTime>
 #include <QVariant>
@@ -13,11 +14,12 @@ namespace platform::detail {
 // main; later calls do nothing.
 void configureEngine();
 
-// A connection to a database file, opened for reading and writing (made when missing) and
-// closed on every path.
+// A connection to a database file, opened for reading and writing (made when missing) or for
+// reading only, and closed on every path.
 class Connection {
 public:
-    explicit Connection(const QString& path);   // throws DataError
+    enum class Mode { ReadWrite, ReadOnly };
+    explicit Connection(const QString& path, Mode mode = Mode::ReadWrite);   // throws DataError
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -53,6 +55,19 @@ private:
 // Registers the engine's functions on a connection: like(pattern, value) with * ? # [..] [!..]
 // wildcards, case-insensitive, and now() as a day serial.
 void registerFunctions(sqlite3* db);
+
+// A Like pattern compiled once, matching a value's text as like() does.
+class LikePattern {
+public:
+    explicit LikePattern(const QString& pattern);
+    ~LikePattern();
+    LikePattern(const LikePattern&) = delete;
+    LikePattern& operator=(const LikePattern&) = delete;
+    bool matches(const QString& value) const;
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
 
 // How a value is stored: the SQLite storage classes, and dates (stored as day serials).
 enum class Storage { Null, Integer, Real, Text, Blob, Date, Moment };

@@ -1,0 +1,143 @@
+#include "cards/form19.h"
+#include <QPoint>
+#include "cards/card_bulk.h"
+#include "platform/data/database.h"
+#include "platform/data/errors.h"
+#include "platform/data/sql_text.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/guard.h"
+#include "services/module1.h"
+#include "services/window_registry.h"
+
+using ui::step;
+
+namespace {
+
+const int kColWidths[] = {200, 550, 1300, 1000, 1200, 600, 600, 600, 1300};
+
+// The purge kinds: the word the menu leaves in its Text2, the saved query, the question, its
+// default answer and the banner.
+struct PurgeKind {
+    const char* word;
+    const char* base;
+    const char* prompt;
+    const char* defaultDays;
+    const char* banner;
+};
+constexpr char kCardPrompt[] = "日数を入力してください。この日数分を残し古いカードは削除します。";
+const PurgeKind kKinds[] = {
+    {"main", "select * from [sakujo-main]", kCardPrompt, "90", "古いカードを削除します"},
+    {"bunkatu", "select * from [sakujo-bunkatu]", kCardPrompt, "0", "ここにあるカードはすべて削除しますヨ"},
+    {"takane", "select * from [sakujo-takane]", kCardPrompt, "0", "ここにあるカードはすべて削除しますヨ"},
+    {"nifty", "select * from [sakujo-nifty]", "日数を入力してください。この日数分を残しテクニカル情報は削除します。", "0",
+     "古い分割情報を削除します"},
+};
+
+const PurgeKind* kindOf(const QString& word) {
+    for (const PurgeKind& k : kKinds)
+        if (word == QLatin1String(k.word)) return &k;
+    return nullptr;
+}
+
+// The cards of the base dated before now less the number of days (a negative number reaches
+// into the future).
+QString purgeSource(const PurgeKind& k, long long days) {
+    const QString limit = days >= 0 ? QStringLiteral("now()-%1").arg(days) : QStringLiteral("now()+%1").arg(-days);
+    return QString::fromUtf8(k.base) + QStringLiteral(" where [日付] < ") + limit;
+}
+
+}  // namespace
+
+Form19::Form19() : ui::DefaultForm<Form19>(QStringLiteral("Form19")) {
+    setCaption(QStringLiteral("Form19"));
+    Move(600, 600, 9000, 7200);
+    Command5 = addButton({.name = "Command5", .caption = QStringLiteral("OK"), .left = 120, .top = 120, .width = 615,
+                          .height = 375, .backColor = 0xFFFFFF});
+    Text2 = addText({.name = "Text2", .caption = QStringLiteral("Text2"), .left = 960, .top = 120, .width = 4215,
+                     .height = 375, .backColor = 0xC0C0FF});
+    Command6 = addButton({.name = "Command6", .caption = QStringLiteral("削除実行"), .left = 5400, .top = 120,
+                          .width = 1215, .height = 375, .backColor = 0xC0C0FF});
+    Label1 = addLabel({.name = "Label1", .caption = QStringLiteral("対象のカードの個数"), .left = 6720, .top = 180,
+                       .width = 1455, .height = 255, .transparent = true});
+    Text3 = addText({.name = "Text3", .caption = QString(), .left = 8160, .top = 120, .width = 735, .height = 300});
+    MSFlexGrid1 = addGrid({.name = "MSFlexGrid1", .left = 120, .top = 600, .width = 8775, .height = 4935});
+    Text1 = addText({.name = "Text1", .left = 120, .top = 5640, .width = 6255, .height = 1335, .multiLine = true});
+    Data1 = addData({.name = "Data1", .caption = QStringLiteral("Data1"), .left = 6480, .top = 5640, .width = 2415,
+                     .height = 375});
+    MSFlexGrid1->bind(Data1);
+    on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
+    on(Command6->Click, [this] { Command6_Click(); }, "Command6_Click");
+    on(Command5->Click, [this] { Command5_Click(); }, "Command5_Click");
+}
+
+// The number of days must be a whole number; anything else is refused and lists no card, and
+// Cancel lists none either.
+void Form19::Form_Load() {
+    step([&] { Data1->DatabaseName = Module1::MainDbPath; });
+    step([&] { Data1->Options = 1; });
+    QString word;
+    step([&] { word = services::windowText(QStringLiteral("Form5"), QStringLiteral("Text2")); });
+    if (const PurgeKind* kind = kindOf(word)) {
+        const auto answer = ui::InputBox(QString::fromUtf8(kind->prompt), QLatin1String(""), QString::fromUtf8(kind->defaultDays),
+                                         QPoint(100, 100));
+        if (answer) {
+            if (const auto days = platform::sqlWholeNumber(*answer))
+                step([&] { Data1->RecordSource = purgeSource(*kind, *days); });
+            else
+                ui::MsgBox(QStringLiteral("日数は整数で入力してください。カードは表示も削除もしません。\r\n") + *answer,
+                           ui::vbExclamation);
+        }
+        step([&] { Text2->setText(QString::fromUtf8(kind->banner)); });
+    }
+    if (!Data1->RecordSource.isEmpty()) step([&] { Data1->Refresh(); });
+    for (int c = 0; c < int(std::size(kColWidths)); ++c) step([&] { MSFlexGrid1->setColWidth(c, kColWidths[c]); });
+    showCount();
+}
+
+void Form19::showCount() {
+    step([&] { Text3->setText(QString::number(std::max(0, MSFlexGrid1->Rows() - 1))); });
+    step([&] {
+        if (Data1->hasRecordset() && !Data1->recordset().atEOF())
+            Text1->setText(Data1->recordset().Fields(QStringLiteral("情報")).toString());
+    });
+}
+
+void Form19::MSFlexGrid1_EnterCell() {
+    const int r = MSFlexGrid1->Row();
+    step([&] { Text1->setText(MSFlexGrid1->TextMatrix(r, 8)); });
+}
+
+// One question covers every listed card; Yes deletes exactly the cards the grid lists, by their
+// ID, all of them or (when the database fails) none.
+void Form19::Command6_Click() {
+    const int answer = ui::MsgBox(QStringLiteral("ここにあるカードはすべて削除しますヨ"),
+                                  ui::vbYesNo | ui::vbCritical | ui::vbDefaultButton2, QStringLiteral("削除"));
+    if (answer == ui::vbYes) {
+        const int n = MSFlexGrid1->Rows() - 1;
+        std::vector<long long> ids;
+        ids.reserve(size_t(std::max(n, 0)));
+        for (int i = 1; i <= n; ++i)
+            if (const auto id = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(i, 1))) ids.push_back(*id);
+        if (!ids.empty()) {
+            cards::BulkOutcome outcome;
+            setEnabled(false);
+            try {
+                auto db = platform::Database::open(Data1->DatabaseName);
+                outcome = cards::deleteCards(*db, ids);
+            } catch (const platform::DataError& e) {
+                outcome.error = e.text;
+            }
+            setEnabled(true);
+            if (!outcome.ok)
+                ui::MsgBox(QStringLiteral("削除できませんでした。カードは１枚も削除されていません。\r\n") + outcome.error,
+                           ui::vbCritical);
+        }
+    }
+    if (!Data1->RecordSource.isEmpty()) step([&] { Data1->Refresh(); });
+    showCount();
+}
+
+void Form19::Command5_Click() {
+    step([&] { Unload(); });
+    step([&] { services::showMenu(); });
+}

@@ -1,0 +1,139 @@
+#include "bulk_fixture.h"
+#include "shell/form5.h"
+
+namespace {
+
+class CompletionWindow : public BulkTest {};
+
+TEST_F(CompletionWindow, RunCompletesTheCardsAndSaysSo) {
+    auto db = mainDb();
+    db->executeRaw(QStringLiteral("UPDATE list SET 市場 = 'マザーズ', 単位 = 'A1' WHERE コード = 7203"));
+    for (const char* card : {"s|2024/01/01|A|7203|||", "s|2024/01/01|B|1000|||"}) db->executeRaw(insertCard(QString::fromUtf8(card)));
+    Form15& f = Form15::it();
+    f.Show();
+    EXPECT_GT(f.MSFlexGrid1->Rows(), 100);   // the price table
+    f.Command1->doClick();
+    EXPECT_EQ(f.Label1->Caption(), QStringLiteral("登録　完了"));
+    EXPECT_TRUE(f.isEnabled());
+    EXPECT_EQ(storedCards(), (QStringList{"s|2024/01/01|A|7203|マザーズ|A1|", "s|2024/01/01|B|1000|?|?|"}));
+    f.close();
+    EXPECT_TRUE(Form15::isLoaded());
+    f.Command2->doClick();
+    EXPECT_FALSE(Form15::isLoaded());
+}
+
+// A main database that cannot be opened: the load says so and the program goes on; the run then
+// reports its failure and changes nothing.
+TEST_F(CompletionWindow, AnUnreadableMainDatabaseIsReported) {
+    Module1::MainDbPath = dir.filePath(QStringLiteral("gone.mdb"));
+    seam->answerMsgBox(ui::vbOK);
+    Form15& f = Form15::it();
+    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("株価テーブルを開けませんでした。")));
+    seam->answerMsgBox(ui::vbOK);
+    f.Command1->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("市場と売買単位を登録できませんでした。")));
+    EXPECT_EQ(f.Label1->Caption(), QStringLiteral("市場 売買単位を　入力します"));
+}
+
+class PurgeWindow : public BulkTest {
+protected:
+    void SetUp() override {
+        BulkTest::SetUp();
+        auto db = mainDb();
+        for (const QString& card : {QStringLiteral("株式分割|%1|一|1301|||old").arg(daysFromToday(-200)),
+                                    QStringLiteral("新高値|%1|二|1302|||recent").arg(daysFromToday(-10)),
+                                    QStringLiteral("格付|%1|三|1303|||old").arg(daysFromToday(-200)),
+                                    QStringLiteral("短信|%1|四|1304|||old").arg(daysFromToday(-200)),
+                                    QStringLiteral("株式分割|%1|五|1305|||ahead").arg(daysFromToday(5))})
+            db->executeRaw(insertCard(card));
+    }
+    // The menu's kind word, then the purge window with this answer to its question.
+    Form19& open(const QString& word, std::optional<QString> answer) {
+        unloadAll();
+        Form5::it().Text2->setText(word);
+        if (answer != std::nullopt || word != QLatin1String("Text2")) seam->answerInput(answer);
+        return Form19::it();
+    }
+    static int listed(Form19& f) { return f.Text3->Text().toInt(); }
+};
+
+// Each kind with its default answer, its question and its banner.
+TEST_F(PurgeWindow, EachKindListsItsOldCards) {
+    struct Case {
+        const char* word;
+        const char* prompt;
+        const char* days;
+        const char* banner;
+        int cards;
+    };
+    const Case cases[] = {
+        {"main", "日数を入力してください。この日数分を残し古いカードは削除します。", "90", "古いカードを削除します", 3},
+        {"bunkatu", "日数を入力してください。この日数分を残し古いカードは削除します。", "0", "ここにあるカードはすべて削除しますヨ", 1},
+        {"takane", "日数を入力してください。この日数分を残し古いカードは削除します。", "0", "ここにあるカードはすべて削除しますヨ", 1},
+        {"nifty", "日数を入力してください。この日数分を残しテクニカル情報は削除します。", "0", "古い分割情報を削除します", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        Form19& f = open(QString::fromUtf8(c.word), QString::fromUtf8(c.days));
+        const auto& asked = seam->events.back();
+        EXPECT_EQ(asked.prompt, QString::fromUtf8(c.prompt));
+        EXPECT_EQ(asked.defaultAnswer, QString::fromUtf8(c.days));
+        EXPECT_TRUE(asked.title.isEmpty() && !asked.title.isNull());
+        EXPECT_EQ(f.Text2->Text(), QString::fromUtf8(c.banner));
+        EXPECT_EQ(listed(f), c.cards);
+    }
+    // A negative number reaches into the future.
+    EXPECT_EQ(listed(open(QStringLiteral("bunkatu"), QStringLiteral("-10"))), 2);
+    // The survey button right after the start asks nothing and lists nothing.
+    Form19& survey = open(QStringLiteral("Text2"), std::nullopt);
+    EXPECT_EQ(survey.Text2->Text(), QStringLiteral("Text2"));
+    EXPECT_EQ(listed(survey), 0);
+}
+
+// An answer that is no whole number is refused and lists nothing; Cancel lists nothing. Either
+// way "削除実行" deletes no card.
+TEST_F(PurgeWindow, AnswersThatAreNoNumberDeleteNothing) {
+    for (const char* answer : {"0 or 1=1", "abc", "", "90; delete", "1.5", "--5"}) {
+        SCOPED_TRACE(answer);
+        seam->answerMsgBox(ui::vbOK);
+        Form19& f = open(QStringLiteral("main"), QString::fromUtf8(answer));
+        EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("日数は整数で入力してください。")));
+        EXPECT_EQ(listed(f), 0);
+        seam->answerMsgBox(ui::vbYes);
+        f.Command6->doClick();
+        EXPECT_EQ(storedCards().size(), 5);
+    }
+    Form19& cancelled = open(QStringLiteral("main"), std::nullopt);
+    EXPECT_EQ(listed(cancelled), 0);
+    seam->answerMsgBox(ui::vbYes);
+    cancelled.Command6->doClick();
+    EXPECT_EQ(storedCards().size(), 5);
+}
+
+// One question covers all listed cards: No deletes nothing, Yes deletes exactly the listed ones.
+TEST_F(PurgeWindow, YesDeletesTheListedCardsAndNoKeepsThem) {
+    Form19& f = open(QStringLiteral("main"), QStringLiteral("90"));
+    f.MSFlexGrid1->setRow(1);
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("old"));
+    seam->answerMsgBox(ui::vbNo);
+    f.Command6->doClick();
+    const auto& asked = seam->events.back();
+    EXPECT_EQ(asked.prompt, QStringLiteral("ここにあるカードはすべて削除しますヨ"));
+    EXPECT_EQ(asked.title, QStringLiteral("削除"));
+    EXPECT_EQ(asked.style, ui::vbYesNo | ui::vbCritical | ui::vbDefaultButton2);
+    EXPECT_EQ(listed(f), 3);
+    EXPECT_EQ(storedCards().size(), 5);
+
+    seam->answerMsgBox(ui::vbYes);
+    f.Command6->doClick();
+    EXPECT_EQ(listed(f), 0);
+    EXPECT_EQ(storedCards(), (QStringList{QStringLiteral("新高値|%1|二|1302|||recent").arg(daysFromToday(-10)),
+                                          QStringLiteral("株式分割|%1|五|1305|||ahead").arg(daysFromToday(5))}));
+    f.close();
+    EXPECT_TRUE(Form19::isLoaded());
+    f.Command5->doClick();
+    EXPECT_FALSE(Form19::isLoaded());
+    EXPECT_TRUE(Form5::it().isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+#include "bulk_fixture.h"
+#include "shell/form5.h"
+
+namespace {
+
+class ImportWindows : public BulkTest {
+protected:
+    // The file choice as the menu leaves it: the kind word written, a stale path, shown.
+    Form25& openChoice(const QString& word) {
+        Form25& f = Form25::it();
+        f.Text2->setText(word);
+        f.Text1->setText(QStringLiteral("stale"));
+        f.Show();
+        return f;
+    }
+    int openFileDialogs() {
+        return int(std::count_if(seam->events.begin(), seam->events.end(),
+                                 [](const auto& e) { return e.kind == QLatin1String("openfile"); }));
+    }
+};
+
+// What each kind word makes the two buttons do.
+TEST_F(ImportWindows, EveryKindWordActsAsItsRowSays) {
+    const QString cardsDb = programDatabase(QStringLiteral("cards.mdb"), {QStringLiteral("s|2024/01/01|一|1301|||")});
+    const QString workbook = cardWorkbook(QStringLiteral("cards.xls"), QStringLiteral("Sheet3"), {QStringLiteral("1|s|2024/01/01|一|1301|||")});
+    struct Case {
+        const char* word;
+        QString file;          // what the open-file dialog answers; empty: no dialog expected
+        bool sheetPrompt;
+        // After "ここをクリック": choice window shown, preview loaded, preview shown, menu's database.
+        bool choiceShown1, previewLoaded1, previewShown1, switched;
+        // After "確認　→次へ": choice window shown, preview shown.
+        bool choiceShown2, previewShown2;
+    };
+    const Case cases[] = {
+        {"Access", cardsDb, false, false, true, true, false, false, true},
+        {"Excel", workbook, true, true, true, false, false, false, true},
+        {"search", cardsDb, false, false, false, false, true, false, false},
+        {"kbktable", {}, false, true, false, false, false, false, false},
+        {"kbktable0", {}, false, true, false, false, false, true, false},
+        {"access", {}, false, true, false, false, false, true, false},
+        {"Ａccess", {}, false, true, false, false, false, true, false},
+        {"Excel ", {}, false, true, false, false, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        unloadAll();
+        Module1::MainDbPath = platform::mainDatabasePath();
+        Form5::it().Show();
+        const int dialogsBefore = openFileDialogs();
+        if (!c.file.isEmpty()) seam->answerOpenFile(c.file);
+        if (c.sheetPrompt) seam->answerInput(QStringLiteral("Sheet3"));
+        Form25& f = openChoice(QString::fromUtf8(c.word));
+        f.Command1->doClick();
+        EXPECT_EQ(openFileDialogs() - dialogsBefore, c.file.isEmpty() ? 0 : 1);
+        EXPECT_EQ(f.Text1->Text(), c.file);
+        EXPECT_EQ(f.Command2->BackColor(), 0x76EEC6u);
+        EXPECT_EQ(f.isVisible(), c.choiceShown1);
+        EXPECT_EQ(Form22::isLoaded(), c.previewLoaded1);
+        EXPECT_EQ(Form22::isLoaded() && Form22::it().isVisible(), c.previewShown1);
+        EXPECT_EQ(Module1::MainDbPath, c.switched ? c.file : platform::mainDatabasePath());
+        if (c.previewLoaded1) EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("1"));
+
+        if (c.choiceShown1) {
+            f.Command2->doClick();
+            EXPECT_EQ(f.isVisible(), c.choiceShown2);
+            EXPECT_EQ(Form22::isLoaded() && Form22::it().isVisible(), c.previewShown2);
+            if (!c.choiceShown2) EXPECT_EQ(f.Text1->Text(), QString());
+        }
+    }
+}
+
+// A database import into a filled card table: every row becomes a new card, the count is told.
+// The preview's count box cannot be edited, and its "OK" leaves without importing.
+TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
+    mainDb()->executeRaw(insertCard(QStringLiteral("元|2020/01/01|既存|1301|東証１部|D100|")));
+    const QString source = programDatabase(QStringLiteral("cards.mdb"), {
+        QStringLiteral("四季報|2024/09/30|日立|7203|東証１部|D100|増額"), QStringLiteral("新聞|no date|Sony|abc|東証２部|A1|"),
+        QStringLiteral("誌|2024/10/01|三|6501|||")});
+    seam->answerOpenFile(source);
+    openChoice(QStringLiteral("Access")).Command1->doClick();
+    Form22& preview = Form22::it();
+    EXPECT_EQ(preview.Text7->Text(), QStringLiteral("3"));
+    preview.Text7->setText(QStringLiteral("99"));
+    EXPECT_EQ(preview.Text7->Text(), QStringLiteral("3"));
+    preview.MSFlexGrid1->setRow(2);
+    EXPECT_EQ(preview.Text2->Text(), QStringLiteral("Sony"));
+    EXPECT_EQ(preview.Text6->Text(), QStringLiteral("新聞"));
+
+    seam->answerMsgBox(ui::vbOK);
+    preview.Command3->doClick();
+    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。\r\n3 枚のカードを登録しました。"));
+    EXPECT_EQ(seam->events.back().style, ui::vbInformation);
+    EXPECT_FALSE(Form22::isLoaded());
+    EXPECT_EQ(storedCards(), (QStringList{"元|2020/01/01|既存|1301|東証１部|D100|", "四季報|2024/09/30|日立|7203|東証１部|D100|増額",
+                                          "新聞||Sony||東証２部|A1|", "誌|2024/10/01|三|6501|||"}));
+
+    // Leaving the preview with "OK" imports nothing and closes both windows.
+    seam->answerOpenFile(source);
+    openChoice(QStringLiteral("Access")).Command1->doClick();
+    Form22::it().Command5->doClick();
+    EXPECT_FALSE(Form22::isLoaded());
+    EXPECT_FALSE(Form25::isLoaded());
+    EXPECT_EQ(storedCards().size(), 4);
+}
+
+// A workbook sheet: market and unit stay empty whatever the sheet holds; cells that are no date or
+// no code leave those fields empty.
+TEST_F(ImportWindows, AWorkbookImportLeavesMarketAndUnitEmpty) {
+    const QString workbook = cardWorkbook(QStringLiteral("cards.xls"), QStringLiteral("cards"), {
+        QStringLiteral("1|四季報|2024/09/30|日立|7203|東証１部|D100|増額"), QStringLiteral("2|新聞|someday|Sony|x6758|東証２部|A1|メモ")});
+    seam->answerOpenFile(workbook);
+    seam->answerInput(QStringLiteral("cards"));
+    Form25& f = openChoice(QStringLiteral("Excel"));
+    f.Command1->doClick();
+    EXPECT_EQ(seam->inputPrompts().last(), QStringLiteral("シートの名前(番号)を入力してください"));
+    f.Command2->doClick();
+    seam->answerMsgBox(ui::vbOK);
+    Form22::it().Command3->doClick();
+    EXPECT_EQ(storedCards(), (QStringList{"四季報|2024/09/30|日立|7203|||増額", "新聞||Sony||||メモ"}));
+}
+
+// A file the preview cannot read is reported, and nothing is imported from it; so is a sheet the
+// workbook lacks. A sheet name that cannot be one is refused.
+TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
+    seam->answerOpenFile(foreignDatabase());
+    seam->answerMsgBox(ui::vbOK);
+    openChoice(QStringLiteral("Access")).Command1->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
+    EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
+    seam->answerMsgBox(ui::vbOK);
+    Form22::it().Command3->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().last().contains(QStringLiteral("0 枚")));
+    EXPECT_TRUE(storedCards().isEmpty());
+
+    unloadAll();
+    const QString workbook = cardWorkbook(QStringLiteral("cards.xls"), QStringLiteral("cards"), {QStringLiteral("1|s|2024/01/01|一|1301|||")});
+    for (const char* sheet : {"Sheet3", "a]b"}) {
+        seam->answerOpenFile(workbook);
+        seam->answerInput(QString::fromUtf8(sheet));
+        seam->answerMsgBox(ui::vbOK);
+        openChoice(QStringLiteral("Excel")).Command1->doClick();
+    }
+    const QStringList prompts = seam->msgBoxPrompts();
+    EXPECT_TRUE(prompts[prompts.size() - 2].startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
+    EXPECT_TRUE(prompts.last().startsWith(QStringLiteral("シートの名前に使えない文字があります。")));
+}
+
+// The database fails part-way: no card is added, the person is told, the preview stays.
+TEST_F(ImportWindows, AFailurePartWayIsReportedAndAddsNoCard) {
+    const QString source = programDatabase(QStringLiteral("cards.mdb"), {
+        QStringLiteral("a|2024/09/30|一|1301|||"), QStringLiteral("b|2024/09/30|boom|1302|||")});
+    mainDb()->executeRaw(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON mydata WHEN NEW.銘柄 = 'boom' "
+                                        "BEGIN SELECT RAISE(ABORT, 'disk full'); END;"));
+    seam->answerOpenFile(source);
+    openChoice(QStringLiteral("Access")).Command1->doClick();
+    seam->answerMsgBox(ui::vbOK);
+    Form22::it().Command3->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("登録できませんでした。カードは１枚も登録されていません。")));
+    EXPECT_TRUE(seam->msgBoxPrompts().last().contains(QStringLiteral("disk full")));
+    EXPECT_TRUE(Form22::isLoaded());
+    EXPECT_TRUE(Form22::it().isEnabled());
+    EXPECT_TRUE(storedCards().isEmpty());
+}
+
+// "search": only a database of this program becomes the main database; the menu then shows its
+// period record, also after the menu loads again. Anything else is refused; Cancel changes nothing.
+TEST_F(ImportWindows, SearchSwitchesOnlyToADatabaseOfThisProgram) {
+    const QString chosen = programDatabase(QStringLiteral("other.mdb"), {});
+    platform::Database::open(chosen)->executeRaw(QStringLiteral("update [日付] set kabuka11='month', kabuka1='26/11/30'"));
+    struct Case {
+        QString file;
+        bool accepted;
+        bool told;
+    };
+    const Case cases[] = {{foreignDatabase(), false, true}, {textFile(), false, true}, {QString(), false, false},
+                          {chosen, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        Form5::it().Show();
+        const int shown = int(seam->msgBoxPrompts().size());
+        seam->answerOpenFile(c.file);
+        if (c.told) seam->answerMsgBox(ui::vbOK);
+        Form25& f = openChoice(QStringLiteral("search"));
+        f.Command1->doClick();
+        EXPECT_EQ(int(seam->msgBoxPrompts().size()) - shown, c.told ? 1 : 0);
+        EXPECT_EQ(Module1::MainDbPath, c.accepted ? chosen : platform::mainDatabasePath());
+        EXPECT_EQ(Form5::it().dateRecordCell(12), c.accepted ? QStringLiteral("month") : QStringLiteral("day"));
+        EXPECT_EQ(f.isVisible(), !c.accepted);
+    }
+    EXPECT_EQ(Form5::it().Text1(0)->Text(), QStringLiteral("month"));
+    Form5::it().Unload();
+    EXPECT_EQ(Form5::it().dateRecordCell(2), QStringLiteral("26/11/30"));
+    EXPECT_EQ(Module1::MainDbPath, chosen);
+}
+
+// The close box lets the file choice go; the preview refuses it.
+TEST_F(ImportWindows, OnlyTheFileChoiceClosesFromItsCloseBox) {
+    Form25& f = openChoice(QStringLiteral("Access"));
+    f.close();
+    QApplication::processEvents();
+    EXPECT_FALSE(Form25::isLoaded());
+    Form22::it().Show();
+    Form22::it().close();
+    EXPECT_TRUE(Form22::isLoaded());
+}
+
+}  // namespace
