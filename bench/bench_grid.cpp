@@ -1,9 +1,9 @@
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include "demo/demo_data.h"
 #include "platform/data/data_control.h"
-#include "platform/data/paths.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/flexgrid.h"
 #include "raw_sqlite.h"
@@ -13,14 +13,14 @@ namespace {
 constexpr int kStocks = 40000;
 constexpr int kSortColumn = 8;   // ratio1
 
-// The listed-stock universe of a demo program folder with 40,000 priced stocks.
+// The listed-stock universe of a demo program folder of its own with 40,000 priced stocks.
 QString universe() {
+    static QTemporaryDir home;
     static const QString path = [] {
         demo::Options options;
         options.totalStocks = kStocks;
         options.workbooks = false;
-        demo::generate(qEnvironmentVariable("XDG_DATA_HOME"), options);
-        return platform::mainDatabasePath();
+        return demo::generate(home.path(), options).folder + QStringLiteral("/druvolo.mdb");
     }();
     return path;
 }

@@ -215,6 +215,47 @@ TEST(Recordset, MovesAndTheirEnds) {
     EXPECT_EQ(rs.key().toLongLong(), 4);
 }
 
+TEST(Recordset, ManyRowsKeepTheirValuesThroughDeletesAndAdditions) {
+    StockDb fx;
+    // As wide as a trend row and a few thousand rows long, texts repeating in one column only.
+    QStringList extra;
+    for (int c = 1; c <= 16; ++c) extra << QStringLiteral("c%1 INTEGER").arg(c);
+    fx.db->executeRaw(QStringLiteral(
+        "CREATE TABLE many (ID INTEGER PRIMARY KEY, name TEXT, market TEXT, price REAL, %1);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+        "INSERT INTO many (ID, name, market, price, c16) SELECT i, CASE WHEN i % 7 = 0 THEN '' ELSE printf('銘柄%d', i) END, "
+        "CASE i % 3 WHEN 0 THEN '東証１部' WHEN 1 THEN 'マザーズ' ELSE NULL END, i * 1.5, -i FROM n").arg(extra.join(u',')));
+    Recordset rs = fx.db->openRecordset(QStringLiteral("many"));
+    std::vector<long long> expected(5000);
+    for (int i = 0; i < 5000; ++i) expected[size_t(i)] = i + 1;
+    // Deletes at both ends and on either side of where the held rows change blocks.
+    for (int at : {0, 14, 15, 16, 47, 48, 2030, 2031, 2032, 4070, 4080, 4980}) {
+        rs.setPosition(at);
+        rs.Delete();
+        expected.erase(expected.begin() + at);
+    }
+    rs.AddNew();
+    rs.setField(QStringLiteral("name"), QStringLiteral("新顔"));
+    rs.Update();
+    ASSERT_EQ(rs.recordCount(), int(expected.size()) + 1);
+    EXPECT_EQ(rs.text(rs.recordCount() - 1, 1), QStringLiteral("新顔"));
+    const QString markets[] = {QStringLiteral("東証１部"), QStringLiteral("マザーズ"), QString()};
+    for (int r = 0; r < int(expected.size()); ++r) {
+        const long long id = expected[size_t(r)];
+        ASSERT_EQ(rs.value(r, 0).toLongLong(), id) << r;
+        EXPECT_EQ(rs.text(r, 1), id % 7 ? QStringLiteral("銘柄%1").arg(id) : QString()) << r;
+        EXPECT_FALSE(rs.value(r, 1).isNull()) << r;   // an empty text stays a text
+        EXPECT_EQ(rs.text(r, 2), markets[id % 3]) << r;
+        EXPECT_EQ(rs.value(r, 2).isNull(), id % 3 == 2) << r;
+        EXPECT_EQ(rs.number(r, 3), id * 1.5) << r;
+        EXPECT_EQ(rs.value(r, 19).toLongLong(), -id) << r;
+    }
+    rs.FindFirst(QStringLiteral("name = ''"));
+    EXPECT_EQ(rs.key().toLongLong(), 7);
+    rs.FindFirst(QStringLiteral("market = 'マザーズ'"));
+    EXPECT_EQ(rs.key().toLongLong(), 4);
+}
+
 TEST(DataControl, RefreshReplacesRowsOrKeepsThem) {
     StockDb fx;
     platform::DataControl data;

@@ -1,56 +1,170 @@
 #include "platform/data/cell_store.h"
 
 #include <sqlite3.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include "platform/data/errors.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform::detail {
 
-CellStore::Cell CellStore::keep(const char* data, size_t length, Type type) {
-    if (length > UINT32_MAX) throw DataError(QStringLiteral("The record set is too large."));
-    // Texts go into blocks of a megabyte (a longer text gets a block of its own); a full block is
-    // never grown, so nothing already kept is copied again.
-    constexpr size_t kBlock = size_t(1) << 20;
-    if (blocks_.empty() || capacity_ - used_ < length) {
-        capacity_ = std::max(kBlock, length);
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));
-        used_ = 0;
+namespace {
+
+constexpr size_t kHugePage = size_t(2) << 20;
+// Pieces below this size come from the heap.
+constexpr size_t kSmallPiece = size_t(64) << 10;
+// The largest block of rows, and the largest chunk of texts.
+constexpr size_t kLargestBlock = size_t(512) << 10;
+constexpr size_t kLargestChunk = size_t(256) << 10;
+
+// The stored form of an empty text: a length of 0.
+constexpr char kEmpty[sizeof(std::uint32_t)] = {};
+
+}  // namespace
+
+Region::Region(size_t bytes) {
+    if (bytes >= kHugePage) {
+        // Mapped with a huge page's worth of slack, then cut to start on a huge-page boundary.
+        const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        void* raw = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (raw != MAP_FAILED) {
+            char* start = reinterpret_cast<char*>((reinterpret_cast<std::uintptr_t>(raw) + kHugePage - 1) & ~(kHugePage - 1));
+            const size_t before = size_t(start - static_cast<char*>(raw));
+            if (before) munmap(raw, before);
+            if (kHugePage - before) munmap(start + size, kHugePage - before);
+            madvise(start, size, MADV_HUGEPAGE);
+            data_ = start;
+            mapped_ = size;
+            return;
+        }
     }
-    char* at = blocks_.back().get() + used_;
-    if (length) std::memcpy(at, data, length);
-    used_ += length;
+    data_ = ::operator new(bytes);
+}
+
+Region::~Region() {
+    if (mapped_) munmap(data_, mapped_);
+    else ::operator delete(data_);
+}
+
+Region::Region(Region&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), mapped_(std::exchange(other.mapped_, 0)) {}
+
+Region& Region::operator=(Region&& other) noexcept {
+    if (this != &other) {
+        Region gone(std::move(*this));
+        data_ = std::exchange(other.data_, nullptr);
+        mapped_ = std::exchange(other.mapped_, 0);
+    }
+    return *this;
+}
+
+char* Arena::take(size_t bytes) {
+    bytes = (bytes + 7) & ~size_t(7);
+    if (bytes < kSmallPiece || bytes > kHugePage) {
+        regions_.emplace_back(bytes);
+        return regions_.back().as<char>();
+    }
+    if (bytes > room_) {
+        regions_.emplace_back(kHugePage);
+        free_ = regions_.back().as<char>();
+        room_ = kHugePage;
+    }
+    char* piece = free_;
+    free_ += bytes;
+    room_ -= bytes;
+    return piece;
+}
+
+std::uint32_t CellStore::lengthOf(const char* bytes) {
+    std::uint32_t length;
+    std::memcpy(&length, bytes, sizeof length);
+    return length;
+}
+
+CellStore::Cell CellStore::keep(const char* data, size_t length, Type type) {
+    if (length > UINT32_MAX - sizeof(std::uint32_t)) throw DataError(QStringLiteral("The record set is too large."));
     Cell c;
-    c.bytes = at;
-    c.length = std::uint32_t(length);
     c.type = type;
+    if (length == 0) {
+        c.v.bytes = kEmpty;   // an empty text, not a missing one
+        return c;
+    }
+    const size_t need = sizeof(std::uint32_t) + length;
+    if (need > room_) {
+        // Chunks grow to kLargestChunk; a longer text gets a chunk of its own size.
+        const size_t size = std::max(need, nextChunk_);
+        free_ = memory_.take(size);
+        room_ = size;
+        nextChunk_ = std::min(nextChunk_ * 2, kLargestChunk);
+    }
+    const std::uint32_t stored = std::uint32_t(length);
+    std::memcpy(free_, &stored, sizeof stored);
+    std::memcpy(free_ + sizeof stored, data, length);
+    c.v.bytes = free_;
+    free_ += need;
+    room_ -= need;
     return c;
 }
 
-CellStore::Cell CellStore::fromColumn(sqlite3_stmt* stmt, int column) {
+CellStore::CellStore(int columns) : cols_(columns), recent_(size_t(std::max(columns, 0))) {
+    const size_t rowBytes = size_t(std::max(columns, 1)) * (sizeof(Value) + sizeof(Type));
+    while ((kFirstBlockRows << (steps_ + 1)) * rowBytes <= kLargestBlock) ++steps_;
+}
+
+void CellStore::newRow() {
+    const size_t b = blockOf(rows_);
+    if (b == blocks_.size()) {
+        const size_t cells = (blockStart(b + 1) - blockStart(b)) * size_t(cols_);
+        char* piece = memory_.take(cells * (sizeof(Value) + sizeof(Type)));
+        blocks_.push_back({reinterpret_cast<Value*>(piece), reinterpret_cast<Type*>(piece + cells * sizeof(Value))});
+    }
+    ++rows_;
+}
+
+CellStore::Cell CellStore::keepShared(const char* data, size_t length, int field) {
+    Recent& recent = recent_[size_t(field)];
+    if (recent.off || length == 0) return keep(data, length, Text);
+    for (const char* known : recent.texts) {
+        if (known && lengthOf(known) == length && std::memcmp(dataOf(known), data, length) == 0) {
+            ++recent.hits;
+            Cell c;
+            c.v.bytes = known;
+            c.type = Text;
+            return c;
+        }
+    }
+    const Cell c = keep(data, length, Text);
+    recent.texts[recent.next++ % std::size(recent.texts)] = c.v.bytes;
+    if (++recent.misses >= 64 && recent.hits < recent.misses) recent.off = true;
+    return c;
+}
+
+CellStore::Cell CellStore::fromColumn(sqlite3_stmt* stmt, int column, int field) {
     Cell c;
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_INTEGER:
-        c.i = sqlite3_column_int64(stmt, column);
+        c.v.i = sqlite3_column_int64(stmt, column);
         c.type = Integer;
         return c;
     case SQLITE_FLOAT:
-        c.d = sqlite3_column_double(stmt, column);
+        c.v.d = sqlite3_column_double(stmt, column);
         c.type = Real;
         return c;
     case SQLITE_TEXT: {
         const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return keep(text, size_t(sqlite3_column_bytes(stmt, column)), Text);
+        return keepShared(text, size_t(sqlite3_column_bytes(stmt, column)), field);
     }
     case SQLITE_BLOB: {
         const char* blob = static_cast<const char*>(sqlite3_column_blob(stmt, column));
         return keep(blob, size_t(sqlite3_column_bytes(stmt, column)), Blob);
     }
     default:
-        c.i = 0;
+        c.v.i = 0;
         c.type = Null;
         return c;
     }
@@ -58,25 +172,25 @@ CellStore::Cell CellStore::fromColumn(sqlite3_stmt* stmt, int column) {
 
 CellStore::Cell CellStore::fromVariant(const QVariant& v) {
     Cell c;
-    c.i = 0;
+    c.v.i = 0;
     c.type = Null;
     switch (storageOf(v)) {
     case Storage::Null:
         return c;
     case Storage::Integer:
-        c.i = v.toLongLong();
+        c.v.i = v.toLongLong();
         c.type = Integer;
         return c;
     case Storage::Real:
-        c.d = v.toDouble();
+        c.v.d = v.toDouble();
         c.type = Real;
         return c;
     case Storage::Date:
-        c.d = serialOf(QDateTime(v.toDate(), QTime(0, 0)));
+        c.v.d = serialOf(QDateTime(v.toDate(), QTime(0, 0)));
         c.type = Real;
         return c;
     case Storage::Moment:
-        c.d = serialOf(v.toDateTime());
+        c.v.d = serialOf(v.toDateTime());
         c.type = Real;
         return c;
     case Storage::Blob: {
@@ -92,34 +206,63 @@ CellStore::Cell CellStore::fromVariant(const QVariant& v) {
 }
 
 void CellStore::appendRow(sqlite3_stmt* stmt) {
-    for (int c = 0; c < cols_; ++c) cells_.push_back(fromColumn(stmt, c));
+    if (cols_ == 0) return;
+    newRow();
+    const int r = int(rows_ - 1);
+    Value* v = values(r, 0);
+    Type* t = types(r, 0);
+    for (int c = 0; c < cols_; ++c) {
+        const Cell cell = fromColumn(stmt, c, c);
+        v[c] = cell.v;
+        t[c] = cell.type;
+    }
 }
 
 void CellStore::appendRow(const std::vector<QVariant>& values) {
-    for (int c = 0; c < cols_; ++c) cells_.push_back(fromVariant(c < int(values.size()) ? values[c] : QVariant()));
+    if (cols_ == 0) return;
+    newRow();
+    for (int c = 0; c < cols_; ++c) put(int(rows_ - 1), c, fromVariant(c < int(values.size()) ? values[c] : QVariant()));
+}
+
+// Copies count rows starting at row from to the rows starting at to (to < from), block by block.
+void CellStore::copyRows(int to, int from, int count) {
+    while (count > 0) {
+        size_t bt, bf;
+        slot(to, &bt);
+        slot(from, &bf);
+        // As many rows as stay within the blocks of both ends.
+        const int run = int(std::min({size_t(count), blockStart(bt + 1) - size_t(to), blockStart(bf + 1) - size_t(from)}));
+        const size_t cells = size_t(run) * size_t(cols_);
+        std::memmove(values(to, 0), values(from, 0), cells * sizeof(Value));
+        std::memmove(types(to, 0), types(from, 0), cells * sizeof(Type));
+        to += run;
+        from += run;
+        count -= run;
+    }
 }
 
 void CellStore::eraseRow(int r) {
-    const auto first = cells_.begin() + ptrdiff_t(r) * cols_;
-    cells_.erase(first, first + cols_);
+    if (cols_ == 0 || r < 0 || size_t(r) >= rows_) return;
+    copyRows(r, r + 1, int(rows_) - r - 1);
+    --rows_;
 }
 
 double CellStore::number(int r, int f) const {
-    const Cell& c = at(r, f);
-    return c.type == Integer ? double(c.i) : c.type == Real ? c.d : 0.0;
+    const Cell c = get(r, f);
+    return c.type == Integer ? double(c.v.i) : c.type == Real ? c.v.d : 0.0;
 }
 
 QVariant CellStore::value(int r, int f) const {
-    const Cell& c = at(r, f);
+    const Cell c = get(r, f);
     switch (c.type) {
     case Integer:
-        return QVariant(qlonglong(c.i));
+        return QVariant(qlonglong(c.v.i));
     case Real:
-        return QVariant(c.d);
+        return QVariant(c.v.d);
     case Text:
-        return QVariant(QString::fromUtf8(c.bytes, qsizetype(c.length)));
+        return QVariant(QString::fromUtf8(dataOf(c.v.bytes), qsizetype(lengthOf(c.v.bytes))));
     case Blob:
-        return QVariant(QByteArray(c.bytes, qsizetype(c.length)));
+        return QVariant(QByteArray(dataOf(c.v.bytes), qsizetype(lengthOf(c.v.bytes))));
     case Null:
         break;
     }
@@ -127,45 +270,46 @@ QVariant CellStore::value(int r, int f) const {
 }
 
 bool CellStore::textEquals(int r, int f, const QByteArray& utf8) const {
-    const Cell& c = at(r, f);
-    return c.type == Text && c.length == std::uint32_t(utf8.size()) &&
-           std::memcmp(c.bytes, utf8.constData(), size_t(utf8.size())) == 0;
+    const Cell c = get(r, f);
+    if (c.type != Text) return false;
+    const std::uint32_t length = lengthOf(c.v.bytes);
+    return length == std::uint32_t(utf8.size()) && (length == 0 || std::memcmp(dataOf(c.v.bytes), utf8.constData(), length) == 0);
 }
 
 QString CellStore::text(int r, int f) const {
-    const Cell& c = at(r, f);
+    const Cell c = get(r, f);
     switch (c.type) {
     case Integer:
-        return QString::number(c.i);
+        return QString::number(c.v.i);
     case Real:
-        return numberText(c.d);
+        return numberText(c.v.d);
     case Text:
     case Blob:
-        return QString::fromUtf8(c.bytes, qsizetype(c.length));
+        return QString::fromUtf8(dataOf(c.v.bytes), qsizetype(lengthOf(c.v.bytes)));
     case Null:
         break;
     }
     return QString();
 }
 
-void CellStore::set(int r, int f, const QVariant& v) { at(r, f) = fromVariant(v); }
+void CellStore::set(int r, int f, const QVariant& v) { put(r, f, fromVariant(v)); }
 
-void CellStore::setFromColumn(int r, int f, sqlite3_stmt* stmt, int column) { at(r, f) = fromColumn(stmt, column); }
+void CellStore::setFromColumn(int r, int f, sqlite3_stmt* stmt, int column) { put(r, f, fromColumn(stmt, column, f)); }
 
 void CellStore::bind(sqlite3_stmt* stmt, int index, int r, int f) const {
-    const Cell& c = at(r, f);
+    const Cell c = get(r, f);
     switch (c.type) {
     case Integer:
-        sqlite3_bind_int64(stmt, index, c.i);
+        sqlite3_bind_int64(stmt, index, c.v.i);
         return;
     case Real:
-        sqlite3_bind_double(stmt, index, c.d);
+        sqlite3_bind_double(stmt, index, c.v.d);
         return;
     case Text:
-        sqlite3_bind_text(stmt, index, c.bytes, int(c.length), SQLITE_STATIC);
+        sqlite3_bind_text(stmt, index, dataOf(c.v.bytes), int(lengthOf(c.v.bytes)), SQLITE_STATIC);
         return;
     case Blob:
-        sqlite3_bind_blob(stmt, index, c.bytes, int(c.length), SQLITE_STATIC);
+        sqlite3_bind_blob(stmt, index, dataOf(c.v.bytes), int(lengthOf(c.v.bytes)), SQLITE_STATIC);
         return;
     case Null:
         break;

@@ -1,29 +1,67 @@
 #pragma once
 #include <QString>
 #include <QVariant>
+#include <bit>
 #include <cstdint>
-#include <memory>
-#include <string>
 #include <vector>
 
 struct sqlite3_stmt;
 
 namespace platform::detail {
 
-// The rows of a record set: small fixed cells, texts kept as UTF-8 in blocks that never move and
-// turned into QString only when read. A refresh of tens of thousands of rows then costs little
-// more than stepping the query.
+// A piece of memory that stays where it is until it is released. A large one is taken from the
+// system in huge pages where it offers them: the rows of a large record set are then made
+// resident in a few steps rather than page by page.
+class Region {
+public:
+    Region() = default;
+    explicit Region(size_t bytes);
+    ~Region();
+    Region(Region&& other) noexcept;
+    Region& operator=(Region&& other) noexcept;
+    Region(const Region&) = delete;
+    Region& operator=(const Region&) = delete;
+    template <class T>
+    T* as() const { return static_cast<T*>(data_); }
+
+private:
+    void* data_ = nullptr;
+    size_t mapped_ = 0;   // bytes mapped from the system; 0: from the heap
+};
+
+// Memory for the cells of one store, released all at once. Small pieces come from the heap; larger
+// ones are carved from huge-page regions, so that a large record set is made resident in few steps
+// and a small one takes no huge page.
+class Arena {
+public:
+    char* take(size_t bytes);   // eight-byte aligned
+
+private:
+    std::vector<Region> regions_;
+    char* free_ = nullptr;      // unused room of the last huge-page region
+    size_t room_ = 0;
+};
+
+// The rows of a record set: small fixed cells, texts kept as UTF-8 and turned into QString only
+// when read. A refresh of tens of thousands of rows then costs little more than stepping the
+// query. Rows live in blocks that double in size, texts in chunks: what is stored is never moved
+// or copied again as the rows grow, and a small record set takes little memory. A cell is stored
+// as eight bytes of value and one byte of type, in two arrays per block.
 class CellStore {
 public:
     enum Type : std::uint8_t { Null, Integer, Real, Text, Blob };
 
-    explicit CellStore(int columns = 0) : cols_(columns) {}
+    explicit CellStore(int columns = 0);
+    CellStore(CellStore&&) noexcept = default;
+    CellStore& operator=(CellStore&&) noexcept = default;
+    CellStore(const CellStore&) = delete;   // texts are held by address
+    CellStore& operator=(const CellStore&) = delete;
 
     void appendRow(sqlite3_stmt* stmt);              // the statement's current row
     void appendRow(const std::vector<QVariant>& values);
     void eraseRow(int r);
 
-    Type type(int r, int f) const { return at(r, f).type; }
+    Type type(int r, int f) const { return types(r, f)[0]; }
     bool isNumber(int r, int f) const { return type(r, f) == Integer || type(r, f) == Real; }
     double number(int r, int f) const;
     QVariant value(int r, int f) const;
@@ -36,27 +74,81 @@ public:
     void bind(sqlite3_stmt* stmt, int index, int r, int f) const;
 
 private:
+    // Text and Blob: bytes points at a four-byte length followed by the bytes, in a chunk.
+    union Value {
+        qint64 i;
+        double d;
+        const char* bytes;
+    };
     struct Cell {
-        union {
-            qint64 i;
-            double d;
-            const char* bytes;   // Text and Blob: `length` bytes in one of the blocks
-        };
-        std::uint32_t length;
+        Value v;
         Type type;
     };
+    struct Block {
+        Value* values;
+        Type* types;
+    };
 
-    const Cell& at(int r, int f) const { return cells_[size_t(r) * size_t(cols_) + size_t(f)]; }
-    Cell& at(int r, int f) { return cells_[size_t(r) * size_t(cols_) + size_t(f)]; }
-    Cell fromColumn(sqlite3_stmt* stmt, int column);
+    // Rows live in blocks of kFirstBlockRows << b rows for b below steps_, then in blocks of
+    // kFirstBlockRows << steps_ rows: few blocks for a small store, none larger than a fraction of
+    // a huge page for a large one.
+    static constexpr unsigned kFirstBlockShift = 4;
+    static constexpr size_t kFirstBlockRows = size_t(1) << kFirstBlockShift;
+    size_t blockStart(size_t b) const {
+        return b <= steps_ ? (kFirstBlockRows << b) - kFirstBlockRows
+                           : blockStart(steps_) + ((b - steps_) << (kFirstBlockShift + steps_));
+    }
+    size_t blockOf(size_t r) const {
+        const size_t fixedStart = blockStart(steps_);
+        if (r >= fixedStart) return steps_ + ((r - fixedStart) >> (kFirstBlockShift + steps_));
+        return size_t(std::bit_width(r + kFirstBlockRows)) - 1 - kFirstBlockShift;
+    }
+    // Where row r's cells begin in its block's arrays.
+    size_t slot(int r, size_t* block) const {
+        *block = blockOf(size_t(r));
+        return (size_t(r) - blockStart(*block)) * size_t(cols_);
+    }
+    Value* values(int r, int f) const {
+        size_t b;
+        const size_t s = slot(r, &b);
+        return blocks_[b].values + s + size_t(f);
+    }
+    Type* types(int r, int f) const {
+        size_t b;
+        const size_t s = slot(r, &b);
+        return blocks_[b].types + s + size_t(f);
+    }
+    Cell get(int r, int f) const { return {*values(r, f), *types(r, f)}; }
+    void put(int r, int f, const Cell& c) {
+        *values(r, f) = c.v;
+        *types(r, f) = c.type;
+    }
+    static std::uint32_t lengthOf(const char* bytes);
+    static const char* dataOf(const char* bytes) { return bytes + sizeof(std::uint32_t); }
+    void newRow();
+    void copyRows(int to, int from, int count);
+    Cell fromColumn(sqlite3_stmt* stmt, int column, int field);
+    Cell keepShared(const char* data, size_t length, int field);
     Cell fromVariant(const QVariant& v);
     Cell keep(const char* data, size_t length, Type type);
 
+    // The last distinct texts of a column, handed out again for equal texts (markets, units):
+    // given up for a column whose texts seldom repeat.
+    struct Recent {
+        const char* texts[8] = {};
+        unsigned next = 0, hits = 0, misses = 0;
+        bool off = false;
+    };
+
     int cols_;
-    std::vector<Cell> cells_;
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    size_t used_ = 0;       // bytes used of the last block
-    size_t capacity_ = 0;   // its size
+    unsigned steps_ = 0;
+    size_t rows_ = 0;
+    std::vector<Recent> recent_;
+    Arena memory_;
+    std::vector<Block> blocks_;
+    char* free_ = nullptr;         // unused room of the last chunk of texts
+    size_t room_ = 0;
+    size_t nextChunk_ = 1024;
 };
 
 }  // namespace platform::detail

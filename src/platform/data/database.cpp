@@ -71,6 +71,7 @@ public:
     }
 
     static std::shared_ptr<Database> open(const QString& path, const QString& connect) {
+        detail::configureEngine();
         if (path.trimmed().isEmpty()) throw DataError(QStringLiteral("No database name"));
         const QString absolute = QFileInfo(path).absoluteFilePath();
         if (auto r = refused().find(absolute); r != refused().end())

@@ -13,7 +13,22 @@
 
 namespace platform::detail {
 
+void configureEngine() {
+    static const bool configured = [] {
+        // Both fail harmlessly when something used the engine first: it then keeps its defaults.
+        sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+}
+
+namespace {
+const bool engineConfigured = (configureEngine(), true);
+}  // namespace
+
 Connection::Connection(const QString& path, Mode mode) {
+    configureEngine();
     const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
         const QString message = db_ ? lastError(db_) : QStringLiteral("out of memory");

@@ -9,6 +9,11 @@ struct sqlite3_stmt;
 
 namespace platform::detail {
 
+// Sets the engine up for this program before its first use: one thread works with the databases,
+// so connections take no locks of their own, and no memory statistics are kept. Runs once, before
+// main; later calls do nothing.
+void configureEngine();
+
 // A connection to a database file, opened for reading and writing (made when missing) or for
 // reading only, and closed on every path.
 class Connection {

@@ -196,32 +196,40 @@ unsigned CommandButton::BackColor() const {
 
 void CommandButton::setBackColor(unsigned bgrColor) {
     back_ = bgrColor;
-    // A style sheet: every Qt style then paints the face in this colour.
-    const QColor face = bgr(bgrColor);
-    const QColor text = palette().color(QPalette::ButtonText);
-    setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: %1; color: %2; border: 1px solid %3; padding: 0px; }"
-        "QPushButton:pressed { background-color: %4; border: 1px solid %5; }"
-        "QPushButton:focus { border: 2px solid %5; }"
-        "QPushButton:disabled { color: %6; }")
-                      .arg(face.name(), text.name(), face.darker(160).name(), face.darker(115).name(),
-                           QColor(Qt::black).name(), QColor(Qt::gray).name()));
     update();
 }
 
 void CommandButton::doClick() { fire(Click, "Click"); }
 
 void CommandButton::paintEvent(QPaintEvent*) {
-    // The face as the style draws it, then the caption wrapped onto as many lines as the face needs
-    // (at blanks, and between any two ideographs).
+    // The face, then the caption wrapped onto as many lines as the face needs (at blanks, and
+    // between any two ideographs). A button given a colour paints its face in that colour itself,
+    // whatever the style: flat, darker while pressed, framed black while it has the focus.
     QStylePainter painter(this);
     QStyleOptionButton opt;
     initStyleOption(&opt);
     const QString caption = opt.text;
     opt.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, opt);
-    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    QRect area;
+    QColor text = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+    if (back_ >= 0) {
+        const QColor face = bgr(unsigned(back_));
+        const bool framed = isDown() || hasFocus();
+        painter.fillRect(rect(), isDown() ? face.darker(115) : face);
+        QPen pen(framed ? QColor(Qt::black) : face.darker(160));
+        pen.setWidth(hasFocus() ? 2 : 1);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        const int inset = pen.width() / 2;
+        painter.drawRect(rect().adjusted(inset, inset, -1 - (pen.width() - 1 - inset), -1 - (pen.width() - 1 - inset)));
+        area = rect().adjusted(2, 1, -2, -1);
+        if (!isEnabled()) text = QColor(Qt::gray);
+    } else {
+        painter.drawControl(QStyle::CE_PushButton, opt);
+        area = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+    }
+    painter.setPen(text);
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 

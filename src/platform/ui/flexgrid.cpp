@@ -468,21 +468,23 @@ void FlexGrid::Sort(int setting) {
         std::vector<double> keys(n);
         for (size_t i = 0; i < n; ++i) keys[i] = model_->number(order[i], col).second;
         sortBy([&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    } else if (setting == 1 || setting == 2) {
+        // Texts are made only when some cell is no number: a column of numbers sorts on them alone.
+        std::vector<std::pair<bool, double>> nums(n);
+        bool allNumbers = true;
+        for (size_t i = 0; i < n; ++i) allNumbers = (nums[i] = model_->number(order[i], col)).first && allNumbers;
+        std::vector<QString> texts(allNumbers ? 0 : n);
+        for (size_t i = 0; i < texts.size(); ++i) texts[i] = model_->text(order[i], col);
+        sortBy([&](int a, int b) {
+            const auto &x = nums[size_t(a)], &y = nums[size_t(b)];
+            if (x.first && y.first) return x.second < y.second;
+            return QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive) < 0;
+        });
     } else {
         std::vector<QString> texts(n);
         for (size_t i = 0; i < n; ++i) texts[i] = model_->text(order[i], col);
-        if (setting == 1 || setting == 2) {
-            std::vector<std::pair<bool, double>> nums(n);
-            for (size_t i = 0; i < n; ++i) nums[i] = model_->number(order[i], col, &texts[i]);
-            sortBy([&](int a, int b) {
-                const auto &x = nums[size_t(a)], &y = nums[size_t(b)];
-                if (x.first && y.first) return x.second < y.second;
-                return QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive) < 0;
-            });
-        } else {
-            const Qt::CaseSensitivity cs = setting == 7 ? Qt::CaseSensitive : Qt::CaseInsensitive;
-            sortBy([&](int a, int b) { return QString::compare(texts[size_t(a)], texts[size_t(b)], cs) < 0; });
-        }
+        const Qt::CaseSensitivity cs = setting == 7 ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        sortBy([&](int a, int b) { return QString::compare(texts[size_t(a)], texts[size_t(b)], cs) < 0; });
     }
     std::vector<int> sorted(n);
     for (size_t i = 0; i < n; ++i) sorted[i] = order[size_t(pos[i])];
