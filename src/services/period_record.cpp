@@ -8,7 +8,17 @@ PeriodRecordReader& reader() {
     static PeriodRecordReader r;
     return r;
 }
+std::function<void()>& refresher() {
+    static std::function<void()> r;
+    return r;
+}
 }  // namespace
+
+void setPeriodRecordRefresher(std::function<void()> r) { refresher() = std::move(r); }
+
+void refreshPeriodRecord() {
+    if (refresher()) refresher()();
+}
 
 void setPeriodRecordReader(PeriodRecordReader r) { reader() = std::move(r); }
 

@@ -13,4 +13,9 @@ void setPeriodRecordReader(PeriodRecordReader reader);
 QString periodRecordCell(int field);
 inline QString periodUnit() { return periodRecordCell(12); }
 
+// After a writer stored the period record: the menu reads it again, so that its grid (and every
+// reader above) shows the record as stored. The wiring installs it; without it nothing happens.
+void setPeriodRecordRefresher(std::function<void()> refresher);
+void refreshPeriodRecord();
+
 }  // namespace services

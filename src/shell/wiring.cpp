@@ -5,12 +5,14 @@
 #include "cards/form28.h"
 #include "lists/dictionary.h"
 #include "lists/list_forms.h"
+#include "prices/form18.h"
 #include "services/period_record.h"
 #include "services/window_registry.h"
 #include "shell/form5.h"
 #include "shell/form7.h"
 #include "shell/form8.h"
 #include "shell/form23.h"
+#include "trend_cards/form16.h"
 #include "trend_stocks/form6.h"
 
 namespace shell {
@@ -42,9 +44,12 @@ void wireWindows() {
     registerWindow(QStringLiteral("Form2"), showOnly<Form2>());
     registerWindow(QStringLiteral("Form1"), showOnly<Form1>());
     registerWindow(QStringLiteral("Form11"), showOnly<Form11>());
+    registerWindow(QStringLiteral("Form18"), showOnly<Form18>());
+    registerWindow(QStringLiteral("Form16"), showOnly<Form16>());
 
     services::setMenuWindow(QStringLiteral("Form5"));
     services::setPeriodRecordReader([](int field) { return Form5::it().dateRecordCell(field); });
+    services::setPeriodRecordRefresher([] { Form5::it().Data1->Refresh(); });
 }
 
 }  // namespace shell

@@ -285,34 +285,32 @@ void writeLists(const QString& path, Random& r, const std::vector<Stock>& stocks
     db.exec(QStringLiteral("COMMIT"));
 }
 
-// The ten price workbooks, one sheet "s" + yymmdd each: code, name, close.
-int writeWorkbooks(const QString& folder, const std::vector<Stock>& stocks, const std::vector<QDate>& days)
+// A CSV field, quoted.
+QString csvField(const QString& text) { return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
+// The ten price workbooks, one sheet "s" + yymmdd each: code, name, close. One more for the
+// weekday after the newest period, so that a period insertion and "next" can be tried.
+int writeWorkbooks(const QString& folder, const std::vector<Stock>& stocks, const std::vector<QDate>& days,
+                   std::uint32_t seed)
 {
-    const QString script = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("make_workbooks.py"));
-    if (!QFileInfo::exists(script))
-        throw DataError(QStringLiteral("workbook script not found: %1").arg(script));
-    QTemporaryDir scratch;
-    const QString csvPath = scratch.filePath(QStringLiteral("prices.csv"));
-    QFile csv(csvPath);
-    if (!scratch.isValid() || !csv.open(QIODevice::WriteOnly | QIODevice::Text))
-        throw DataError(QStringLiteral("cannot write %1").arg(csvPath));
-    QTextStream out(&csv);
-    out << "workbook,sheet,code,name,close\n";
+    std::vector<WorkbookRow> rows;
+    const auto sheetOf = [](const QDate& d) { return QStringLiteral("s") + d.toString(QStringLiteral("yyMMdd")); };
     for (int k = 0; k < kPeriods; ++k) {
-        const QString book = workbookName(days[std::size_t(k)]);
-        const QString sheet = QStringLiteral("s") + days[std::size_t(k)].toString(QStringLiteral("yyMMdd"));
+        const QDate& day = days[std::size_t(k)];
         for (const Stock& s : stocks)
             if (s.prices[std::size_t(k)])
-                out << book << ',' << sheet << ',' << s.code << ',' << s.name << ',' << *s.prices[std::size_t(k)] << '\n';
+                rows.push_back({workbookName(day), sheetOf(day), QString::number(s.code), s.name,
+                                QString::number(*s.prices[std::size_t(k)])});
     }
-    out.flush();
-    csv.close();
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"), {script, csvPath, folder});
-    if (!python.waitForFinished(120000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0)
-        throw DataError(QStringLiteral("writing the workbooks failed: %1")
-                            .arg(QString::fromUtf8(python.readAllStandardError()).trimmed()));
-    return kPeriods;
+    QDate next = days.front().addDays(1);
+    while (next.dayOfWeek() > 5) next = next.addDays(1);
+    Random r(seed ^ 0x5bd1e995u);
+    for (const Stock& s : stocks)
+        if (s.prices[0])
+            rows.push_back({workbookName(next), sheetOf(next), QString::number(s.code), s.name,
+                            QString::number(std::max(1, int(std::lround(*s.prices[0] * r.between(0.97, 1.03)))))});
+    writePriceWorkbooks(folder, rows);
+    return kPeriods + 1;
 }
 
 // The program folder, emptied of earlier demo databases; a folder with databases of its own is refused.
@@ -336,6 +334,31 @@ QString prepareFolder(const QString& xdgDataHome)
 }
 
 }  // namespace
+
+void writePriceWorkbooks(const QString& folder, const std::vector<WorkbookRow>& rows)
+{
+    const QString script = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("make_workbooks.py"));
+    if (!QFileInfo::exists(script))
+        throw DataError(QStringLiteral("workbook script not found: %1").arg(script));
+    QTemporaryDir scratch;
+    const QString csvPath = scratch.filePath(QStringLiteral("prices.csv"));
+    QFile csv(csvPath);
+    if (!scratch.isValid() || !csv.open(QIODevice::WriteOnly | QIODevice::Text))
+        throw DataError(QStringLiteral("cannot write %1").arg(csvPath));
+    QTextStream out(&csv);
+    out << "workbook,sheet,code,name,close\n";
+    for (const WorkbookRow& row : rows)
+        out << QStringList{csvField(row.workbook), csvField(row.sheet), csvField(row.code), csvField(row.name),
+                           csvField(row.close)}.join(u',')
+            << '\n';
+    out.flush();
+    csv.close();
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), {script, csvPath, folder});
+    if (!python.waitForFinished(120000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0)
+        throw DataError(QStringLiteral("writing the workbooks failed: %1")
+                            .arg(QString::fromUtf8(python.readAllStandardError()).trimmed()));
+}
 
 Summary generate(const QString& xdgDataHome, const Options& options)
 {
@@ -361,7 +384,7 @@ Summary generate(const QString& xdgDataHome, const Options& options)
     writeLists(listPath, r, stocks, options.today);
     summary.stocks = int(std::count_if(stocks.begin(), stocks.end(), [](const Stock& s) { return s.prices[0].value_or(0) > 0; }));
     if (options.workbooks)
-        summary.workbooks = writeWorkbooks(summary.folder, stocks, days);
+        summary.workbooks = writeWorkbooks(summary.folder, stocks, days, options.seed);
     return summary;
 }
 

@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace demo {
 
@@ -13,7 +14,8 @@ struct Options {
     int cards = 2000;
     // The newest price period is the last weekday on or before this day; cards date back from it.
     QDate today = QDate::currentDate();
-    // Also write the ten price workbooks (runs make_workbooks.py with /usr/bin/python3 and xlwt).
+    // Also write the price workbooks: the ten periods', and one for the weekday after the newest
+    // (runs make_workbooks.py with /usr/bin/python3 and xlwt).
     bool workbooks = true;
 };
 
@@ -23,6 +25,16 @@ struct Summary {
     int cards = 0;
     int workbooks = 0;
 };
+
+// One row of a price sheet: the workbook (name without folder and ".xls") and the sheet it goes
+// into, then its code, name and closing price cells as texts: a number is written as a number, an
+// empty text leaves the cell empty.
+struct WorkbookRow {
+    QString workbook, sheet, code, name, close;
+};
+// Writes <folder>/<workbook>.xls for every workbook the rows name, its sheets headed kodo, meigara,
+// owari. Runs make_workbooks.py with /usr/bin/python3 and xlwt. Throws platform::DataError.
+void writePriceWorkbooks(const QString& folder, const std::vector<WorkbookRow>& rows);
 
 // Fills <xdgDataHome>/Vostrel/ with a main and a list database of believable demo data. Databases
 // there are replaced only when the folder was made by this generator (it leaves a marker file), so

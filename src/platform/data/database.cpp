@@ -8,6 +8,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/data/access_file.h"
 #include "platform/data/errors.h"
 #include "platform/data/recordset.h"
 #include "platform/data/sqlite_support.h"
@@ -70,6 +71,7 @@ public:
         if (!identityOf(absolute, &identity))
             throw DataError(QStringLiteral("Cannot find the file %1").arg(path));
         const bool workbook = isWorkbookConnect(connect);
+        const bool access = !workbook && detail::isAccessFile(absolute);
         const auto key = std::make_pair(absolute, normalizedConnect(connect));
         auto& map = entries();
         auto it = map.find(key);
@@ -77,7 +79,7 @@ public:
             if (auto db = it->second.db.lock()) {
                 // A workbook is a snapshot: a changed file is read again. A database file only
                 // needs a new connection when another file took its place.
-                const bool same = workbook ? it->second.identity == identity
+                const bool same = workbook || access ? it->second.identity == identity
                                            : it->second.identity.dev == identity.dev &&
                                                  it->second.identity.ino == identity.ino;
                 if (same) return db;
@@ -88,11 +90,15 @@ public:
         std::shared_ptr<Database> db(new Database);
         db->path_ = absolute;
         db->workbook_ = workbook;
-        if (workbook) {
+        db->access_ = access;
+        if (workbook || access) {
             if (sqlite3_open_v2(":memory:", &db->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
                 throw DataError(QStringLiteral("Cannot open an in-memory database"));
             detail::registerFunctions(db->db_);
-            detail::loadWorkbook(db->db_, absolute, key.second == QLatin1String("excel"));
+            if (access)
+                detail::loadAccessFile(db->db_, absolute);
+            else
+                detail::loadWorkbook(db->db_, absolute, key.second == QLatin1String("excel"));
         } else {
             if (sqlite3_open_v2(QFile::encodeName(absolute).constData(), &db->db_, SQLITE_OPEN_READWRITE, nullptr) !=
                 SQLITE_OK) {
@@ -117,7 +123,7 @@ public:
         auto& map = entries();
         for (auto it = map.begin(); it != map.end();) {
             if (auto db = it->second.db.lock()) {
-                if (!db->isWorkbook())
+                if (!db->isSnapshot())
                     sqlite3_exec(db->handle(), "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
                 ++it;
             } else {

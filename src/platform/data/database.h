@@ -8,8 +8,10 @@ namespace platform {
 
 class Recordset;
 
-// One open database: an SQLite file of the program ("Access 2000;") or a workbook loaded
-// read-only into memory ("Excel 8.0;" / "Excel 8.0;HDR=YES;", one table per sheet named "sheet$").
+// One open database: an SQLite file of the program ("Access 2000;"), an Access database of another
+// program loaded read-only into memory ("Access 2000;" on a Jet file, one table per table of the
+// file), or a workbook loaded read-only into memory ("Excel 8.0;" / "Excel 8.0;HDR=YES;", one table
+// per sheet named "sheet$").
 // Connections are shared: opening the same path and connect twice gives the same object.
 class Database : public std::enable_shared_from_this<Database> {
 public:
@@ -25,6 +27,8 @@ public:
 
     const QString& path() const { return path_; }
     bool isWorkbook() const { return workbook_; }
+    // A read-only copy in memory (a workbook or an Access file): no record set writes to it.
+    bool isSnapshot() const { return workbook_ || access_; }
     sqlite3* handle() const { return db_; }
 
     // A table, saved query, sheet ("s240930$") or SELECT text in the program's dialect. Throws DataError.
@@ -37,6 +41,7 @@ private:
     Database() = default;
     QString path_;
     bool workbook_ = false;
+    bool access_ = false;
     sqlite3* db_ = nullptr;
     friend class DatabaseRegistry;
 };

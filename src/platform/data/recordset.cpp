@@ -121,7 +121,7 @@ struct Recordset::Impl {
     }
 
     void requireWritable() const {
-        if (db->isWorkbook() || target.isEmpty() || cols == 0)
+        if (db->isSnapshot() || target.isEmpty() || cols == 0)
             throw DataError(QStringLiteral("Cannot update. Database or object is read-only."));
     }
 

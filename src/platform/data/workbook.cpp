@@ -12,6 +12,7 @@
 #include "platform/data/dialect.h"
 #include "platform/data/errors.h"
 #include "platform/data/sqlite_support.h"
+#include "platform/data/workbook.h"
 
 namespace platform::detail {
 
@@ -70,7 +71,14 @@ QVariant cellValue(const FreeXL_CellValue& cell, bool* isDate) {
     }
 }
 
-void loadSheet(sqlite3* db, const void* xls, const QString& sheetName, bool headerRow) {
+// The cells of the active sheet: its column names and its records in sheet order, with the columns
+// that hold dates.
+struct SheetCells {
+    Worksheet sheet;
+    std::vector<bool> dateColumn;
+};
+
+SheetCells readCells(const void* xls, const QString& sheetName, bool headerRow) {
     unsigned int rows = 0;
     unsigned short cols = 0;
     if (freexl_worksheet_dimensions(xls, &rows, &cols) != FREEXL_OK)
@@ -110,19 +118,27 @@ void loadSheet(sqlite3* db, const void* xls, const QString& sheetName, bool head
         seen.insert(name.toCaseFolded());
         names << name;
     }
+    if (headerRow && !cells.empty()) cells.erase(cells.begin());
+    return {Worksheet{names, std::move(cells)}, std::move(dateColumn)};
+}
+
+void loadSheet(sqlite3* db, const void* xls, const QString& sheetName, bool headerRow) {
+    const SheetCells read = readCells(xls, sheetName, headerRow);
+    const QStringList& names = read.sheet.names;
 
     const QString table = quotedName(sheetName + u'$');
     QStringList columnDefs;
-    for (int c = 0; c < names.size(); ++c) columnDefs << quotedName(names[c]) + (dateColumn[c] ? QStringLiteral(" DATE") : QString());
+    for (int c = 0; c < names.size(); ++c)
+        columnDefs << quotedName(names[c]) + (read.dateColumn[std::size_t(c)] ? QStringLiteral(" DATE") : QString());
     if (columnDefs.isEmpty()) columnDefs << QStringLiteral("F1");
     exec(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columnDefs.join(QStringLiteral(", "))));
-    if (cols == 0) return;
+    if (names.isEmpty()) return;
 
     QStringList params;
     for (int c = 0; c < names.size(); ++c) params << QStringLiteral("?%1").arg(c + 1);
     Statement insert(db, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, params.join(u',')));
-    for (size_t r = headerRow ? 1 : 0; r < cells.size(); ++r) {
-        for (int c = 0; c < names.size(); ++c) bindValue(insert.get(), c + 1, cells[r][c]);
+    for (const std::vector<QVariant>& row : read.sheet.rows) {
+        for (int c = 0; c < names.size(); ++c) bindValue(insert.get(), c + 1, row[std::size_t(c)]);
         insert.step();
         insert.reset();
     }
@@ -146,3 +162,23 @@ void loadWorkbook(sqlite3* db, const QString& path, bool headerRow) {
 }
 
 }  // namespace platform::detail
+
+namespace platform {
+
+Worksheet readWorksheet(const QString& path, const QString& sheet, bool headerRow) {
+    using namespace detail;
+    XlsFile xls(path);
+    unsigned int sheets = 0;
+    if (freexl_get_info(xls.get(), FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK)
+        throw DataError(QStringLiteral("Cannot read the workbook %1").arg(path));
+    for (unsigned short s = 0; s < sheets; ++s) {
+        const char* name = nullptr;
+        if (freexl_get_worksheet_name(xls.get(), s, &name) != FREEXL_OK || !name) continue;
+        if (QString::fromUtf8(name).compare(sheet, Qt::CaseInsensitive) != 0) continue;
+        if (freexl_select_active_worksheet(xls.get(), s) != FREEXL_OK) break;
+        return readCells(xls.get(), sheet, headerRow).sheet;
+    }
+    throw DataError(QStringLiteral("The workbook %1 has no sheet %2").arg(path, sheet));
+}
+
+}  // namespace platform

@@ -1,0 +1,76 @@
+#include "prices/period_slots.h"
+#include <QDate>
+#include <cmath>
+#include <limits>
+
+namespace prices {
+
+FieldNames periodFieldNames() {
+    FieldNames names;
+    for (int i = 1; i <= 21; ++i) names[std::size_t(i)] = QStringLiteral("kabuka%1").arg(i);
+    return names;
+}
+
+QString recognisedUnit(const QString& word) {
+    for (const char* unit : {"day", "week", "month"})
+        if (word == QLatin1String(unit)) return word;
+    return {};
+}
+
+namespace {
+
+// One or two digits, padded to two; nothing otherwise.
+std::optional<QString> twoDigits(const QString& part) {
+    if (part.isEmpty() || part.size() > 2) return std::nullopt;
+    for (QChar c : part)
+        if (c < u'0' || c > u'9') return std::nullopt;
+    return part.size() == 1 ? QStringLiteral("0") + part : part;
+}
+
+// A number cell as a double; nothing for empty cells and texts.
+std::optional<double> numberOf(const QVariant& cell) {
+    switch (cell.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return cell.toDouble();
+    case QMetaType::QString: {
+        bool ok = false;
+        const QString t = cell.toString().trimmed();
+        const double d = t.toDouble(&ok);
+        if (ok && !t.isEmpty()) return d;
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::optional<BoxDate> realDate(const QString& year, const QString& month, const QString& day) {
+    const auto y = twoDigits(year), m = twoDigits(month), d = twoDigits(day);
+    if (!y || !m || !d) return std::nullopt;
+    const int yy = y->toInt();
+    if (!QDate::isValid(yy < 70 ? 2000 + yy : 1900 + yy, m->toInt(), d->toInt())) return std::nullopt;
+    return BoxDate{*y, *m, *d};
+}
+
+std::optional<long long> sheetCode(const QVariant& cell) {
+    const auto n = numberOf(cell);
+    if (!n || !std::isfinite(*n) || std::floor(*n) != *n || std::fabs(*n) > 1e15) return std::nullopt;
+    return static_cast<long long>(*n);
+}
+
+std::optional<int> wholeYen(const QVariant& cell) {
+    const auto n = numberOf(cell);
+    if (!n || !std::isfinite(*n)) return std::nullopt;
+    const double r = std::nearbyint(*n);   // the default rounding mode: half to even
+    if (r < double(std::numeric_limits<int>::min()) || r > double(std::numeric_limits<int>::max()))
+        return std::nullopt;
+    return static_cast<int>(r);
+}
+
+}  // namespace prices

@@ -1,0 +1,61 @@
+#include "prices/price_sheet.h"
+#include <unordered_set>
+#include "platform/data/errors.h"
+#include "platform/data/workbook.h"
+#include "prices/period_slots.h"
+
+namespace prices {
+
+namespace {
+
+int columnNamed(const QStringList& names, const QString& name, const QString& where) {
+    for (int c = 0; c < names.size(); ++c)
+        if (names[c].compare(name, Qt::CaseInsensitive) == 0) return c;
+    throw platform::DataError(QStringLiteral("%1 に %2 の列がありません").arg(where, name));
+}
+
+// The weekly value: Null for 0, empty and no number; nothing (keep the price) beyond the range.
+std::optional<QVariant> namedValue(const QVariant& cell) {
+    const auto yen = wholeYen(cell);
+    if (!yen) {
+        const auto code = sheetCode(cell);   // a whole number outside the range: no price
+        return code ? std::nullopt : std::optional<QVariant>(QVariant());
+    }
+    return *yen == 0 ? QVariant() : QVariant(*yen);
+}
+
+}  // namespace
+
+SheetPrices readSheetPrices(const QString& workbookPath, const QString& sheetTable, Columns columns) {
+    QString sheet = sheetTable;
+    if (sheet.endsWith(u'$')) sheet.chop(1);
+    const QString where = QStringLiteral("%1 のシート %2").arg(workbookPath, sheet);
+    platform::Worksheet ws;
+    try {
+        ws = platform::readWorksheet(workbookPath, sheet, true);
+    } catch (const platform::DataError& e) {
+        throw platform::DataError(where + QStringLiteral(" を読めません (") + e.text + u')');
+    }
+    const bool byName = columns == Columns::ByName;
+    const int codeCol = byName ? columnNamed(ws.names, QStringLiteral("kodo"), where) : 0;
+    const int priceCol = byName ? columnNamed(ws.names, QStringLiteral("owari"), where) : 2;
+
+    SheetPrices out;
+    out.rows = int(ws.rows.size());
+    out.prices.reserve(ws.rows.size());
+    std::unordered_set<long long> seen;
+    seen.reserve(ws.rows.size());
+    for (const auto& row : ws.rows) {
+        const auto code = sheetCode(codeCol < int(row.size()) ? row[std::size_t(codeCol)] : QVariant());
+        if (!code || !seen.insert(*code).second) continue;   // the first row of a code counts
+        const QVariant cell = priceCol < int(row.size()) ? row[std::size_t(priceCol)] : QVariant();
+        if (byName) {
+            if (const auto v = namedValue(cell)) out.prices.emplace_back(*code, *v);
+        } else if (const auto yen = wholeYen(cell)) {
+            out.prices.emplace_back(*code, *yen);
+        }
+    }
+    return out;
+}
+
+}  // namespace prices

@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <vector>
+#include "prices/price_sheet.h"
+
+namespace prices {
+
+// What one click writes into the main database. Everything is written in one transaction, or
+// nothing: the dates of the period record and the prices of the price table always agree.
+struct PeriodWrite {
+    struct Slot {
+        int slot;           // 1 to 10
+        QString date;       // "yy/mm/dd"
+        QString workbook;   // workbook name without folder and extension
+    };
+    QString unit;                 // stored into the unit field with every slot
+    std::vector<Slot> dated;      // the period record's slots to store
+    bool shift = false;           // every price one period older first; the newest becomes Null
+    // Prices per slot: the rows of the price table whose code a sheet names take its value; the
+    // placeholder row and the codes the sheet lacks keep theirs.
+    std::vector<std::pair<int, const SheetPrices*>> prices;
+};
+
+// Writes it into the database at dbPath. Throws platform::DataError, and then nothing is written.
+void storePeriods(const QString& dbPath, const PeriodWrite& write);
+
+}  // namespace prices

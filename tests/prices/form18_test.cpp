@@ -1,0 +1,238 @@
+#include "price_fixture.h"
+#include <QFile>
+#include "services/period_record.h"
+
+using namespace price_testing;
+
+namespace {
+
+const Prices kOld{100, 101, 102, 103, 104, 105, 106, 107, 108, 109};
+
+demo::WorkbookRow cell(const QString& book, const QString& sheet, const QString& code, const QString& close) {
+    return {book, sheet, code, QStringLiteral("名前"), close};
+}
+
+}  // namespace
+
+TEST_F(PriceScreenTest, StartButtonAdaptsTheScreenToTheUnit) {
+    struct Case {
+        const char* unit;
+        int menuMode;           // -1: left as it was
+        const char* rowLabel;   // row 2's label
+        const char* insert;     // insertion caption
+        bool weekly;
+        bool offered;           // the work buttons
+    };
+    const Case cases[] = {
+        {"day", 100, "1日前", "一日挿入", false, true},
+        {"week", 101, "1週間前", "一週挿入", true, true},
+        {"month", 101, "1月前", "一月挿入", false, true},
+        {"Day", -1, "", "一日挿入", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unit);
+        setRecord(c.unit);
+        Module1::MenuMode = 7;
+        if (!c.offered) seam->answerMsgBox(ui::vbOK);   // the refusal
+        Form18& f = start();
+        EXPECT_EQ(Module1::MenuMode, c.menuMode < 0 ? 7 : c.menuMode);
+        EXPECT_EQ(f.ScreenUnit, c.offered ? QString(c.unit) : QString());
+        EXPECT_EQ(f.Label3(2)->Caption(), QString(c.rowLabel));
+        EXPECT_EQ(f.Command5->Caption(), QString(c.insert));
+        for (auto* b : {f.Command4, f.Command5, f.Command8}) EXPECT_EQ(b->Visible(), c.offered);
+        for (auto* b : {f.Command6, f.Command7, f.Command11}) EXPECT_EQ(b->Visible(), c.weekly);
+        EXPECT_FALSE(f.Command3->Visible());
+        // The rows hold the record; paths and sheet names follow the boxes.
+        EXPECT_EQ(f.Text4(1)->Text() + f.Text11(1)->Text() + f.Text12(1)->Text(), QStringLiteral("261210"));
+        EXPECT_EQ(f.Text3(10)->Text(), slotBook(10));
+        EXPECT_EQ(f.SlotSheetName[3], slotSheet(3) + "$");
+        EXPECT_EQ(f.SlotWorkbookPath[3], folder.folder() + slotBook(3) + ".xls");
+        EXPECT_EQ(f.PeriodFieldName[11], QStringLiteral("kabuka11"));
+        f.Unload();
+    }
+    EXPECT_EQ(seam->msgBoxPrompts().filter("「Day」").size(), 1);
+}
+
+TEST_F(PriceScreenTest, BulkInputStoresTenDatesAndTenPricesTogether) {
+    setStocks({{1301, kOld}, {7203, kOld}});
+    Form18& f = start();
+    // Row 4 moves to 4 May 2009, typed with one-digit parts.
+    f.Text4(4)->setText("9");
+    f.Text11(4)->setText("5");
+    f.Text12(4)->setText("4");
+    std::vector<demo::WorkbookRow> rows;
+    for (int k = 1; k <= 10; ++k) {
+        const QString sheet = k == 4 ? QStringLiteral("s090504") : slotSheet(k);
+        rows.push_back(cell(slotBook(k), sheet, "1301", QString::number(1000 + k)));
+        rows.push_back(cell(slotBook(k), sheet, "1001", "5"));   // the placeholder takes nothing
+        if (k != 2) rows.push_back(cell(slotBook(k), sheet, "7203", QString::number(2000 + k)));
+    }
+    writeBooks(rows);
+
+    f.Command4_Click();
+
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+    EXPECT_EQ(pricesOf(1301), (Prices{1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010}));
+    EXPECT_EQ(pricesOf(7203), (Prices{2001, 101, 2003, 2004, 2005, 2006, 2007, 2008, 2009, 2010}));
+    EXPECT_EQ(pricesOf(1001), Prices{});
+    const QStringList r = record();
+    EXPECT_EQ(r[3], QStringLiteral("09/05/04"));
+    EXPECT_EQ(f.Text4(4)->Text() + f.Text11(4)->Text() + f.Text12(4)->Text(), QStringLiteral("090504"));
+    EXPECT_EQ(r[0], slotDate(1));
+    EXPECT_EQ(r[10], QStringLiteral("day"));
+    EXPECT_EQ(r[20], slotBook(10));
+    // The menu shows the record as stored.
+    EXPECT_EQ(services::periodRecordCell(5), QStringLiteral("09/05/04"));
+    EXPECT_TRUE(f.MSFlexGrid2->Visible());
+    EXPECT_EQ(f.Text2->Text(), slotSheet(10) + "$");
+}
+
+TEST_F(PriceScreenTest, NextMatchesCodesByPositionAndRounds) {
+    setStocks({{1301, kOld}, {1332, kOld}, {1333, kOld}, {1334, kOld}, {1352, kOld},
+               {1376, kOld}, {1377, kOld}, {1414, kOld}});
+    const QString b = slotBook(1), s = slotSheet(1);
+    writeBooks({cell(b, s, "1301", "1234.5"), cell(b, s, "1332", "1235.5"), cell(b, s, "1333", ""),
+                cell(b, s, "1334", "休場"), cell(b, s, "1352", "3000000000"), cell(b, s, "", "55"),
+                cell(b, s, "1376", "500"), cell(b, s, "1376", "600"),   // the first row of a code counts
+                cell(b, s, "1377", ""), cell(b, s, "1377", "700"), cell(b, s, "1001", "999"),
+                cell(b, s, "9999", "10")});
+    Form18& f = start();
+    f.Command5->setVisible(false);
+
+    f.Command8_Click();
+
+    const std::pair<int, std::optional<int>> newest[] = {{1301, 1234}, {1332, 1236}, {1333, 100}, {1334, 100},
+                                                         {1352, 100},  {1376, 500},  {1377, 100}, {1414, 100},
+                                                         {1001, std::nullopt}};
+    for (const auto& [code, price] : newest) {
+        const Prices p = pricesOf(code);
+        EXPECT_EQ(p[0], price) << code;
+        if (code != 1001) EXPECT_EQ(p[9], 109) << code;   // other slots untouched
+    }
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+    EXPECT_TRUE(f.Command5->Visible());
+    EXPECT_EQ(f.Command5->BackColor(), 0xC0FFC0u);
+}
+
+TEST_F(PriceScreenTest, WeeklyNextReadsColumnsByNameAndStoresNullForNoPrice) {
+    setRecord("week");
+    setStocks({{1301, kOld}, {1332, kOld}, {1333, kOld}, {1334, kOld}, {1414, kOld}});
+    const QString b = slotBook(1), s = slotSheet(1);
+    writeBooks({cell(b, s, "1301", "0"), cell(b, s, "1332", ""), cell(b, s, "1333", "abc"), cell(b, s, "1334", "1234"),
+                cell(b, s, "1001", "5")});
+    Form18& f = start();
+    f.Text12(1)->setText("10");   // the same day, written anew
+
+    f.Command6_Click();
+
+    const std::pair<int, std::optional<int>> newest[] = {
+        {1301, std::nullopt}, {1332, std::nullopt}, {1333, std::nullopt}, {1334, 1234}, {1414, 100}, {1001, std::nullopt}};
+    for (const auto& [code, price] : newest) EXPECT_EQ(pricesOf(code)[0], price) << code;
+    EXPECT_EQ(record()[10], QStringLiteral("week"));
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+    EXPECT_TRUE(f.Command5->Visible());
+}
+
+TEST_F(PriceScreenTest, AMissingWorkbookOrSheetWritesNothing) {
+    struct Case {
+        const char* what;
+        bool bulk;
+        int brokenSlot;
+        bool missingBook;   // else the sheet is missing from its workbook
+    };
+    const Case cases[] = {{"bulk, workbook 7", true, 7, true}, {"bulk, sheet 3", true, 3, false},
+                          {"next, workbook", false, 1, true}, {"next, sheet", false, 1, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        setStocks({{1301, kOld}});
+        setRecord("day");
+        std::vector<demo::WorkbookRow> rows;
+        for (int k = 1; k <= 10; ++k)
+            if (!(c.missingBook && k == c.brokenSlot))
+                rows.push_back(cell(slotBook(k),
+                                    k == c.brokenSlot && !c.missingBook ? QStringLiteral("s991231")
+                                    : k == 1                            ? QStringLiteral("s261211")
+                                                                        : slotSheet(k),
+                                    "1301", "7"));
+        for (int k = 1; k <= 10; ++k) QFile::remove(folder.folder() + slotBook(k) + ".xls");
+        writeBooks(rows);
+        const QStringList before = record();
+        Form18& f = start();
+        f.Text12(1)->setText("11");   // a changed date must not be stored either
+        seam->answerMsgBox(ui::vbOK);
+        if (c.bulk) f.Command4_Click();
+        else f.Command8_Click();
+
+        EXPECT_EQ(record(), before);
+        EXPECT_EQ(pricesOf(1301), kOld);
+        EXPECT_NE(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+        EXPECT_TRUE(seam->msgBoxPrompts().last().contains(slotBook(c.brokenSlot) + ".xls"));
+        f.Unload();
+    }
+}
+
+TEST_F(PriceScreenTest, RefusedDatesStopTheClickBeforeAnythingIsWritten) {
+    setStocks({{1301, kOld}});
+    const QString b = slotBook(1);
+    writeBooks({cell(b, "s260230", "1301", "7")});
+    Form18& f = start();
+    const QStringList before = record();
+    for (const char* day : {"30", "3x"}) {
+        f.Text4(1)->setText("26");
+        f.Text11(1)->setText("02");
+        f.Text12(1)->setText(day);
+        seam->answerMsgBox(ui::vbOK);
+        f.Command8_Click();
+        EXPECT_TRUE(seam->msgBoxPrompts().last().contains("1行目")) << day;
+        EXPECT_EQ(record(), before);
+        EXPECT_EQ(pricesOf(1301), kOld);
+    }
+}
+
+TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
+    setStocks({{1301, kOld}, {7203, {200, std::nullopt, 202, 203, 204, 205, 206, 207, 208, 209}}, {8306, Prices{}}});
+    Form18& f = start();
+    f.Text3(1)->setText("edited");   // an unstored edit of row 1 moves into slot 2 only
+    const QStringList before = record();
+
+    seam->answerMsgBox(ui::vbCancel);   // Cancel acts as OK
+    f.Command5_Click();
+
+    const QStringList r = record();
+    EXPECT_EQ(r[0], before[0]);
+    EXPECT_EQ(r[11], before[11]);
+    EXPECT_EQ(r[1], before[0]);
+    EXPECT_EQ(r[12], QStringLiteral("edited"));
+    for (int k = 3; k <= 10; ++k) {
+        EXPECT_EQ(r[k - 1], before[k - 2]) << k;
+        EXPECT_EQ(r[k + 10], before[k + 9]) << k;
+    }
+    EXPECT_EQ(pricesOf(1301), (Prices{std::nullopt, 100, 101, 102, 103, 104, 105, 106, 107, 108}));
+    EXPECT_EQ(pricesOf(7203), (Prices{std::nullopt, 200, std::nullopt, 202, 203, 204, 205, 206, 207, 208}));
+    EXPECT_EQ(pricesOf(8306), Prices{});
+    EXPECT_FALSE(f.Command5->Visible());
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("移動　完了しました"));
+    EXPECT_EQ(f.Text3(1)->Text(), slotBook(1));   // the rows show the record again
+    EXPECT_EQ(f.Text3(0)->Text(), QStringLiteral("Excelファイル"));
+
+    // The newest day comes from its own sheet.
+    writeBooks({cell("p261211", "s261211", "1301", "111"), cell("p261211", "s261211", "1001", "1")});
+    f.Text12(1)->setText("11");
+    f.Text3(1)->setText("p261211");
+    f.Command8_Click();
+    EXPECT_EQ(pricesOf(1301), (Prices{111, 100, 101, 102, 103, 104, 105, 106, 107, 108}));
+    EXPECT_EQ(pricesOf(7203)[0], std::nullopt);
+    EXPECT_EQ(record()[0], QStringLiteral("26/12/11"));
+    EXPECT_EQ(record()[11], QStringLiteral("p261211"));
+    EXPECT_EQ(record()[1], slotDate(1));
+    EXPECT_TRUE(f.Command5->Visible());
+}
+
+TEST_F(PriceScreenTest, OkLeavesForTheMenuAndTheCloseBoxIsRefused) {
+    Form18& f = start();
+    f.Show();
+    f.close();
+    EXPECT_TRUE(Form18::isLoaded());
+    f.Command2_Click();
+    EXPECT_FALSE(Form18::isLoaded());
+}
