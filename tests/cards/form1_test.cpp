@@ -195,6 +195,20 @@ TEST_F(CollectionTest, AnIncompleteOrUnstorableDraftAppendsNothing) {
     }
 }
 
+TEST_F(CollectionTest, ATransferWithoutTheCardTableIsToldAndAppendsNothing) {
+    collect(article());
+    Form2::it().Unload();
+    Module1::MainDbPath = folder.folder() + "missing.mdb";
+    seam->events.clear();
+    seam->answerMsgBox(ui::vbOK);
+    pad().mnu書込_Click();
+    ASSERT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_TRUE(seam->msgBoxPrompts().first().startsWith("カードを追加できませんでした"));
+    EXPECT_EQ(seam->sounds.size(), 1);
+    EXPECT_FALSE(Form2::it().addingCard());
+    EXPECT_EQ(fields().Text4->Text(), "7203");
+}
+
 TEST_F(CollectionTest, FunctionKeysExtractAndTheMarketItemCannotBeChosen) {
     Form1& f = pad();
     f.Show();
