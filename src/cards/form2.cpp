@@ -3,6 +3,7 @@
 #include <QToolButton>
 #include "cards/card_links.h"
 #include "cards/card_record.h"
+#include "cards/list_registration.h"
 #include "cards/form1.h"
 #include "cards/form11.h"
 #include "lists/dictionary.h"
@@ -354,14 +355,8 @@ void Form2::mnuレコード削除_Click() {
 }
 
 void Form2::Command7_Click() {
-    ui::Data* list = nullptr;
-    step([&] { list = Form13::it().Data1; });
-    if (list) {
-        const lists::WatchEntry e{Text4->Text(), Text3->Text(), Text5->Text(), Text6->Text()};
-        step([&] { lists::addWatchEntry(*list, e); });
-        step([&] { list->Refresh(); });
-    }
-    step([&] { Form13::it().Show(); });
+    const lists::WatchEntry e{Text4->Text(), Text3->Text(), Text5->Text(), Text6->Text()};
+    cards::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
 }
 
 void Form2::Command4_Click() { step([&] { Form13::it().Show(); }); }
