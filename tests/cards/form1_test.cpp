@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QtEndian>
 #include <QTest>
 #include "card_fixture.h"
 #include "cards/card_draft.h"
@@ -51,6 +53,24 @@ TEST(CardDraftRules, DateOfASelection) {
         {"45000", "45000"},
     };
     for (const auto& [selection, date] : cases) EXPECT_EQ(cards::draftDate(selection), date) << selection.toStdString();
+}
+
+// The chime is a short sound file of the program's own; the desktop's player returns when it has
+// played it, at once where no sound device exists.
+TEST(TransferSound, AShortChimeThatThePlayerPlaysToItsEnd) {
+    const QString path = cards::transferSoundPath();
+    QFile wav(path);
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QByteArray head = wav.read(44);
+    ASSERT_TRUE(head.startsWith("RIFF") && head.mid(8, 4) == "WAVE");
+    const auto le32 = [&](int at) { return qFromLittleEndian<quint32>(head.constData() + at); };
+    const double seconds = double(le32(40)) / double(le32(28));   // data bytes / bytes per second
+    EXPECT_GT(seconds, 0.05);
+    EXPECT_LT(seconds, 1.0);
+    QElapsedTimer timer;
+    timer.start();
+    ui::dialogs().playSound(path);
+    EXPECT_LT(timer.elapsed(), 5000);
 }
 
 class CollectionTest : public CardTest {
