@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenuBar>
 #include <QtEndian>
 #include <QTest>
 #include "card_fixture.h"
@@ -261,6 +262,12 @@ TEST_F(CollectionTest, FunctionKeysExtractAndTheMarketItemCannotBeChosen) {
     EXPECT_FALSE(f.menuItem("mnu市場")->isEnabled());
     for (const char* item : {"mnuOpen", "mnuLineInput", "mnuSaveAs", "mnuPrint", "mnuExit"})
         EXPECT_FALSE(f.menuItem(item)->isEnabled()) << item;
+    // F10 opens the menu bar, from which the items without a key are reached.
+    QTest::keyClick(f.RichTextBox1, Qt::Key_F10);
+    auto* bar = f.findChild<QMenuBar*>();
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->activeAction());
+    QTest::keyClick(bar, Qt::Key_Escape);
 }
 
 TEST_F(CollectionTest, EditingCommandsUseTheClipboardAsTheMenuSays) {
