@@ -3,6 +3,7 @@
 #include <QToolButton>
 #include "cards/card_links.h"
 #include "cards/card_record.h"
+#include "cards/list_registration.h"
 #include "cards/form1.h"
 #include "cards/form11.h"
 #include "lists/dictionary.h"
@@ -52,8 +53,8 @@ const ButtonRow kButtons[] = {
     {&Form2::Command3, {.name = "Command3", .caption = "コード", .left = 3480, .top = 480, .width = 855, .height = 315}, &Form2::Command3_Click},
     {&Form2::Command6, {.name = "Command6", .caption = "NEXT", .left = 4380, .top = 480, .width = 615, .height = 315}, &Form2::Command6_Click},
     {&Form2::Command10, {.name = "Command10", .caption = "BACK", .left = 5040, .top = 480, .width = 615, .height = 315}, &Form2::Command10_Click},
-    {&Form2::Command13, {.name = "Command13", .caption = "カードNoで探す", .left = 5760, .top = 120, .width = 1455, .height = 315}, &Form2::Command13_Click},
-    {&Form2::Command8, {.name = "Command8", .caption = "銘柄→コードの変換", .left = 5760, .top = 480, .width = 1455, .height = 315}, nullptr},
+    {&Form2::Command13, {.name = "Command13", .caption = "カードNoで探す", .left = 5700, .top = 120, .width = 1575, .height = 315}, &Form2::Command13_Click},
+    {&Form2::Command8, {.name = "Command8", .caption = "銘柄→コードの変換", .left = 5700, .top = 480, .width = 1575, .height = 315}, nullptr},
     {&Form2::Command4, {.name = "Command4", .caption = "注目銘柄リスト", .left = 7320, .top = 120, .width = 1335, .height = 315, .backColor = kPink}, &Form2::Command4_Click},
     {&Form2::Command7, {.name = "Command7", .caption = "注目銘柄の登録", .left = 7320, .top = 480, .width = 1335, .height = 315, .backColor = kPink}, &Form2::Command7_Click},
     {&Form2::Command15, {.name = "Command15", .caption = "単位株の説明", .left = 2160, .top = 3120, .width = 1455, .height = 315}, &Form2::Command15_Click},
@@ -354,14 +355,8 @@ void Form2::mnuレコード削除_Click() {
 }
 
 void Form2::Command7_Click() {
-    ui::Data* list = nullptr;
-    step([&] { list = Form13::it().Data1; });
-    if (list) {
-        const lists::WatchEntry e{Text4->Text(), Text3->Text(), Text5->Text(), Text6->Text()};
-        step([&] { lists::addWatchEntry(*list, e); });
-        step([&] { list->Refresh(); });
-    }
-    step([&] { Form13::it().Show(); });
+    const lists::WatchEntry e{Text4->Text(), Text3->Text(), Text5->Text(), Text6->Text()};
+    cards::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
 }
 
 void Form2::Command4_Click() { step([&] { Form13::it().Show(); }); }

@@ -1,6 +1,7 @@
 #include "cards/form28.h"
 #include "cards/card_links.h"
 #include "cards/card_record.h"
+#include "cards/list_registration.h"
 #include "lists/list_core.h"
 #include "lists/list_forms.h"
 #include "platform/data/errors.h"
@@ -206,24 +207,12 @@ void Form28::MSFlexGrid1_DblClick() {
     const auto code = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 5));
     if (!code) return;
     if (c == 4) {
-        ui::Data* list = nullptr;
-        step([&] { list = Form13::it().Data1; });
-        if (list) {
-            const lists::WatchEntry e{QString::number(*code), MSFlexGrid1->TextMatrix(r, 4),
-                                      MSFlexGrid1->TextMatrix(r, 6), QString()};
-            step([&] { lists::addWatchEntry(*list, e); });
-            step([&] { list->Refresh(); });
-        }
-        step([&] { Form13::it().Show(); });
+        const lists::WatchEntry e{QString::number(*code), MSFlexGrid1->TextMatrix(r, 4), MSFlexGrid1->TextMatrix(r, 6),
+                                  QString()};
+        cards::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
     } else {
-        ui::Data* list = nullptr;
-        step([&] { list = Form14::it().Data1; });
-        if (list) {
-            const QString source = MSFlexGrid1->TextMatrix(r, 2);
-            step([&] { lists::addSourceEntry(*list, source); });
-            step([&] { list->Refresh(); });
-        }
-        step([&] { Form14::it().Show(); });
+        const QString source = MSFlexGrid1->TextMatrix(r, 2);
+        cards::registerIntoList<Form14>([&](platform::DataControl& list) { lists::addSourceEntry(list, source); });
     }
 }
 

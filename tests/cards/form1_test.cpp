@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMenuBar>
+#include <QtEndian>
 #include <QTest>
 #include "card_fixture.h"
 #include "cards/card_draft.h"
@@ -51,6 +54,24 @@ TEST(CardDraftRules, DateOfASelection) {
         {"45000", "45000"},
     };
     for (const auto& [selection, date] : cases) EXPECT_EQ(cards::draftDate(selection), date) << selection.toStdString();
+}
+
+// The chime is a short sound file of the program's own; the desktop's player returns when it has
+// played it, at once where no sound device exists.
+TEST(TransferSound, AShortChimeThatThePlayerPlaysToItsEnd) {
+    const QString path = cards::transferSoundPath();
+    QFile wav(path);
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QByteArray head = wav.read(44);
+    ASSERT_TRUE(head.startsWith("RIFF") && head.mid(8, 4) == "WAVE");
+    const auto le32 = [&](int at) { return qFromLittleEndian<quint32>(head.constData() + at); };
+    const double seconds = double(le32(40)) / double(le32(28));   // data bytes / bytes per second
+    EXPECT_GT(seconds, 0.05);
+    EXPECT_LT(seconds, 1.0);
+    QElapsedTimer timer;
+    timer.start();
+    ui::dialogs().playSound(path);
+    EXPECT_LT(timer.elapsed(), 5000);
 }
 
 class CollectionTest : public CardTest {
@@ -195,6 +216,20 @@ TEST_F(CollectionTest, AnIncompleteOrUnstorableDraftAppendsNothing) {
     }
 }
 
+TEST_F(CollectionTest, ATransferWithoutTheCardTableIsToldAndAppendsNothing) {
+    collect(article());
+    Form2::it().Unload();
+    Module1::MainDbPath = folder.folder() + "missing.mdb";
+    seam->events.clear();
+    seam->answerMsgBox(ui::vbOK);
+    pad().mnu書込_Click();
+    ASSERT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_TRUE(seam->msgBoxPrompts().first().startsWith("カードを追加できませんでした"));
+    EXPECT_EQ(seam->sounds.size(), 1);
+    EXPECT_FALSE(Form2::it().addingCard());
+    EXPECT_EQ(fields().Text4->Text(), "7203");
+}
+
 TEST_F(CollectionTest, FunctionKeysExtractAndTheMarketItemCannotBeChosen) {
     Form1& f = pad();
     f.Show();
@@ -227,6 +262,12 @@ TEST_F(CollectionTest, FunctionKeysExtractAndTheMarketItemCannotBeChosen) {
     EXPECT_FALSE(f.menuItem("mnu市場")->isEnabled());
     for (const char* item : {"mnuOpen", "mnuLineInput", "mnuSaveAs", "mnuPrint", "mnuExit"})
         EXPECT_FALSE(f.menuItem(item)->isEnabled()) << item;
+    // F10 opens the menu bar, from which the items without a key are reached.
+    QTest::keyClick(f.RichTextBox1, Qt::Key_F10);
+    auto* bar = f.findChild<QMenuBar*>();
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->activeAction());
+    QTest::keyClick(bar, Qt::Key_Escape);
 }
 
 TEST_F(CollectionTest, EditingCommandsUseTheClipboardAsTheMenuSays) {

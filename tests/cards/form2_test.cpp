@@ -3,6 +3,7 @@
 #include "cards/form1.h"
 #include "cards/form11.h"
 #include "cards/form2.h"
+#include "lists/chart_link.h"
 #include "lists/list_forms.h"
 
 using card_testing::Card;
@@ -204,6 +205,36 @@ TEST_F(CardEditorTest, UnitHelpText) {
     EXPECT_EQ(seam->msgBoxPrompts().first(),
               "売買単位の説明\r\n\r\nF1000　：1000株単位\r\nE500　 ： 500株単位\r\nD100 　： 100株単位\r\n"
               "C50  　：  50株単位\r\nB10    ：   10株単位\r\nA1   　：   1株単位\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CardEditorTest, LinksBuildTheirAddressesFromTheCodeAndMarketBoxes) {
+    Form2& f = editor();
+    struct Case {
+        int link;
+        QString market, tail;
+    };
+    const Case cases[] = {
+        {1, "名証１部", "/q?s=7203.n" + chart::QuoteParams3M()},
+        {1, "名古１部", "/q?s=7203" + chart::QuoteParams3M()},
+        {2, "名古２部", "/MnStock?sv=MN&pg=mn_schart.html&qt=7203.n" + chart::ChartParams120B3()},
+        {2, "?", "/MnStock?sv=MN&pg=mn_schart.html&qt=7203"},
+        {4, "東証１部", "/j/asa/Nikkei.htm"},
+        {7, "?", "/j/asa/Jasdaq.htm"},
+    };
+    f.Text4->setText("7203");
+    for (const Case& c : cases) {
+        f.Text5->setText(c.market);
+        f.HprLnkEx(c.link)->doClick();
+        EXPECT_TRUE(f.HprLnkEx(c.link)->Address.endsWith(c.tail)) << f.HprLnkEx(c.link)->Address.toStdString();
+    }
+    f.HprLnkEx(3)->doClick();
+    EXPECT_TRUE(f.HprLnkEx(3)->Address.contains("qt=KSISU1000.i&u=1&tm=0120") &&
+                f.HprLnkEx(3)->Address.contains("mc=1&pr=000&bb=2"));
+    EXPECT_EQ(seam->urls.size(), 7);
 }
 
 }  // namespace
