@@ -1,6 +1,7 @@
 #include "shell/form8.h"
 #include <QDate>
 #include <QDir>
+#include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
@@ -69,7 +70,11 @@ void Form8::Command1_Click() {
     ui::step([&] { unit = Form5::periodUnit(); });
     const PeriodDatabase* db = databaseOf(unit);
     if (!db) {
-        ui::MsgBox(QStringLiteral("株価の単位（day / week / month）が読めないため、バックアップできませんでした。"),
+        // A main database that the start found unusable holds no unit to read; say so instead.
+        const QString mainDb = platform::mainDatabasePath();
+        ui::MsgBox(platform::Database::isRefused(mainDb)
+                       ? QStringLiteral("データベースが使えないため、バックアップできませんでした。\r\n") + mainDb
+                       : QStringLiteral("株価の単位（day / week / month）が読めないため、バックアップできませんでした。"),
                    ui::vbExclamation);
         return;
     }

@@ -220,6 +220,19 @@ TEST_F(BackupTest, ReportsWhatReallyHappened) {
     }
 }
 
+// A main database that the start refused is named, not the period unit it cannot give.
+TEST_F(BackupTest, AnUnusableMainDatabaseIsNamed) {
+    platform::Database::releaseUnused();
+    platform::Database::refuse(platform::mainDatabasePath(), QStringLiteral("not the program's database"));
+    Form8::it().Show();
+    seam->answerInput(QStringLiteral("261210"));
+    seam->answerMsgBox(ui::vbOK);
+    Form8::it().Command1->doClick();
+    EXPECT_EQ(seam->msgBoxPrompts().last(),
+              QStringLiteral("データベースが使えないため、バックアップできませんでした。\r\n") + platform::mainDatabasePath());
+    EXPECT_TRUE(QDir(platform::programFile(QStringLiteral("Mdb/"))).entryList(QDir::Files).isEmpty());
+}
+
 // A backup cut short leaves its side files; the next backup, of any name, removes them.
 TEST_F(BackupTest, RemovesWhatABackupCutShortLeftBehind) {
     const QString mdb = platform::programFile(QStringLiteral("Mdb/"));
