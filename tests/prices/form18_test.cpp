@@ -90,6 +90,9 @@ TEST_F(PriceScreenTest, BulkInputStoresTenDatesAndTenPricesTogether) {
     EXPECT_EQ(r[20], slotBook(10));
     // The menu shows the record as stored.
     EXPECT_EQ(services::periodRecordCell(5), QStringLiteral("09/05/04"));
+    // ... the trend screens' changes follow the prices ...
+    schema_fixture::Sqlite sql(platform::mainDatabasePath());
+    EXPECT_NEAR(sql.value("select ratio9 from stock_trend where コード = 1301").toDouble(), 900.0 / 1001, 1e-9);
     // ... and the card list the prices.
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(2, 3), QStringLiteral("1301"));
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(2, 6), QStringLiteral("1001"));
