@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <iterator>
+#include "cards/form28.h"
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
 #include "platform/ui/dialogs.h"
@@ -133,9 +134,13 @@ const QString kHeaderRow = QStringLiteral("yy年 mm月 dd日");
 const QString kWorkbookHeading = QStringLiteral("Excelファイル");
 const QString kDone = QStringLiteral("登録　完了しました");
 
-// The card list window in its price view, when it is loaded.
-void refreshCardList() {}
-void unloadCardList() {}
+// The card list window, when it is loaded: it shows the prices as stored.
+void refreshCardList() {
+    if (Form28::isLoaded() && !Form28::it().Data1->RecordSource.isEmpty()) Form28::it().Data1->Refresh();
+}
+void unloadCardList() {
+    if (Form28::isLoaded()) Form28::it().Unload();
+}
 
 // Lets the screen repaint its progress; the person's input waits until the work is done.
 void showProgress() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }

@@ -1,5 +1,4 @@
 #include "prices/price_sheet.h"
-#include <algorithm>
 #include <unordered_set>
 #include "platform/data/errors.h"
 #include "platform/data/workbook.h"
@@ -56,8 +55,6 @@ SheetPrices readSheetPrices(const QString& workbookPath, const QString& sheetTab
             out.prices.emplace_back(*code, *yen);
         }
     }
-    // In code order, the order of the price table's index: the writes then walk it once.
-    std::sort(out.prices.begin(), out.prices.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     return out;
 }
 

@@ -15,7 +15,7 @@ enum class Columns { ByPosition, ByName };
 // price is left out (the stock keeps its price); by name an owari of 0, empty or no number stores
 // Null (an invalid QVariant).
 struct SheetPrices {
-    std::vector<std::pair<long long, QVariant>> prices;   // in code order
+    std::vector<std::pair<long long, QVariant>> prices;
     int rows = 0;   // records read
 };
 

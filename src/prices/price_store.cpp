@@ -1,5 +1,8 @@
 #include "prices/price_store.h"
 #include <sqlite3.h>
+#include <array>
+#include <map>
+#include <memory>
 #include <QStringList>
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
@@ -62,12 +65,42 @@ void shiftPrices(sqlite3* db) {
     platform::detail::exec(db, QStringLiteral("UPDATE \"list\" SET ") + sets.join(QStringLiteral(", ")));
 }
 
-void storePrices(sqlite3* db, int slot, const SheetPrices& sheet) {
-    if (slot < 1 || slot > kSlots) throw platform::DataError(QStringLiteral("no period slot %1").arg(slot));
-    Statement update(db, QStringLiteral("UPDATE \"list\" SET %1 = ?1 WHERE \"コード\" = ?2")
-                             .arg(quotedName(periodFieldNames()[std::size_t(slot)])));
-    for (const auto& [code, value] : sheet.prices)
-        if (code != kPlaceholderCode) update.run({value, code});
+// UPDATE of the price fields of the slots in the bit set, by code.
+QString priceUpdate(unsigned filled) {
+    const FieldNames field = periodFieldNames();
+    QStringList sets;
+    for (int k = 1; k <= kSlots; ++k)
+        if (filled & (1u << k)) sets << quotedName(field[std::size_t(k)]) + QStringLiteral(" = ?");
+    return QStringLiteral("UPDATE \"list\" SET %1 WHERE \"コード\" = ?").arg(sets.join(QStringLiteral(", ")));
+}
+
+// The sheets' prices, each stock's row written once with every slot the sheets give it, in code
+// order (the order of the table's code index).
+void storePrices(sqlite3* db, const std::vector<std::pair<int, const SheetPrices*>>& prices) {
+    struct Row {
+        unsigned filled = 0;   // bit k: slot k has a value
+        std::array<QVariant, kSlots + 1> values;
+    };
+    std::map<long long, Row> rows;
+    for (const auto& [slot, sheet] : prices) {
+        if (slot < 1 || slot > kSlots) throw platform::DataError(QStringLiteral("no period slot %1").arg(slot));
+        for (const auto& [code, value] : sheet->prices) {
+            if (code == kPlaceholderCode) continue;
+            Row& row = rows[code];
+            row.filled |= 1u << slot;
+            row.values[std::size_t(slot)] = value;
+        }
+    }
+    std::map<unsigned, std::unique_ptr<Statement>> updates;   // one per set of slots written
+    for (const auto& [code, row] : rows) {
+        QVariantList values;
+        for (int k = 1; k <= kSlots; ++k)
+            if (row.filled & (1u << k)) values << row.values[std::size_t(k)];
+        values << code;
+        std::unique_ptr<Statement>& update = updates[row.filled];
+        if (!update) update = std::make_unique<Statement>(db, priceUpdate(row.filled));
+        update->run(values);
+    }
 }
 
 }  // namespace
@@ -78,7 +111,7 @@ void storePeriods(const QString& dbPath, const PeriodWrite& write) {
     Transaction transaction(db);
     storeSlots(db, write);
     if (write.shift) shiftPrices(db);
-    for (const auto& [slot, sheet] : write.prices) storePrices(db, slot, *sheet);
+    storePrices(db, write.prices);
     transaction.commit();
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include "cards/form28.h"
 #include "services/period_record.h"
 #include "shell/form5.h"
 
@@ -59,6 +60,8 @@ TEST_F(PriceScreenTest, StartButtonAdaptsTheScreenToTheUnit) {
 
 TEST_F(PriceScreenTest, BulkInputStoresTenDatesAndTenPricesTogether) {
     setStocks({{1301, kOld}, {7203, kOld}});
+    Module1::MenuMode = 100;
+    Form28& list = Form28::it();   // the card list beside it, in its price view
     Form18& f = start();
     // Row 4 moves to 4 May 2009, typed with one-digit parts.
     f.Text4(4)->setText("9");
@@ -87,6 +90,13 @@ TEST_F(PriceScreenTest, BulkInputStoresTenDatesAndTenPricesTogether) {
     EXPECT_EQ(r[20], slotBook(10));
     // The menu shows the record as stored.
     EXPECT_EQ(services::periodRecordCell(5), QStringLiteral("09/05/04"));
+    // ... the trend screens' changes follow the prices ...
+    schema_fixture::Sqlite sql(platform::mainDatabasePath());
+    EXPECT_NEAR(sql.value("select ratio9 from stock_trend where コード = 1301").toDouble(), 900.0 / 1001, 1e-9);
+    // ... and the card list the prices.
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(2, 3), QStringLiteral("1301"));
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(2, 6), QStringLiteral("1001"));
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(3, 7), QStringLiteral("101"));
     EXPECT_TRUE(f.MSFlexGrid2->Visible());
     EXPECT_EQ(f.Text2->Text(), slotSheet(10) + "$");
 }
@@ -263,6 +273,7 @@ TEST_F(PriceScreenTest, TheMenuLeadsHereAndOkLeadsBack) {
     menu.Show();
     menu.Command(QStringLiteral("Command10"))->doClick();
     ASSERT_TRUE(Form18::isLoaded());
+    EXPECT_TRUE(Form28::isLoaded());
     Form18& f = Form18::it();
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(menu.isVisible());
@@ -274,6 +285,7 @@ TEST_F(PriceScreenTest, TheMenuLeadsHereAndOkLeadsBack) {
     EXPECT_TRUE(Form18::isLoaded());
     f.Command2_Click();
     EXPECT_FALSE(Form18::isLoaded());
+    EXPECT_FALSE(Form28::isLoaded());
     EXPECT_TRUE(menu.isVisible());
 }
 
