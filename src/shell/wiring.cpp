@@ -62,8 +62,6 @@ void wireWindows() {
     registerWindow(QStringLiteral("Form2"), showOnly<Form2>());
     registerWindow(QStringLiteral("Form1"), showOnly<Form1>());
     registerWindow(QStringLiteral("Form11"), showOnly<Form11>());
-    registerWindow(QStringLiteral("Form18"), showOnly<Form18>());
-    registerWindow(QStringLiteral("Form16"), showOnly<Form16>());
 
     services::setMenuWindow(QStringLiteral("Form5"));
     services::onMainDatabaseChanged([] { Form5::it().bindPeriodRecord(); });
