@@ -17,6 +17,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/guard.h"
 #include "services/module1.h"
+#include "support/program_test.h"
 #include "support/scripted_dialogs.h"
 
 QT_BEGIN_NAMESPACE
@@ -25,16 +26,12 @@ QT_END_NAMESPACE
 
 // A fresh program folder with both databases, the scripted dialogs, the shared state as at start,
 // and no window loaded afterwards. Files made by a test go into `dir`.
-class BulkTest : public ::testing::Test {
+class BulkTest : public testing_support::ProgramTest {
 protected:
-    testing_support::ProgramFolderScope folder;
-    testing_support::SeamScope seam;
     QTemporaryDir dir;
 
     void SetUp() override {
-        Module1::reset();
-        platform::ensureProgramDatabases();
-        Module1::MainDbPath = platform::mainDatabasePath();
+        ProgramTest::SetUp();
     }
 
     void TearDown() override {

@@ -13,6 +13,7 @@
 #include "platform/ui/forms.h"
 #include "services/module1.h"
 #include "shell/wiring.h"
+#include "support/program_test.h"
 #include "support/scripted_dialogs.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -34,15 +35,11 @@ struct Stock {
 
 // A fresh program folder with both databases, the date record ("day"), a price table of our own
 // (the placeholder 1001 first) and cards of our own; every window is wired, none loaded.
-class CardTest : public ::testing::Test {
+class CardTest : public testing_support::ProgramTest {
 protected:
-    testing_support::ProgramFolderScope folder;
-    testing_support::SeamScope seam;
 
     void SetUp() override {
-        platform::ensureProgramDatabases();
-        Module1::reset();
-        Module1::MainDbPath = platform::mainDatabasePath();
+        ProgramTest::SetUp();
         shell::wireWindows();
         auto db = mainDb();
         db->executeRaw("delete from [list]");

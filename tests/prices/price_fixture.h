@@ -17,6 +17,7 @@
 #include "prices/form18.h"
 #include "services/module1.h"
 #include "services/period_record.h"
+#include "support/program_test.h"
 #include "support/scripted_dialogs.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -37,15 +38,11 @@ inline QString slotSheet(int k) { return QStringLiteral("s2612%1").arg(11 - k, 2
 
 // A fresh program folder: the period record of ten December days and a price table of our own,
 // the placeholder first.
-class PriceScreenTest : public ::testing::Test {
+class PriceScreenTest : public testing_support::ProgramTest {
 protected:
-    testing_support::ProgramFolderScope folder;
-    testing_support::SeamScope seam;
 
     void SetUp() override {
-        platform::ensureProgramDatabases();
-        Module1::reset();
-        Module1::MainDbPath = platform::mainDatabasePath();
+        ProgramTest::SetUp();
         setRecord(QStringLiteral("day"));
     }
     void TearDown() override {

@@ -11,6 +11,7 @@
 #include "platform/data/schema.h"
 #include "platform/ui/forms.h"
 #include "services/module1.h"
+#include "support/program_test.h"
 #include "support/scripted_dialogs.h"
 
 // Readable texts in failure messages.
@@ -30,15 +31,11 @@ struct Stock {
 inline QString sqlText(const QString& s) { return "'" + QString(s).replace("'", "''") + "'"; }
 
 // A fresh program folder with both databases, the date record and a list of stocks of our own.
-class TrendScreenTest : public ::testing::Test {
+class TrendScreenTest : public testing_support::ProgramTest {
 protected:
-    testing_support::ProgramFolderScope folder;
-    testing_support::SeamScope seam;
 
     void SetUp() override {
-        platform::ensureProgramDatabases();
-        Module1::reset();
-        Module1::MainDbPath = platform::mainDatabasePath();
+        ProgramTest::SetUp();
         mainDb()->executeRaw("delete from [list]");
         setUnit("day");
     }
