@@ -303,7 +303,7 @@ void Form2::runFind(int row) {
     if (f.emptyEnds && text.isEmpty()) return;
     QString part;
     if (f.number && !text.isEmpty()) {
-        const auto n = platform::sqlWholeNumber(text);
+        const auto n = platform::sqlWholeNumber(platform::asciiDigits(text));
         if (!n) return;   // not a number: nothing is searched
         part = QString::number(*n);
     } else {

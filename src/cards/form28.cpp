@@ -158,7 +158,7 @@ void Form28::Command3_Click() {
 void Form28::Command4_Click() {
     std::optional<QString> answer;
     step([&] { answer = ui::InputBox(QStringLiteral("検索するコードを入力してください"), kSearchTitle); });
-    const auto code = platform::sqlWholeNumber(answer.value_or(QString()));
+    const auto code = platform::sqlWholeNumber(platform::asciiDigits(answer.value_or(QString())));
     search(code ? QStringLiteral("[コード]=") + QString::number(*code) : QString());
 }
 

@@ -177,7 +177,7 @@ QString nameSearchSql(const QString& base, bool andForm, const QString& answer) 
 }
 
 std::optional<QString> codeSearchSql(const QString& base, bool andForm, const QString& answer) {
-    const std::optional<QString> code = wholeNumber(answer);
+    const std::optional<QString> code = wholeNumber(platform::asciiDigits(answer));   // full-width digits as typed
     if (!code) return std::nullopt;
     return base + (andForm ? QStringLiteral("and ") : QStringLiteral(" where ")) + QStringLiteral("[コード]=") + *code;
 }

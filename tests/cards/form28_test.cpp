@@ -66,7 +66,7 @@ TEST_F(CardListTest, SearchesListThePriceTableAndRestoreListsCardsByCode) {
     EXPECT_FALSE(f.showsCards());
     EXPECT_EQ(f.Text7->Text(), "2");
 
-    seam->answerInput(QStringLiteral("6758"));
+    seam->answerInput(QStringLiteral("６７５８"));   // as a Japanese input method types it
     f.Command4_Click();
     EXPECT_EQ(gridColumn(2), QStringList{"ソニーグループ"});
 

@@ -63,7 +63,7 @@ TEST_F(CardEditorTest, FindsForwardsAndBackwards) {
         {&Form2::Command9_Click, std::nullopt, "2"},     // BACK
         {&Form2::mnu銘柄_Click, "日産", "2"},            // begins with
         {&Form2::mnu銘柄_Click, "自動車", "2"},          // no name begins so: stays
-        {&Form2::Command3_Click, "72", "1"},             // code begins with 72: not 1720
+        {&Form2::Command3_Click, "７２", "1"},           // code begins with 72 (full-width as typed): not 1720
         {&Form2::Command6_Click, std::nullopt, "2"},
         {&Form2::Command6_Click, std::nullopt, "2"},
         {&Form2::Command10_Click, std::nullopt, "1"},

@@ -182,6 +182,7 @@ TEST_F(FiltersTest, SearchesRestoreAndSort) {
         QStringList ids;
     } cases[] = {
         {1, false, "1301", " where [コード]=1301", {"1", "5"}},
+        {1, false, "１３０１", " where [コード]=1301", {"1", "5"}},   // as a Japanese input method types it
         {1, false, "1301 or 1=1", "", {}},
         {1, false, "", "", {}},
         {1, false, std::nullopt, "", {}},
