@@ -1,5 +1,4 @@
 #include "prices/form18.h"
-#include "prices/form3.h"
 #include <QCoreApplication>
 #include <QStringList>
 #include <iterator>
@@ -443,7 +442,6 @@ void Form18::Command5_Click() {
             return;
         }
         afterWrite();
-        step([&] { Form3::it().Data1->Refresh(); });   // the holder's grid shows the scratch table as written
     }
     Show();
     Text1->setText(QStringLiteral("移動　完了しました"));

@@ -55,22 +55,6 @@ void storeSlots(sqlite3* db, const PeriodWrite& write) {
     if (sqlite3_changes(db) == 0) throw platform::DataError(QStringLiteral("日付のレコードがありません"));
 }
 
-// The scratch table of the insertion: its g-th row takes the g-th stock of the price table (in the
-// table's order) with the prices one period older; its rows beyond the price table's keep theirs.
-void mirrorIntoScratch(sqlite3* db) {
-    const FieldNames field = periodFieldNames();
-    QStringList sets;
-    for (const char* name : {"銘柄", "コード", "市場", "単位"})
-        sets << quotedName(QString::fromUtf8(name)) + QStringLiteral(" = l.") + quotedName(QString::fromUtf8(name));
-    for (int k = 2; k <= kSlots; ++k)
-        sets << quotedName(field[std::size_t(k)]) + QStringLiteral(" = l.") + quotedName(field[std::size_t(k - 1)]);
-    platform::detail::exec(
-        db, QStringLiteral("WITH l AS (SELECT row_number() OVER (ORDER BY \"ID\") AS g, * FROM \"list\"), "
-                           "h AS (SELECT row_number() OVER (ORDER BY \"ID\") AS g, \"ID\" AS hid FROM \"hojyo\") "
-                           "UPDATE \"hojyo\" SET %1 FROM l JOIN h ON h.g = l.g WHERE \"hojyo\".\"ID\" = h.hid")
-                .arg(sets.join(QStringLiteral(", "))));
-}
-
 // Every price one period older: the tenth drops out, the newest becomes Null.
 void shiftPrices(sqlite3* db) {
     const FieldNames field = periodFieldNames();
@@ -126,10 +110,7 @@ void storePeriods(const QString& dbPath, const PeriodWrite& write) {
     sqlite3* db = database->handle();
     Transaction transaction(db);
     storeSlots(db, write);
-    if (write.shift) {
-        mirrorIntoScratch(db);
-        shiftPrices(db);
-    }
+    if (write.shift) shiftPrices(db);
     storePrices(db, write.prices);
     transaction.commit();
 }

@@ -15,8 +15,7 @@ struct PeriodWrite {
     };
     QString unit;                 // stored into the unit field with every slot
     std::vector<Slot> dated;      // the period record's slots to store
-    bool shift = false;           // every price one period older first (the scratch table takes
-                                  // the stocks so); the newest becomes Null
+    bool shift = false;           // every price one period older first; the newest becomes Null
     // Prices per slot: the rows of the price table whose code a sheet names take its value; the
     // placeholder row and the codes the sheet lacks keep theirs.
     std::vector<std::pair<int, const SheetPrices*>> prices;
