@@ -11,6 +11,7 @@
 #include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 #include "shell/startup.h"
+#include "support/earlier_layout.h"
 #include "support/scripted_dialogs.h"
 #include "shell_fixture.h"
 
@@ -67,6 +68,19 @@ TEST(StartUp, EachStateOfTheProgramFolderIsToldAndNoForeignFileIsWritten) {
              writeBytes(f + QStringLiteral("druvolo.mdb.a1B2c3.new-journal"), "half");
          },
          true, {}, nullptr},
+        {"a main database of an earlier version",
+         [](const QString& f) {
+             platform::ensureMainDatabase(f + QStringLiteral("druvolo.mdb"));
+             makeSqlite(f + QStringLiteral("druvolo.mdb"), QString::fromUtf8(testing_support::kEarlierChangeLayout));
+         },
+         true, {}, nullptr},
+        {"an earlier version's main database without a change view",
+         [](const QString& f) {
+             platform::ensureMainDatabase(f + QStringLiteral("druvolo.mdb"));
+             makeSqlite(f + QStringLiteral("druvolo.mdb"), QString::fromUtf8(testing_support::kEarlierChangeLayout) +
+                                                                QStringLiteral("DROP VIEW \"stock_trend\";"));
+         },
+         true, {QStringLiteral("druvolo.mdb"), QStringLiteral("stock_trend")}, "druvolo.mdb"},
         {"second instance", [](const QString&) {}, false, {QStringLiteral("既に動いています")}, nullptr},
     };
     for (const StartCase& c : cases) {
@@ -102,6 +116,8 @@ TEST(StartUp, EachStateOfTheProgramFolderIsToldAndNoForeignFileIsWritten) {
             EXPECT_FALSE(QFile::exists(platform::mainDatabasePath()));
         }
         if (c.starts) EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.new*")}, QDir::Files).isEmpty());
+        if (c.starts && !c.untouched)   // every screen's source answers; a file of an earlier version is upgraded
+            EXPECT_NO_THROW(platform::Database::open(platform::mainDatabasePath())->openRecordset(QStringLiteral("list_change")));
     }
 }
 

@@ -378,7 +378,9 @@ const Objects& neededObjects(const QString& schemaSql)
     return it->second;
 }
 
-std::optional<QString> schemaProblem(const QString& path, const QString& schemaSql)
+// `upgraded`: objects the opening of a file of an earlier layout makes or remakes; such a file is
+// not asked for them (absent, or with the columns of that layout).
+std::optional<QString> schemaProblem(const QString& path, const QString& schemaSql, const QStringList& upgraded = {})
 {
     const QFileInfo file(path);
     if (!file.exists())
@@ -395,8 +397,13 @@ std::optional<QString> schemaProblem(const QString& path, const QString& schemaS
     } catch (const DataError& e) {
         return QStringLiteral("データベースとして読めません: ") + e.text;
     }
+    // The layout before the changes were kept in a table: the upgrade on opening supplies the rest.
+    const bool earlier = !upgraded.isEmpty() && !present.count(upgraded.first().toLower());
     QStringList missing, incomplete;
     for (const auto& [key, needed] : neededObjects(schemaSql)) {
+        if (earlier && upgraded.contains(needed.name, Qt::CaseInsensitive) &&
+            (key == upgraded.first().toLower() || present.count(key)))
+            continue;
         auto it = present.find(key);
         if (it == present.end()) {
             missing << needed.name;
@@ -494,7 +501,8 @@ void ensureListDatabase(const QString& path)
 
 std::optional<QString> mainDatabaseProblem(const QString& path)
 {
-    return schemaProblem(path, mainSchemaSql());
+    return schemaProblem(path, mainSchemaSql(),
+                         {QStringLiteral("list_change"), QStringLiteral("stock_trend"), QStringLiteral("card_trend")});
 }
 
 std::optional<QString> listDatabaseProblem(const QString& path)
