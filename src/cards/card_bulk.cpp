@@ -11,6 +11,7 @@
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
 #include "platform/data/errors.h"
+#include "platform/data/schema.h"
 #include "platform/data/recordset.h"
 #include "platform/data/sql_text.h"
 #include "platform/data/sqlite_support.h"
@@ -285,17 +286,9 @@ BulkOutcome deleteCards(platform::Database& db, const std::vector<long long>& id
 
 QString programDatabaseProblem(const QString& path) {
     if (path.trimmed().isEmpty()) return QStringLiteral("ファイルが選ばれていません。");
-    try {
-        auto db = platform::Database::open(path);
-        if (db->isSnapshot()) return QStringLiteral("このプログラムのデータベースではありません。");
-        for (const char* table : {"mydata", "日付", "list"}) {
-            Statement q(db->handle(), QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1"));
-            platform::detail::bindValue(q.get(), 1, QString::fromUtf8(table));
-            if (!q.step()) return QStringLiteral("このプログラムのデータベースではありません（表 %1 がありません）。").arg(QString::fromUtf8(table));
-        }
-    } catch (const DataError&) {
-        return QStringLiteral("このプログラムのデータベースではありません。");
-    }
+    // Read only: a file that is not the program's is never written to, not even by this check.
+    if (const auto problem = platform::mainDatabaseProblem(path))
+        return QStringLiteral("このプログラムのデータベースではありません。\r\n") + *problem;
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <QApplication>
 #include <QDate>
 #include <QFile>
@@ -74,11 +75,18 @@ protected:
     }
 
     // A file of another kind: an SQLite database without the program's tables, or plain text.
+    // Another program's SQLite file, made without the program (in the rollback-journal mode).
     QString foreignDatabase() {
         const QString path = dir.filePath(QStringLiteral("foreign.mdb"));
-        QFile(path).open(QIODevice::WriteOnly);
-        platform::Database::open(path)->executeRaw(QStringLiteral("CREATE TABLE other (a, b); INSERT INTO other VALUES (1, 2);"));
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(path).constData(), &db);
+        sqlite3_exec(db, "CREATE TABLE other (a, b); INSERT INTO other VALUES (1, 2);", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
         return path;
+    }
+    static QByteArray bytesOf(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     QString textFile() {
         const QString path = dir.filePath(QStringLiteral("notes.mdb"));

@@ -135,9 +135,14 @@ TEST_F(ImportWindows, AWorkbookImportLeavesMarketAndUnitEmpty) {
 // A file the preview cannot read is reported, and nothing is imported from it; so is a sheet the
 // workbook lacks. A sheet name that cannot be one is refused.
 TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
-    seam->answerOpenFile(foreignDatabase());
+    const QString foreign = foreignDatabase();
+    const QByteArray before = bytesOf(foreign);
+    seam->answerOpenFile(foreign);
     seam->answerMsgBox(ui::vbOK);
     openChoice(QStringLiteral("Access")).Command1->doClick();
+    platform::Database::releaseUnused();
+    EXPECT_EQ(bytesOf(foreign), before);
+    EXPECT_FALSE(QFileInfo::exists(foreign + QStringLiteral("-wal")));
     EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
     EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
     seam->answerMsgBox(ui::vbOK);
@@ -198,7 +203,9 @@ TEST_F(ImportWindows, SearchSwitchesOnlyToADatabaseOfThisProgram) {
         bool accepted;
         bool told;
     };
-    const Case cases[] = {{foreignDatabase(), false, true}, {textFile(), false, true}, {QString(), false, false},
+    const QString foreign = foreignDatabase();
+    const QByteArray foreignBytes = bytesOf(foreign);
+    const Case cases[] = {{foreign, false, true}, {textFile(), false, true}, {QString(), false, false},
                           {chosen, true, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -213,6 +220,7 @@ TEST_F(ImportWindows, SearchSwitchesOnlyToADatabaseOfThisProgram) {
         EXPECT_EQ(Form5::it().dateRecordCell(12), c.accepted ? QStringLiteral("month") : QStringLiteral("day"));
         EXPECT_EQ(f.isVisible(), !c.accepted);
     }
+    EXPECT_EQ(bytesOf(foreign), foreignBytes);
     EXPECT_EQ(Form5::it().Text1(0)->Text(), QStringLiteral("month"));
     Form5::it().Unload();
     EXPECT_EQ(Form5::it().dateRecordCell(2), QStringLiteral("26/11/30"));

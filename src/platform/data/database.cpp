@@ -50,6 +50,14 @@ QString normalizedConnect(const QString& connect) {
     return QStringLiteral("access");
 }
 
+// Whether the file holds a table of the program's main or list database.
+bool holdsProgramTables(sqlite3* db) {
+    detail::Statement st(db, QStringLiteral(
+        "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name IN "
+        "('mydata', 'list', '日付', 'checklist', 'trend', 'checklist2', 'mylist', '情報源リスト') LIMIT 1"));
+    return st.step();
+}
+
 struct Entry {
     std::weak_ptr<Database> db;
     FileIdentity identity;
@@ -121,10 +129,14 @@ public:
             // The screens write row by row (a price import edits every stock): with a write-ahead
             // log a commit needs no disk flush and the file stays consistent after a power cut.
             // The log goes back into the file when the last connection closes (and in releaseUnused).
-            sqlite3_exec(db->db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-            sqlite3_exec(db->db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-            // A main database of an earlier version gets the present layout before its first query.
-            upgradeMainDatabase(db->db_);
+            // Another program's file (an import source, a file offered as the main database) is
+            // left exactly as it is: the journal mode is kept in the file itself.
+            if (holdsProgramTables(db->db_)) {
+                sqlite3_exec(db->db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+                sqlite3_exec(db->db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+                // A main database of an earlier version gets the present layout before its first query.
+                upgradeMainDatabase(db->db_);
+            }
         }
         map[key] = Entry{db, identity};
         return db;
