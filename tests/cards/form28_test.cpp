@@ -133,6 +133,8 @@ TEST_F(CardListTest, DoubleClickRegistersOnlyACardsNameOrSource) {
         int row, col;
         QStringList watch;     // codes added to checklist
         QStringList sources;   // sources added to 情報源リスト
+        const char* toyotaCode = nullptr;   // SQL value put into the first card's code first
+        bool searched = false;              // a name search switched the list to the price table
     };
     const Case cases[] = {
         {250, 1, 4, {"7203"}, {}},
@@ -142,10 +144,25 @@ TEST_F(CardListTest, DoubleClickRegistersOnlyACardsNameOrSource) {
         {250, 0, 4, {}, {}},   // the header row
         {100, 2, 4, {}, {}},   // the price table: column 4 is the market
         {100, 2, 2, {}, {}},
+        {250, 1, 4, {}, {}, "NULL"},
+        {250, 1, 4, {}, {}, "'72O3'"},
+        {250, 1, 2, {}, {}, "NULL"},   // not from a card without a whole-number code either
+        {250, 1, 2, {}, {}, nullptr, true},
+        {250, 1, 4, {}, {}, nullptr, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(QStringLiteral("mode %1 cell (%2, %3)").arg(c.mode).arg(c.row).arg(c.col).toStdString());
+        SCOPED_TRACE(QStringLiteral("mode %1 cell (%2, %3) code %4 searched %5")
+                         .arg(c.mode).arg(c.row).arg(c.col).arg(QString::fromUtf8(c.toyotaCode ? c.toyotaCode : "-"))
+                         .arg(c.searched).toStdString());
+        if (c.toyotaCode)
+            mainDb()->executeRaw(QStringLiteral("update mydata set コード = %1 where 銘柄 = 'トヨタ自動車'")
+                                     .arg(QString::fromUtf8(c.toyotaCode)));
         Form28& f = open(c.mode);
+        if (c.searched) {
+            seam->answerInput(QStringLiteral("自動車"));
+            f.Command3_Click();
+            ASSERT_FALSE(f.showsCards());
+        }
         select(c.row, c.col);
         f.MSFlexGrid1_DblClick();
         EXPECT_EQ(listColumn("checklist", "コード"), c.watch);
@@ -159,6 +176,7 @@ TEST_F(CardListTest, DoubleClickRegistersOnlyACardsNameOrSource) {
         unloadAll();
         listDb()->executeRaw("delete from checklist");
         listDb()->executeRaw("delete from [情報源リスト]");
+        mainDb()->executeRaw("update mydata set コード = 7203 where 銘柄 = 'トヨタ自動車'");
     }
 }
 
