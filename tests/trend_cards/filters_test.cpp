@@ -251,6 +251,8 @@ TEST_F(FiltersTest, CellValueAndOneStockExtraction) {
         {10, 3, "#1/1/2000# or 1=1 or #", "120", "", {}},
         {10, 6, "東証１部", "120", " where [市場] like '東証１部'" + w120, {"1", "2", "3", "4"}},
         {10, 7, "?", "300", "  where [単位] like '?' and [日付] between #" + today() + "#  And #" + today(299) + "#", {"7"}},
+        {10, 6, "東証'1部", "120", " where [市場] like '東証''1部'" + w120, {}},
+        {10, 7, "D'100", "120", "  where [単位] like 'D''100'" + w120, {}},
         {10, 9, "500", "120", " where [日付] between #" + today() + "#  And #" + today(119) + "#", {"1", "2", "3", "4"}},
         {12, 9, "500", "120", w120, {"1", "3"}},
         {12, 5, "1301", "120", " and [コード] =1301" + w120, {"1"}},
@@ -290,4 +292,14 @@ TEST_F(FiltersTest, CellValueAndOneStockExtraction) {
     EXPECT_EQ(f.Data1->RecordSource, "select * from [a000] where [コード] =7203 and [日付] between #" + today() + "#  And #" +
                                          today(149) + "#");
     EXPECT_EQ(ids(f), QStringList({"3"}));
+
+    // A card without a whole-number code: nothing is sent, the cards on show stay.
+    for (const char* code : {"", "72O3"}) {
+        f.MSFlexGrid1->setTextMatrix(1, 5, QString::fromUtf8(code));
+        const QString shown = f.Data1->RecordSource;
+        seam->answerInput("150");
+        f.Command62->doClick();
+        EXPECT_EQ(f.Data1->RecordSource, shown);
+        EXPECT_EQ(ids(f), QStringList({"3"}));
+    }
 }
