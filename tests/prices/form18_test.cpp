@@ -148,18 +148,20 @@ TEST_F(PriceScreenTest, WeeklyNextReadsColumnsByNameAndStoresNullForNoPrice) {
 }
 
 TEST_F(PriceScreenTest, AMissingWorkbookOrSheetWritesNothing) {
+    enum Click { Bulk, Next, WeeklyNext };
     struct Case {
         const char* what;
-        bool bulk;
+        Click click;
         int brokenSlot;
         bool missingBook;   // else the sheet is missing from its workbook
     };
-    const Case cases[] = {{"bulk, workbook 7", true, 7, true}, {"bulk, sheet 3", true, 3, false},
-                          {"next, workbook", false, 1, true}, {"next, sheet", false, 1, false}};
+    const Case cases[] = {{"bulk, workbook 7", Bulk, 7, true},        {"bulk, sheet 3", Bulk, 3, false},
+                          {"next, workbook", Next, 1, true},          {"next, sheet", Next, 1, false},
+                          {"weekly next, workbook", WeeklyNext, 1, true}, {"weekly next, sheet", WeeklyNext, 1, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         setStocks({{1301, kOld}});
-        setRecord("day");
+        setRecord(c.click == WeeklyNext ? "week" : "day");
         std::vector<demo::WorkbookRow> rows;
         for (int k = 1; k <= 10; ++k)
             if (!(c.missingBook && k == c.brokenSlot))
@@ -174,8 +176,9 @@ TEST_F(PriceScreenTest, AMissingWorkbookOrSheetWritesNothing) {
         Form18& f = start();
         f.Text12(1)->setText("11");   // a changed date must not be stored either
         seam->answerMsgBox(ui::vbOK);
-        if (c.bulk) f.Command4_Click();
-        else f.Command8_Click();
+        if (c.click == Bulk) f.Command4_Click();
+        else if (c.click == Next) f.Command8_Click();
+        else f.Command6_Click();
 
         EXPECT_EQ(record(), before);
         EXPECT_EQ(pricesOf(1301), kOld);
