@@ -117,6 +117,7 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
 // A workbook sheet: market and unit stay empty whatever the sheet holds; cells that are no date or
 // no code leave those fields empty.
 TEST_F(ImportWindows, AWorkbookImportLeavesMarketAndUnitEmpty) {
+    mainDb()->executeRaw(insertCard(QStringLiteral("元|2020/01/01|既存|1301|東証１部|D100|")));
     const QString workbook = cardWorkbook(QStringLiteral("cards.xls"), QStringLiteral("cards"), {
         QStringLiteral("1|四季報|2024/09/30|日立|7203|東証１部|D100|増額"), QStringLiteral("2|新聞|someday|Sony|x6758|東証２部|A1|メモ")});
     seam->answerOpenFile(workbook);
@@ -129,7 +130,9 @@ TEST_F(ImportWindows, AWorkbookImportLeavesMarketAndUnitEmpty) {
     f.Text2->setText(QStringLiteral("Access"));
     seam->answerMsgBox(ui::vbOK);
     Form22::it().Command3->doClick();
-    EXPECT_EQ(storedCards(), (QStringList{"四季報|2024/09/30|日立|7203|||増額", "新聞||Sony||||メモ"}));
+    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。\r\n2 枚のカードを登録しました。"));
+    EXPECT_EQ(storedCards(), (QStringList{"元|2020/01/01|既存|1301|東証１部|D100|", "四季報|2024/09/30|日立|7203|||増額",
+                                          "新聞||Sony||||メモ"}));
 }
 
 // A file the preview cannot read is reported, and nothing is imported from it; so is a sheet the
