@@ -3,7 +3,6 @@
 #include <QToolButton>
 #include "cards/card_links.h"
 #include "cards/card_record.h"
-#include "cards/list_registration.h"
 #include "cards/form1.h"
 #include "cards/form11.h"
 #include "lists/dictionary.h"
@@ -39,11 +38,7 @@ const BoundBox kBoxes[] = {
     {&Form2::Text8, "情報", {.name = "Text8", .caption = "", .left = 120, .top = 3600, .width = 9615, .height = 3375, .multiLine = true}, nullptr, nullptr},
 };
 
-struct ButtonRow {
-    ui::CommandButton* Form2::*member;
-    ui::ControlSpec def;
-    void (Form2::*click)();   // nullptr: the button does nothing
-};
+using ButtonRow = ui::ControlRow<Form2, ui::CommandButton>;   // no click: the button does nothing
 const unsigned kPink = 0xC0C0FF;
 const ButtonRow kButtons[] = {
     {&Form2::Command2, {.name = "Command2", .caption = "OK", .left = 8760, .top = 120, .width = 975, .height = 495}, &Form2::Command2_Click},
@@ -102,11 +97,7 @@ void Form2::buildFrame() {
                        .transparent = true, .fontPoints = 18, .bold = true});
     Label7 = addLabel({.name = "Label7", .caption = "検索", .left = 2760, .top = 150, .width = 615, .height = 255,
                        .transparent = true});
-    for (const ButtonRow& b : kButtons) {
-        ui::CommandButton* button = addButton(b.def);
-        this->*b.member = button;
-        if (b.click) on(button->Click, [this, f = b.click] { (this->*f)(); }, b.def.name);
-    }
+    addControls(this, kButtons);
     for (const BoundBox& b : kBoxes) {
         ui::TextBox* box = addText(b.def);
         this->*b.member = box;
@@ -356,7 +347,7 @@ void Form2::mnuレコード削除_Click() {
 
 void Form2::Command7_Click() {
     const lists::WatchEntry e{Text4->Text(), Text3->Text(), Text5->Text(), Text6->Text()};
-    cards::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
+    lists::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
 }
 
 void Form2::Command4_Click() { step([&] { Form13::it().Show(); }); }

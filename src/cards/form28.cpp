@@ -1,7 +1,6 @@
 #include "cards/form28.h"
 #include "cards/card_links.h"
 #include "cards/card_record.h"
-#include "cards/list_registration.h"
 #include "lists/list_core.h"
 #include "lists/list_forms.h"
 #include "platform/data/errors.h"
@@ -21,11 +20,7 @@ const QString kPriceTable = QStringLiteral("select * from [list] where ");
 // Column widths of columns 0 to 8 (twips); further columns keep the grid's default.
 const int kColWidths[] = {200, 550, 1150, 1000, 900, 600, 600, 600, 600};
 
-struct ButtonRow {
-    ui::CommandButton* Form28::*member;
-    ui::ControlSpec def;
-    void (Form28::*click)();
-};
+using ButtonRow = ui::ControlRow<Form28, ui::CommandButton>;
 const ButtonRow kButtons[] = {
     {&Form28::Command5, {.name = "Command5", .caption = "OK", .left = 120, .top = 120, .width = 615, .height = 495}, &Form28::Command5_Click},
     {&Form28::Command1, {.name = "Command1", .caption = "並替え準備", .left = 840, .top = 120, .width = 1095, .height = 255}, &Form28::Command1_Click},
@@ -35,10 +30,7 @@ const ButtonRow kButtons[] = {
     {&Form28::Command4, {.name = "Command4", .caption = "コードで探す", .left = 7080, .top = 120, .width = 1215, .height = 315}, &Form28::Command4_Click},
 };
 
-struct TextRow {
-    ui::TextBox* Form28::*member;
-    ui::ControlSpec def;
-};
+using TextRow = ui::ControlRow<Form28, ui::TextBox>;
 const TextRow kTexts[] = {
     {&Form28::Text7, {.name = "Text7", .caption = "", .left = 4440, .top = 120, .width = 735, .height = 285}},
     {&Form28::Text2, {.name = "Text2", .caption = "", .left = 120, .top = 5640, .width = 1455, .height = 315}},
@@ -69,16 +61,12 @@ Form28::Form28() : ui::DefaultForm<Form28>(QStringLiteral("Form28")) {
 }
 
 void Form28::buildFrame() {
-    for (const ButtonRow& b : kButtons) {
-        ui::CommandButton* button = addButton(b.def);
-        this->*b.member = button;
-        on(button->Click, [this, f = b.click] { (this->*f)(); }, b.def.name);
-    }
+    addControls(this, kButtons);
     Label1 = addLabel({.name = "Label1", .caption = "カードの枚数　", .left = 3240, .top = 150, .width = 1200,
                        .height = 255, .transparent = true});
     Label6 = addLabel({.name = "Label6", .caption = "枚", .left = 5220, .top = 150, .width = 375, .height = 255,
                        .transparent = true});
-    for (const TextRow& t : kTexts) this->*t.member = addText(t.def);
+    addControls(this, kTexts);
     MSFlexGrid1 = addGrid({.name = "MSFlexGrid1", .left = 120, .top = 720, .width = 9720, .height = 4800});
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});
     Data1->Connect = QStringLiteral("Access 2000;");
@@ -209,10 +197,10 @@ void Form28::MSFlexGrid1_DblClick() {
     if (c == 4) {
         const lists::WatchEntry e{QString::number(*code), MSFlexGrid1->TextMatrix(r, 4), MSFlexGrid1->TextMatrix(r, 6),
                                   QString()};
-        cards::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
+        lists::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
     } else {
         const QString source = MSFlexGrid1->TextMatrix(r, 2);
-        cards::registerIntoList<Form14>([&](platform::DataControl& list) { lists::addSourceEntry(list, source); });
+        lists::registerIntoList<Form14>([&](platform::DataControl& list) { lists::addSourceEntry(list, source); });
     }
 }
 

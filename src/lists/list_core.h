@@ -22,6 +22,20 @@ struct WatchEntry {
 // Today as "yy/mm/dd", the registration date of an entry.
 QString todayText();
 
+// Registration into a list window: the entry is added through the window's data control, which
+// is refreshed so that its grid shows the entry, and the window is shown. Touching the window
+// loads it (binding its list) when it is not loaded. Each step is guarded.
+template <class ListWindow, class Add>
+void registerIntoList(Add add) {
+    platform::DataControl* list = nullptr;
+    ui::step([&] { list = ListWindow::it().Data1; });
+    if (list) {
+        ui::step([&] { add(*list); });
+        ui::step([&] { list->Refresh(); });
+    }
+    ui::step([&] { ListWindow::it().Show(); });
+}
+
 // Adds a WatchEntry through a list window's data control: add, set the fields by name, update.
 // A field the table refuses (a code that is no whole number) is left empty; the rest is stored.
 // The caller refreshes the data control afterwards, so that the window's grid shows the entry.

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <iterator>
+#include "cards/busy_window.h"
 #include "cards/form28.h"
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
@@ -78,11 +79,7 @@ const std::vector<HelpText>& helpTexts() {
 }
 
 // The frame: buttons, then the single labels and boxes. Geometry in twips.
-struct ButtonRow {
-    ui::CommandButton* Form18::*member;
-    ui::ControlSpec def;
-    void (Form18::*click)();
-};
+using ButtonRow = ui::ControlRow<Form18, ui::CommandButton>;
 const ButtonRow kButtons[] = {
     {&Form18::Command2, {.name = "Command2", .caption = "OK", .left = 120, .top = 120, .width = 600, .height = 360}, &Form18::Command2_Click},
     {&Form18::Command1, {.name = "Command1", .caption = "note", .left = 3360, .top = 120, .width = 720, .height = 360, .backColor = kHelpBlue}, &Form18::Command1_Click},
@@ -97,10 +94,7 @@ const ButtonRow kButtons[] = {
     {&Form18::Command6, {.name = "Command6", .caption = "next", .left = 6660, .top = 3840, .width = 720, .height = 360, .backColor = kBulkGreen, .visible = false}, &Form18::Command6_Click},
 };
 
-struct TextRow {
-    ui::TextBox* Form18::*member;
-    ui::ControlSpec def;
-};
+using TextRow = ui::ControlRow<Form18, ui::TextBox>;
 const TextRow kTexts[] = {
     {&Form18::Text5, {.name = "Text5", .left = 4200, .top = 120, .width = 2700, .height = 360}},
     {&Form18::Text15, {.name = "Text15", .left = 3480, .top = 1320, .width = 1470, .height = 300, .backColor = 0xC0C0C0}},
@@ -147,22 +141,18 @@ void showProgress() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInp
 
 }  // namespace
 
-// While an import or the insertion runs: the screen is disabled and takes no second click.
+// While an import or the insertion runs: the screen takes no input and no second click, and the
+// pointer shows the program at work.
 class Form18::Busy {
 public:
-    explicit Busy(Form18& f) : f_(f) {
-        f_.busy_ = true;
-        f_.setEnabled(false);
-    }
-    ~Busy() {
-        f_.busy_ = false;
-        f_.setEnabled(true);
-    }
+    explicit Busy(Form18& f) : f_(f), window_(f) { f_.busy_ = true; }
+    ~Busy() { f_.busy_ = false; }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
 
 private:
     Form18& f_;
+    cards::BusyWindow window_;
 };
 
 Form18::Form18() : ui::DefaultForm<Form18>(QStringLiteral("Form18")) {
@@ -174,12 +164,8 @@ Form18::Form18() : ui::DefaultForm<Form18>(QStringLiteral("Form18")) {
 }
 
 void Form18::buildFrame() {
-    for (const ButtonRow& b : kButtons) {
-        ui::CommandButton* button = addButton(b.def);
-        this->*b.member = button;
-        on(button->Click, [this, f = b.click] { (this->*f)(); }, b.def.name);
-    }
-    for (const TextRow& t : kTexts) this->*t.member = addText(t.def);
+    addControls(this, kButtons);
+    addControls(this, kTexts);
     on(Text15->Change, [this] { Text15_Change(); }, "Text15_Change");
     Label1 = addLabel({.name = "Label1", .caption = "株価の登録", .left = 840, .top = 120, .width = 2400, .height = 360,
                        .backColor = 0xC0E0FF, .foreColor = 0x0000FF, .fontPoints = 12});

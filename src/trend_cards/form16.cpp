@@ -541,15 +541,12 @@ void Form16::MSFlexGrid1_DblClick() {
     if (c == 4 || c == 5) {
         const std::optional<long long> code = platform::sqlWholeNumber(cell(5));
         if (!code) return;
-        step([&] { lists::addWatchEntry(*Form13::it().Data1, {QString::number(*code), cell(4), cell(6), cell(7)}); });
-        step([&] { Form13::it().Data1->Refresh(); });
-        step([&] { Form13::it().Show(); });
+        const lists::WatchEntry e{QString::number(*code), cell(4), cell(6), cell(7)};
+        lists::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
     } else if (c == 2) {
         const QString source = cell(2);
         if (source.isEmpty()) return;
-        step([&] { lists::addSourceEntry(*Form14::it().Data1, source); });
-        step([&] { Form14::it().Data1->Refresh(); });
-        step([&] { Form14::it().Show(); });
+        lists::registerIntoList<Form14>([&](platform::DataControl& list) { lists::addSourceEntry(list, source); });
     }
 }
 

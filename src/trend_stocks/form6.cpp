@@ -411,17 +411,11 @@ void Form6::MSFlexGrid1_DblClick() {
     if (r < 1 || r >= MSFlexGrid1->Rows()) return;
     const std::optional<long long> code = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 3));
     if (!code) return;
-    ui::Data* list = nullptr;
-    step([&] { list = Form17::it().Data1; });
-    if (list) {
-        lists::WatchEntry e{QString::number(*code)};
-        step([&] { e.name = MSFlexGrid1->TextMatrix(r, 2); });
-        step([&] { e.market = MSFlexGrid1->TextMatrix(r, 4); });
-        step([&] { e.unit = MSFlexGrid1->TextMatrix(r, 5); });
-        step([&] { lists::addWatchEntry(*list, e); });
-        step([&] { list->Refresh(); });
-    }
-    step([&] { Form17::it().Show(); });
+    lists::WatchEntry e{QString::number(*code)};
+    step([&] { e.name = MSFlexGrid1->TextMatrix(r, 2); });
+    step([&] { e.market = MSFlexGrid1->TextMatrix(r, 4); });
+    step([&] { e.unit = MSFlexGrid1->TextMatrix(r, 5); });
+    lists::registerIntoList<Form17>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });
 }
 
 void Form6::Command40_Click() { step([&] { Form13::it().Show(); }); }
