@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench_support.h"
 #include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
@@ -26,20 +27,6 @@
 
 namespace {
 
-// Every message box is answered OK at once.
-class AnsweringDialogs : public ui::Dialogs {
-public:
-    int msgBox(const QString&, int, const QString&) override { return ui::vbOK; }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&, std::optional<QPoint>) override {
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&) override { return {}; }
-    void openUrl(const QString&) override {}
-    void playSound(const QString&) override {}
-    void beep() override {}
-    QString clipboardText() override { return {}; }
-    void setClipboardText(const QString&) override {}
-};
 
 // A program folder of demo data with exactly this many priced stocks and its price workbooks.
 QString homeFor(int stocks) {
@@ -63,7 +50,7 @@ Form18& screenOn(int stocks) {
     static bool wired = false;
     if (!wired) {
         shell::wireWindows();
-        ui::setDialogs(std::make_unique<AnsweringDialogs>());
+        ui::setDialogs(std::make_unique<benchsupport::AnsweringDialogs>());
         wired = true;
     }
     for (ui::Form* f : ui::Form::loadedForms()) f->Unload();

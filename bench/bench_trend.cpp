@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
+#include "bench_support.h"
 #include "demo/demo_data.h"
 #include "opening_probe.h"
 #include "platform/data/database.h"
@@ -55,9 +56,7 @@ const trend::TrendPattern& benchPattern(const Form6& f, platform::Database& db, 
     return *best;
 }
 
-double msSince(std::chrono::steady_clock::time_point t) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
-}
+using benchsupport::msSince;
 
 // The program's SQL as SQLite runs it, stepped raw; returns the rows and the time in ms.
 std::pair<int, double> rawQuery(sqlite3* db, const QByteArray& sqliteSql) {

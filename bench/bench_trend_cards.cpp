@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include "bench_support.h"
 #include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
@@ -22,27 +23,7 @@
 namespace {
 
 // Answers the screen's questions from a queue; shows nothing.
-class QueuedAnswers : public ui::Dialogs {
-public:
-    std::deque<QString> answers;
-    int msgBox(const QString&, int, const QString&) override { return ui::vbOK; }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString& def, std::optional<QPoint>) override {
-        if (answers.empty()) return def;
-        QString a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    QString openFile(const QString&, const QString&) override { return {}; }
-    void openUrl(const QString&) override {}
-    void playSound(const QString&) override {}
-    void beep() override {}
-    QString clipboardText() override { return {}; }
-    void setClipboardText(const QString&) override {}
-};
-
-double msSince(std::chrono::steady_clock::time_point t) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
-}
+using benchsupport::msSince;
 
 // What one run measures: the screen's handler against the raw query, and the rows it lists.
 struct Measured {
@@ -61,7 +42,7 @@ struct CardScreen {
     QTemporaryDir dir;
     QByteArray dataHome = qgetenv("XDG_DATA_HOME");
     std::shared_ptr<platform::Database> db;
-    QueuedAnswers* answers = new QueuedAnswers;
+    benchsupport::AnsweringDialogs* answers = new benchsupport::AnsweringDialogs;
     std::unique_ptr<ui::Dialogs> previous = ui::setDialogs(std::unique_ptr<ui::Dialogs>(answers));
 
     CardScreen() {

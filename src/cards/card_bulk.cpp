@@ -88,19 +88,16 @@ BulkOutcome inTransaction(platform::Database& db, Work work) {
 
 BulkOutcome readOnly() { return {false, 0, QStringLiteral("Cannot update. Database or object is read-only.")}; }
 
+// The source columns whose card field is a text (情報源, 銘柄, 市場, 単位, 情報).
+bool isTextColumn(int column) { return column == 2 || column == 4 || column == 6 || column == 7 || column == 8; }
+
 // card_field(column, value) in SQL: the value as the card field of that source column takes it.
 // Texts and numbers that need no conversion pass straight through.
 void cardFieldFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const int column = sqlite3_value_int(argv[0]);
     sqlite3_value* v = argv[1];
     const int type = sqlite3_value_type(v);
-    const bool textField = column == 2 || column == 4 || column == 6 || column == 7 || column == 8;
-    if (textField && type == SQLITE_TEXT && sqlite3_value_bytes(v) > 0) return sqlite3_result_value(ctx, v);
-    if (column == 5 && type == SQLITE_INTEGER) {
-        const sqlite3_int64 code = sqlite3_value_int64(v);
-        if (code >= -2147483648LL && code <= 2147483647LL) return sqlite3_result_value(ctx, v);
-        return sqlite3_result_null(ctx);
-    }
+    if (isTextColumn(column) && type == SQLITE_TEXT && sqlite3_value_bytes(v) > 0) return sqlite3_result_value(ctx, v);
     QVariant cell;
     switch (type) {
     case SQLITE_INTEGER: cell = qlonglong(sqlite3_value_int64(v)); break;
@@ -195,16 +192,10 @@ QVariant cardFieldValue(int column, const QVariant& cell) {
         return dateValue(cell);
     case 5:
         return codeValue(cell);
-    case 2:
-    case 4:
-    case 6:
-    case 7:
-    case 8: {
+    default:
+        if (!isTextColumn(column)) return {};
         const QString t = cellText(cell);
         return t.isEmpty() ? QVariant() : QVariant(t);
-    }
-    default:
-        return {};
     }
 }
 
