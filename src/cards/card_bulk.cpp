@@ -49,6 +49,9 @@ QVariant dateValue(const QVariant& cell) {
     return serial;
 }
 
+// A code is a whole number the card's code field (a 32-bit integer) can hold.
+bool fitsCode(long long code) { return code >= -2147483648LL && code <= 2147483647LL; }
+
 QVariant codeValue(const QVariant& cell) {
     if (isNumber(cell)) {
         const double d = cell.toDouble();
@@ -56,7 +59,7 @@ QVariant codeValue(const QVariant& cell) {
         return {};
     }
     const auto whole = platform::sqlWholeNumber(cellText(cell));
-    if (!whole || *whole < -2147483648LL || *whole > 2147483647LL) return {};
+    if (!whole || !fitsCode(*whole)) return {};
     return qlonglong(*whole);
 }
 
@@ -98,6 +101,8 @@ void cardFieldFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_value* v = argv[1];
     const int type = sqlite3_value_type(v);
     if (isTextColumn(column) && type == SQLITE_TEXT && sqlite3_value_bytes(v) > 0) return sqlite3_result_value(ctx, v);
+    if (column == 5 && type == SQLITE_INTEGER)
+        return fitsCode(sqlite3_value_int64(v)) ? sqlite3_result_value(ctx, v) : sqlite3_result_null(ctx);
     QVariant cell;
     switch (type) {
     case SQLITE_INTEGER: cell = qlonglong(sqlite3_value_int64(v)); break;
