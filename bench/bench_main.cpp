@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstring>
-#include "opening_probe.h"
+#include "probes.h"
 
 // The benchmarks run without a display, on a private data and runtime folder.
 int main(int argc, char** argv) {
@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], bench::kOpeningProbeFlag) == 0)
         return bench::openingProbe(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && std::strcmp(argv[1], bench::kPriceClickProbeFlag) == 0)
+        return bench::priceClickProbe(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

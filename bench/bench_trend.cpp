@@ -9,7 +9,7 @@
 #include <cstdio>
 #include "bench_support.h"
 #include "demo/demo_data.h"
-#include "opening_probe.h"
+#include "probes.h"
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
 #include "platform/data/paths.h"
