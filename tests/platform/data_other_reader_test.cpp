@@ -12,10 +12,11 @@
 
 namespace {
 
-// What another process (the sqlite3 shell) reads from the file: opened, read, closed.
+// What another process (the sqlite3 shell, as a database browser would) reads from the file: opened
+// (for reading and writing), read, closed.
 QString readFromOutside(const QString& path, const QString& sql) {
     QProcess shell;
-    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-readonly"), path, sql});
+    shell.start(QStringLiteral("sqlite3"), {path, sql});
     if (!shell.waitForFinished(20000)) return QStringLiteral("(sqlite3 did not finish)");
     return QString::fromUtf8(shell.readAllStandardOutput()).trimmed() + QString::fromUtf8(shell.readAllStandardError()).trimmed();
 }
@@ -54,8 +55,8 @@ TEST(OtherReader, EveryWriteIsSeenFromOutsideAtOnce) {
         for (int write = 1; write <= 3; ++write) {
             auto db = platform::Database::open(c.path);
             db->executeRaw(QString::fromUtf8(c.insert));
-            EXPECT_EQ(readFromOutside(c.path, count), QString::number(before + write)) << "write " << write;
-            EXPECT_EQ(deletedFilesHeld(), QStringList()) << "write " << write;
+            EXPECT_EQ(readFromOutside(c.path, count).toStdString(), std::to_string(before + write)) << "write " << write;
+            EXPECT_EQ(deletedFilesHeld().join(u' ').toStdString(), "") << "write " << write;
         }
         // Nothing of the writes waits in a side file.
         EXPECT_FALSE(QFileInfo(c.path + QStringLiteral("-wal")).size() > 0);
