@@ -1,6 +1,7 @@
 // An import source is only read: previewing and importing its cards leaves the file, and the
 // folder it lies in, exactly as they were.
 #include "bulk_fixture.h"
+#include "cards/card_bulk.h"
 #include <QDir>
 #include <QFileInfo>
 #include <sys/stat.h>
@@ -32,8 +33,10 @@ std::map<QString, QByteArray> folderBytes(const QString& folder) {
 
 class ImportSource : public BulkTest {
 protected:
-    // Previews the source through "カードのIMPORT" and imports every card of it.
-    void previewAndImport(const QString& source) {
+    // The check "search" makes before it offers the file as the main database, then a preview
+    // through "カードのIMPORT" and the import of every card of it.
+    void checkPreviewAndImport(const QString& source) {
+        EXPECT_EQ(cards::programDatabaseProblem(source).toStdString(), "");
         seam->answerOpenFile(source);
         Form25& f = Form25::it();
         f.Text2->setText(QStringLiteral("Access"));
@@ -45,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(ImportSource, PreviewAndImportLeaveEverySourceByteForByte) {
+TEST_F(ImportSource, CheckPreviewAndImportLeaveEverySourceByteForByte) {
     const QStringList cards{QStringLiteral("四季報|2024/09/30|日立|7203|東証１部|D100|増額"),
                             QStringLiteral("新聞|2024/10/01|三|6501|||")};
     struct Case {
@@ -76,10 +79,10 @@ TEST_F(ImportSource, PreviewAndImportLeaveEverySourceByteForByte) {
             // A folder nobody may write in (a backup folder on a read-only medium, say).
             testing_support::UnprivilegedFiles user({QDir::cleanPath(platform::programFolder() + QStringLiteral("/..")), dir.path()});
             ::chmod(QFile::encodeName(folder).constData(), 0555);
-            previewAndImport(source);
+            checkPreviewAndImport(source);
             ::chmod(QFile::encodeName(folder).constData(), 0755);
         } else {
-            previewAndImport(source);
+            checkPreviewAndImport(source);
         }
         EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。\r\n2 枚のカードを登録しました。"));
         EXPECT_EQ(storedCards().size(), storedBefore.size() + 2);
