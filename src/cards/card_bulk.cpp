@@ -144,12 +144,18 @@ public:
     AttachedSource(sqlite3* h, const platform::Recordset& rows) : h_(h) {
         const auto source = rows.database();
         if (!source || source->isSnapshot() || rows.fieldCount() < 8) return;
-        try {
-            Statement attach(h, QStringLiteral("ATTACH DATABASE ?1 AS \"card_source\""));
-            attach.run({source->path()});
-            attached_ = true;
-            keyed_ = firstFieldIsKey(rows.fieldName(0));
-        } catch (const DataError&) {
+        // Read only, as the source's own connection reads it: the source file is never written.
+        for (const bool immutable : {false, true}) {
+            try {
+                Statement attach(h, QStringLiteral("ATTACH DATABASE ?1 AS \"card_source\""));
+                attach.run({QString::fromUtf8(platform::detail::readOnlyUri(source->path(), immutable))});
+                platform::detail::exec(h, QStringLiteral("SELECT count(*) FROM \"card_source\".sqlite_master"));
+                attached_ = true;
+                keyed_ = firstFieldIsKey(rows.fieldName(0));
+                return;
+            } catch (const DataError&) {
+                sqlite3_exec(h, "DETACH DATABASE \"card_source\"", nullptr, nullptr, nullptr);
+            }
         }
     }
     ~AttachedSource() {

@@ -113,12 +113,19 @@ void Form19::MSFlexGrid1_EnterCell() {
 void Form19::Command6_Click() {
     const int answer = ui::MsgBox(QStringLiteral("ここにあるカードはすべて削除しますヨ"),
                                   ui::vbYesNo | ui::vbCritical | ui::vbDefaultButton2, QStringLiteral("削除"));
-    if (answer == ui::vbYes) {
+    // The card ID is the grid's column headed "ID", wherever the saved query puts it.
+    int idColumn = -1;
+    for (int c = 0; c < MSFlexGrid1->Cols() && idColumn < 0; ++c)
+        if (MSFlexGrid1->TextMatrix(0, c).compare(QStringLiteral("ID"), Qt::CaseInsensitive) == 0) idColumn = c;
+    if (answer == ui::vbYes && idColumn < 0 && MSFlexGrid1->Rows() > 1) {
+        ui::MsgBox(QStringLiteral("削除できませんでした。カードは１枚も削除されていません。\r\n一覧に ID の列がありません。"),
+                   ui::vbCritical);
+    } else if (answer == ui::vbYes) {
         const int n = MSFlexGrid1->Rows() - 1;
         std::vector<long long> ids;
         ids.reserve(size_t(std::max(n, 0)));
         for (int i = 1; i <= n; ++i)
-            if (const auto id = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(i, 1))) ids.push_back(*id);
+            if (const auto id = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(i, idColumn))) ids.push_back(*id);
         if (!ids.empty()) {
             cards::BulkOutcome outcome;
             {

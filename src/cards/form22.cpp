@@ -48,6 +48,7 @@ Form22::Form22() : ui::DefaultForm<Form22>(QStringLiteral("Form22")) {
     Text6 = addText({.name = "Text6", .left = 6240, .top = 5520, .width = 2655, .height = 300});
     Text1 = addText({.name = "Text1", .left = 120, .top = 5940, .width = 10815, .height = 1455, .multiLine = true});
     Data1 = addData({.name = "Data1", .caption = QStringLiteral("Data1"), .visible = false});
+    Data1->ReadOnly = true;   // the preview only reads the file the cards are imported from
     MSFlexGrid1->bind(Data1);
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(Text7->Change, [this] { Text7_Change(); }, "Text7_Change");

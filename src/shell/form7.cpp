@@ -1,5 +1,6 @@
 #include "shell/form7.h"
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <iconv.h>
@@ -68,14 +69,22 @@ std::optional<QString> Form7::decodeMemo(const QByteArray& bytes) {
 }
 
 // The file ends with the line break the last save appended; it is not part of the memo. A file
-// that is neither UTF-8 nor CP932 is shown as far as it reads, and never saved over.
+// that is neither UTF-8 nor CP932 is shown as far as it reads, and never saved over; nor is a
+// file that is there but cannot be opened (the pad then starts empty).
 void Form7::Form_Load() {
     finalBreak_ = true;
     unreadable_ = false;
+    openProblem_.clear();
     ui::step([&] { Text1->setText(QString()); });
     ui::step([&] {
         QFile f(memoPath());
-        if (!f.open(QIODevice::ReadOnly)) return;
+        if (!f.open(QIODevice::ReadOnly)) {
+            if (QFileInfo::exists(memoPath())) {
+                unreadable_ = true;
+                openProblem_ = f.errorString();
+            }
+            return;
+        }
         const QByteArray bytes = f.readAll();
         std::optional<QString> text = decodeMemo(bytes);
         if (!text) {
@@ -89,6 +98,12 @@ void Form7::Form_Load() {
 
 bool Form7::saveMemo() {
     saveProblem_.clear();
+    if (unreadable_ && QFile::exists(memoPath()) && !openProblem_.isEmpty()) {
+        saveProblem_ = QStringLiteral("メモのファイルを開けなかったため（") + openProblem_ +
+                       QStringLiteral("）、元のファイルを残しました。ファイルを読めるようにしてから開き直すか、"
+                                      "ファイルの名前を変えると、このメモを新しく保存できます。");
+        return false;
+    }
     if (unreadable_ && QFile::exists(memoPath())) {
         saveProblem_ = QStringLiteral("読み込んだメモの文字コード（UTF-8 でも Shift_JIS でもありません）を読み違えたおそれがあるため、"
                                       "元のファイルを残しました。ファイルの名前を変えると、このメモを新しく保存できます。");

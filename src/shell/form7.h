@@ -28,6 +28,7 @@ protected:
 private:
     void mnuSave_Click();
     bool finalBreak_ = true;   // the file read ended with a line break (or there was none)
-    bool unreadable_ = false;  // the file read could not be decoded without loss
+    bool unreadable_ = false;  // the file read could not be decoded without loss, or not opened
+    QString openProblem_;      // why the file could not be opened (empty when it was)
     QString saveProblem_;
 };

@@ -5,6 +5,7 @@
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
 #include "platform/data/schema.h"
+#include "platform/data/side_files.h"
 #include "platform/ui/dialogs.h"
 
 namespace shell {
@@ -54,6 +55,16 @@ std::unique_ptr<platform::FolderLock> startUp() {
     const QDir dir(folder);
     for (const QString& name : dir.entryList({QStringLiteral("*.mdb.*.new"), QStringLiteral("*.mdb.*.new-*")}, QDir::Files))
         QFile::remove(dir.filePath(name));
+    // Side files of a killed run: played back over its own file, never over a file put in place since.
+    for (const DatabaseCheck& c : kChecks) {
+        const QStringList moved = platform::settleSideFiles(c.path());
+        if (!moved.isEmpty())
+            ui::MsgBox(QStringLiteral("前回の実行が残したファイルは、今のデータベースのものではないため使いません。") + kCrLf +
+                           QDir::toNativeSeparators(c.path()) + kCrLf + kCrLf + QStringLiteral("次の名前で残してあります:") +
+                           kCrLf + QDir::toNativeSeparators(moved.join(QStringLiteral(".orphan") + kCrLf)) +
+                           QStringLiteral(".orphan"),
+                       ui::vbInformation);
+    }
     try {
         platform::ensureProgramDatabases();
     } catch (const platform::DataError& e) {
@@ -67,6 +78,9 @@ std::unique_ptr<platform::FolderLock> startUp() {
         if (const auto problem = c.problem(path)) {
             platform::Database::refuse(path, *problem);
             tellUnusable(path, *problem);
+        } else {
+            // A file put in its place while the program runs passes the same check before use.
+            platform::Database::checkReplacements(path, c.problem);
         }
     }
     return lock;

@@ -195,4 +195,22 @@ TEST_F(MenuLaunches, EachButtonOpensItsWindow) {
     }
 }
 
+// A main database whose purge set lists another column before the ID (it passes the start check):
+// the listed cards are deleted by their IDs, never a card whose ID equals a listed code.
+TEST_F(PurgeWindow, TheListedCardsAreDeletedByTheirIdColumnWhereverItStands) {
+    mainDb()->executeRaw(QStringLiteral(
+        "INSERT INTO mydata (ID, 情報源, 日付, 銘柄, コード, 情報) VALUES (1301, '新高値', %1, '同じ番号', 9999, 'keep');"
+        "DROP VIEW \"sakujo-main\";"
+        "CREATE VIEW \"sakujo-main\" AS SELECT \"コード\", \"ID\", \"情報源\", \"日付\", \"銘柄\", \"市場\", \"単位\", \"情報\" "
+        "FROM mydata ORDER BY \"ID\";")
+                             .arg(QDate::currentDate().toJulianDay() - QDate(1899, 12, 30).toJulianDay()));
+    Form19& f = open(QStringLiteral("main"), QStringLiteral("90"));
+    EXPECT_EQ(listed(f), 3);
+    seam->answerMsgBox(ui::vbYes);
+    f.Command6->doClick();
+    EXPECT_EQ(storedCards(), (QStringList{QStringLiteral("新高値|%1|二|1302|||recent").arg(daysFromToday(-10)),
+                                          QStringLiteral("株式分割|%1|五|1305|||ahead").arg(daysFromToday(5)),
+                                          QStringLiteral("新高値|%1|同じ番号|9999|||keep").arg(daysFromToday(0))}));
+}
+
 }  // namespace

@@ -14,6 +14,8 @@
 #include "shell/form8.h"
 #include "services/module1.h"
 #include "shell_fixture.h"
+#include "support/unprivileged.h"
+#include <sys/stat.h>
 
 using namespace shell_test;
 
@@ -98,6 +100,29 @@ TEST_F(MemoTest, AMemoNotReadLosslesslyIsNeverSavedOver) {
     Form5::it().Command3->doClick();
     EXPECT_EQ(readBytes(Form7::memoPath()), QStringLiteral("新しいメモ\r\n").toUtf8());
     EXPECT_EQ(readBytes(Form7::memoPath() + QStringLiteral(".old")), stored);
+}
+
+// A memo file that is there but cannot be opened (its permissions) is never saved over either:
+// the pad starts empty, and the end tells why the file was kept.
+TEST_F(MemoTest, AMemoThatCannotBeOpenedIsNeverSavedOver) {
+    const QByteArray stored = QStringLiteral("読めないメモ\r\n").toUtf8();
+    writeBytes(Form7::memoPath(), stored);
+    {
+        testing_support::UnprivilegedFiles user({QDir::cleanPath(platform::programFolder() + QStringLiteral("/.."))});
+        ::chmod(QFile::encodeName(Form7::memoPath()).constData(), 0);
+        Form5::it().Show();
+        Form7::it().Show();
+        EXPECT_TRUE(Form7::it().Text1->Text().isEmpty());
+        Form7::it().Text1->setText(QStringLiteral("上書き"));
+        seam->answerMsgBox(ui::vbOK);
+        Form7::it().mnuSave->trigger();
+        EXPECT_TRUE(Form7::it().isVisible());
+        EXPECT_TRUE(seam->msgBoxPrompts().last().contains(QStringLiteral("開けなかった")));
+        seam->answerMsgBox(ui::vbNo);
+        Form5::it().Command3->doClick();
+        ::chmod(QFile::encodeName(Form7::memoPath()).constData(), 0644);
+    }
+    EXPECT_EQ(readBytes(Form7::memoPath()), stored);
 }
 
 TEST_F(MemoTest, WithoutAFileThePadStartsEmpty) {

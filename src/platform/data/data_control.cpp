@@ -10,7 +10,7 @@ DataControl::~DataControl() = default;
 
 void DataControl::Refresh() {
     // Both steps may throw; the control keeps its rows until the new ones are in hand.
-    std::shared_ptr<Database> db = Database::open(DatabaseName, Connect);
+    std::shared_ptr<Database> db = Database::open(DatabaseName, Connect, ReadOnly ? Database::Access::ReadOnly : Database::Access::ReadWrite);
     if (rs_.isOpen() && db == db_ && RecordSource == readSource_ && rs_.unchangedSinceRead()) {
         rs_.rewind();
     } else {

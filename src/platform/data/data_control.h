@@ -20,6 +20,7 @@ public:
     QString RecordSource;      // SELECT text, table or saved-query name, or "sheet$"
     int Options = 0;           // set to 1 at every bind by the windows; carries no behaviour here
     int EOFAction = 0;         // set to 2 / 0 by some windows; carries no behaviour here
+    bool ReadOnly = false;     // the file is only read (an import source): never written
 
     // Runs the row source and replaces the rows. Throws DataError when it cannot be run;
     // then the previous rows and record set stay as they were. When the row source, the database

@@ -78,7 +78,17 @@ public:
         return map;
     }
 
-    static std::shared_ptr<Database> open(const QString& path, const QString& connect) {
+    // The files whose replacements are checked, with the file (device, inode) that passed last.
+    struct Guard {
+        Database::Check check;
+        FileIdentity passed;
+    };
+    static std::map<QString, Guard>& guards() {
+        static std::map<QString, Guard> map;
+        return map;
+    }
+
+    static std::shared_ptr<Database> open(const QString& path, const QString& connect, Database::Access mode) {
         detail::configureEngine();
         if (path.trimmed().isEmpty()) throw DataError(QStringLiteral("No database name"));
         const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -88,65 +98,95 @@ public:
         if (!identityOf(absolute, &identity))
             throw DataError(QStringLiteral("Cannot find the file %1").arg(path));
         const bool workbook = isWorkbookConnect(connect);
-        const bool access = !workbook && detail::isAccessFile(absolute);
-        const auto key = std::make_pair(absolute, normalizedConnect(connect));
+        const bool readOnly = mode == Database::Access::ReadOnly;
+        const auto key = std::make_pair(absolute, normalizedConnect(connect) + (readOnly && !workbook ? QStringLiteral("ro") : QString()));
         auto& map = entries();
         auto it = map.find(key);
         if (it != map.end()) {
             if (auto db = it->second.db.lock()) {
-                // A workbook is a snapshot: a changed file is read again. A database file only
-                // needs a new connection when another file took its place.
-                const bool same = workbook || access ? it->second.identity == identity
-                                           : it->second.identity.dev == identity.dev &&
-                                                 it->second.identity.ino == identity.ino;
+                // A snapshot is read again when its file changed. A database file only needs a new
+                // connection when another file took its place.
+                const bool same = db->isSnapshot() ? it->second.identity == identity
+                                                   : it->second.identity.dev == identity.dev &&
+                                                         it->second.identity.ino == identity.ino;
                 if (same) return db;
             }
             map.erase(it);
         }
+        if (!workbook) passGuard(path, absolute, identity);
 
         std::shared_ptr<Database> db(new Database);
         db->path_ = absolute;
         db->workbook_ = workbook;
-        db->access_ = access;
-        if (workbook || access) {
-            if (sqlite3_open_v2(":memory:", &db->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-                throw DataError(QStringLiteral("Cannot open an in-memory database"));
-            detail::registerFunctions(db->db_);
-            if (access)
-                detail::loadAccessFile(db->db_, absolute);
-            else
-                detail::loadWorkbook(db->db_, absolute, key.second == QLatin1String("excel"));
+        db->readOnly_ = readOnly || workbook;
+        if (workbook) {
+            openInMemory(*db);
+            detail::loadWorkbook(db->db_, absolute, key.second == QLatin1String("excel"));
         } else {
-            if (sqlite3_open_v2(QFile::encodeName(absolute).constData(), &db->db_, SQLITE_OPEN_READWRITE, nullptr) !=
-                SQLITE_OK) {
+            // SQLite reads the file first: a database file is never opened by anything else while
+            // a connection of this process holds it (closing any other descriptor of the file
+            // would drop SQLite's locks on it). Only a file SQLite finds to be no database is
+            // looked at as an Access file.
+            const int rc = detail::openDatabaseFile(absolute, readOnly, &db->db_);
+            if (rc == SQLITE_NOTADB) {
+                const QString message = detail::lastError(db->db_);
+                sqlite3_close_v2(db->db_);
+                db->db_ = nullptr;
+                if (!detail::isAccessFile(absolute))
+                    throw DataError(QStringLiteral("Cannot open the database %1: %2").arg(path, message));
+                db->access_ = true;
+                db->readOnly_ = true;
+                openInMemory(*db);
+                detail::loadAccessFile(db->db_, absolute);
+            } else if (rc != SQLITE_OK) {
                 const QString message = db->db_ ? detail::lastError(db->db_) : QString();
                 throw DataError(QStringLiteral("Cannot open the database %1: %2").arg(path, message));
-            }
-            sqlite3_busy_timeout(db->db_, 5000);
-            detail::registerFunctions(db->db_);
-            // Fails here rather than at the first query when the file is no database.
-            detail::exec(db->db_, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-            // The screens write row by row (a price import edits every stock): with a write-ahead
-            // log a commit needs no disk flush and the file stays consistent after a power cut.
-            // The log goes back into the file when the last connection closes (and in releaseUnused).
-            // Another program's file (an import source, a file offered as the main database) is
-            // left exactly as it is: the journal mode is kept in the file itself.
-            if (holdsProgramTables(db->db_)) {
-                sqlite3_exec(db->db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-                sqlite3_exec(db->db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-                // A main database of an earlier version gets the present layout before its first query.
-                upgradeMainDatabase(db->db_);
+            } else {
+                detail::registerFunctions(db->db_);
+                if (!readOnly && holdsProgramTables(db->db_)) {
+                    useProgramJournal(db->db_);
+                    // A main database of an earlier version gets the present layout before its first query.
+                    upgradeMainDatabase(db->db_);
+                }
             }
         }
         map[key] = Entry{db, identity};
         return db;
     }
 
+    // The program's journaling: a rollback journal, synced, so that once a write has ended every
+    // committed page is in the database file itself and no side file is left beside it; another
+    // file put in its place then comes up as that file. A file in write-ahead-log mode (as earlier
+    // versions left it) is brought back into its file and switched.
+    static void useProgramJournal(sqlite3* db) {
+        sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    }
+
+    static void openInMemory(Database& db) {
+        if (sqlite3_open_v2(":memory:", &db.db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+            throw DataError(QStringLiteral("Cannot open an in-memory database"));
+        detail::registerFunctions(db.db_);
+    }
+
+    // A guarded file that is not the one that passed its check is checked before it is opened.
+    static void passGuard(const QString& path, const QString& absolute, const FileIdentity& identity) {
+        auto g = guards().find(absolute);
+        if (g == guards().end() || (g->second.passed.dev == identity.dev && g->second.passed.ino == identity.ino))
+            return;
+        if (const auto problem = g->second.check(absolute)) {
+            Database::refuse(absolute, *problem);
+            throw DataError(QStringLiteral("%1: %2").arg(path, *problem));
+        }
+        g->second.passed = identity;
+    }
+
     static void releaseUnused() {
         auto& map = entries();
         for (auto it = map.begin(); it != map.end();) {
             if (auto db = it->second.db.lock()) {
-                if (!db->isSnapshot())
+                // (a file another program left in write-ahead-log mode)
+                if (!db->isReadOnly())
                     sqlite3_exec(db->handle(), "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
                 ++it;
             } else {
@@ -156,8 +196,15 @@ public:
     }
 };
 
-std::shared_ptr<Database> Database::open(const QString& path, const QString& connect) {
-    return DatabaseRegistry::open(path, connect);
+std::shared_ptr<Database> Database::open(const QString& path, const QString& connect, Access access) {
+    return DatabaseRegistry::open(path, connect, access);
+}
+
+void Database::checkReplacements(const QString& path, Check check) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    FileIdentity identity;
+    identityOf(absolute, &identity);
+    DatabaseRegistry::guards()[absolute] = {std::move(check), identity};
 }
 
 void Database::releaseUnused() { DatabaseRegistry::releaseUnused(); }
@@ -169,7 +216,8 @@ bool Database::isRefused(const QString& path) {
 void Database::refuse(const QString& path, const QString& reason) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     DatabaseRegistry::refused()[absolute] = reason;
-    DatabaseRegistry::entries().erase(std::make_pair(absolute, QStringLiteral("access")));
+    for (const char* kind : {"access", "accessro"})
+        DatabaseRegistry::entries().erase(std::make_pair(absolute, QString::fromLatin1(kind)));
 }
 
 Database::~Database() {

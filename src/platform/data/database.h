@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -15,15 +17,24 @@ class Recordset;
 // Connections are shared: opening the same path and connect twice gives the same object.
 class Database : public std::enable_shared_from_this<Database> {
 public:
+    // ReadOnly: a file that is only read (an import source) is never written, not even its journal
+    // mode or layout. A database of the program opened ReadWrite gets the program's journal mode
+    // and the present layout.
+    enum class Access { ReadWrite, ReadOnly };
     // Throws DataError when the file is missing or cannot be opened.
-    static std::shared_ptr<Database> open(const QString& path, const QString& connect = QStringLiteral("Access 2000;"));
-    // Drops the shared connections that nobody holds any more and writes the log of every open
-    // database back into its file. Call it before copying or replacing a database file.
+    static std::shared_ptr<Database> open(const QString& path, const QString& connect = QStringLiteral("Access 2000;"),
+                                          Access access = Access::ReadWrite);
+    // Drops the shared connections that nobody holds any more. Call it before copying or replacing
+    // a database file.
     static void releaseUnused();
     // From now on the file at path is not opened: open() throws DataError with the reason. For a
     // file that is not this program's database, which the program must never write to.
     static void refuse(const QString& path, const QString& reason);
     static bool isRefused(const QString& path);
+    // What keeps a file from serving at path (nothing when it can). The file at path now passed it;
+    // another file put at path later is opened only after passing it too, and is refused otherwise.
+    using Check = std::function<std::optional<QString>(const QString& path)>;
+    static void checkReplacements(const QString& path, Check check);
 
     ~Database();
     Database(const Database&) = delete;
@@ -33,6 +44,7 @@ public:
     bool isWorkbook() const { return workbook_; }
     // A read-only copy in memory (a workbook or an Access file): no record set writes to it.
     bool isSnapshot() const { return workbook_ || access_; }
+    bool isReadOnly() const { return readOnly_; }
     sqlite3* handle() const { return db_; }
 
     // A table, saved query, sheet ("s240930$") or SELECT text in the program's dialect. Throws DataError.
@@ -56,6 +68,7 @@ private:
     QString path_;
     bool workbook_ = false;
     bool access_ = false;
+    bool readOnly_ = false;
     sqlite3* db_ = nullptr;
     friend class DatabaseRegistry;
 };

@@ -320,6 +320,10 @@ void createDatabase(const QString& path, Fill fill)
             db.exec(QStringLiteral("COMMIT"));
         }
         const QByteArray from = QFile::encodeName(side), to = QFile::encodeName(path);
+        // The side files of the file that was there belong to no database any more: SQLite would
+        // lay them over the new one.
+        for (const char* suffix : {"-journal", "-wal", "-shm"})
+            QFile::remove(path + QLatin1String(suffix));
         if (target.exists()) {
             // Only the empty file is replaced.
             if (QFileInfo(path).size() == 0 && ::rename(from.constData(), to.constData()) != 0)

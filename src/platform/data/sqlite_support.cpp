@@ -3,6 +3,12 @@
 #include <sqlite3.h>
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <fcntl.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <QTime>
 #include <cmath>
@@ -27,10 +33,44 @@ namespace {
 const bool engineConfigured = (configureEngine(), true);
 }  // namespace
 
+QByteArray readOnlyUri(const QString& path, bool immutable) {
+    QByteArray uri = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=ro";
+    if (immutable) uri += "&immutable=1";
+    return uri;
+}
+
+namespace {
+
+int openAndRead(const QByteArray& name, int flags, sqlite3** db) {
+    int rc = sqlite3_open_v2(name.constData(), db, flags | SQLITE_OPEN_URI, nullptr);
+    if (rc != SQLITE_OK) return rc;
+    sqlite3_busy_timeout(*db, 5000);
+    return sqlite3_exec(*db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+int openDatabaseFile(const QString& path, bool readOnly, sqlite3** db) {
+    configureEngine();
+    *db = nullptr;
+    if (!readOnly) return openAndRead(QFile::encodeName(path), SQLITE_OPEN_READWRITE, db);
+    int rc = openAndRead(readOnlyUri(path), SQLITE_OPEN_READONLY, db);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (rc != SQLITE_OK && rc != SQLITE_NOTADB && ::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS) != 0) {
+        // Nobody can write a file in a folder that cannot be written, so it is read as it stands.
+        sqlite3_close_v2(*db);
+        *db = nullptr;
+        rc = openAndRead(readOnlyUri(path, true), SQLITE_OPEN_READONLY, db);
+    }
+    return rc;
+}
+
 Connection::Connection(const QString& path, Mode mode) {
     configureEngine();
-    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
+    const int rc = mode == Mode::ReadOnly
+                       ? openDatabaseFile(path, true, &db_)
+                       : sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
         const QString message = db_ ? lastError(db_) : QStringLiteral("out of memory");
         sqlite3_close(db_);
         throw DataError(QStringLiteral("cannot open %1: %2").arg(path, message));

@@ -1,0 +1,100 @@
+// An import source is only read: previewing and importing its cards leaves the file, and the
+// folder it lies in, exactly as they were.
+#include "bulk_fixture.h"
+#include "cards/card_bulk.h"
+#include <QDir>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include "support/earlier_layout.h"
+#include "support/unprivileged.h"
+
+namespace {
+
+// Runs SQL on a file with a plain SQLite connection of its own (the way another program would).
+void runRaw(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
+    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+// Every file of a folder with its bytes.
+std::map<QString, QByteArray> folderBytes(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(QDir(folder).filePath(name));
+        files[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+    }
+    return files;
+}
+
+class ImportSource : public BulkTest {
+protected:
+    // The check "search" makes before it offers the file as the main database, then a preview
+    // through "カードのIMPORT" and the import of every card of it.
+    void checkPreviewAndImport(const QString& source) {
+        EXPECT_EQ(cards::programDatabaseProblem(source).toStdString(), "");
+        seam->answerOpenFile(source);
+        Form25& f = Form25::it();
+        f.Text2->setText(QStringLiteral("Access"));
+        f.Show();
+        f.Command1->doClick();
+        seam->answerMsgBox(ui::vbOK);
+        Form22::it().Command3->doClick();
+        unloadAll();
+    }
+};
+
+TEST_F(ImportSource, CheckPreviewAndImportLeaveEverySourceByteForByte) {
+    const QStringList cards{QStringLiteral("四季報|2024/09/30|日立|7203|東証１部|D100|増額"),
+                            QStringLiteral("新聞|2024/10/01|三|6501|||")};
+    struct Case {
+        const char* name;
+        const char* layout;   // SQL that makes the source what the case names
+        bool readOnlyFolder;
+    };
+    const Case cases[] = {
+        {"program layout, rollback journal", "PRAGMA journal_mode=DELETE;", false},
+        {"earlier layout", testing_support::kEarlierChangeLayout, false},
+        {"write-ahead log in a folder that cannot be written", "PRAGMA journal_mode=WAL;", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = dir.filePath(QString::fromUtf8(c.name).left(7).replace(u' ', u'_'));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString source = folder + QStringLiteral("/cards.mdb");
+        {
+            const QString made = programDatabase(QStringLiteral("made.mdb"), cards);
+            unloadAll();
+            ASSERT_TRUE(QFile::rename(made, source));
+        }
+        runRaw(source, c.layout);
+        const auto before = folderBytes(folder);
+        const QStringList storedBefore = storedCards();
+        unloadAll();
+        if (c.readOnlyFolder) {
+            // A folder nobody may write in (a backup folder on a read-only medium, say).
+            testing_support::UnprivilegedFiles user({QDir::cleanPath(platform::programFolder() + QStringLiteral("/..")), dir.path()});
+            ::chmod(QFile::encodeName(folder).constData(), 0555);
+            checkPreviewAndImport(source);
+            ::chmod(QFile::encodeName(folder).constData(), 0755);
+        } else {
+            checkPreviewAndImport(source);
+        }
+        EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。\r\n2 枚のカードを登録しました。"));
+        EXPECT_EQ(storedCards().size(), storedBefore.size() + 2);
+        unloadAll();
+        const auto after = folderBytes(folder);
+        QStringList changed;
+        for (const auto& [name, bytes] : after)
+            if (!before.count(name) || before.at(name) != bytes) changed << name;
+        for (const auto& [name, bytes] : before)
+            if (!after.count(name)) changed << name;
+        EXPECT_TRUE(changed.isEmpty()) << "changed, added or removed: " << changed.join(u' ').toStdString();
+    }
+}
+
+}  // namespace
