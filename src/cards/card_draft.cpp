@@ -50,9 +50,8 @@ QString draftCode(const QString& selection) {
 }
 
 bool codeOutOfRange(const QString& code) {
-    bool ok = false;
-    const double n = code.trimmed().toDouble(&ok);
-    return ok && !code.trimmed().isEmpty() && (n <= 1000 || n >= 9999);
+    const std::optional<double> n = platform::sqlNumber(code);
+    return n && (*n <= 1000 || *n >= 9999);
 }
 
 QString draftDate(const QString& selection) {

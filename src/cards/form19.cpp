@@ -1,5 +1,7 @@
 #include "cards/form19.h"
 #include <QPoint>
+#include <algorithm>
+#include <cmath>
 #include "cards/busy_window.h"
 #include "cards/card_bulk.h"
 #include "platform/data/database.h"
@@ -41,9 +43,13 @@ const PurgeKind* kindOf(const QString& word) {
 }
 
 // The cards of the base dated before now less the number of days (a negative number reaches
-// into the future).
-QString purgeSource(const PurgeKind& k, long long days) {
-    const QString limit = days >= 0 ? QStringLiteral("now()-%1").arg(days) : QStringLiteral("now()+%1").arg(-days);
+// into the future; part days count). Beyond ten million days (27,000 years) every card lies on
+// one side of the limit, so a larger number goes in as ten million.
+QString purgeSource(const PurgeKind& k, double days) {
+    const double kFar = 1e7;
+    const double d = std::clamp(days, -kFar, kFar);
+    const QString amount = QString::number(std::fabs(d), 'f', 6);
+    const QString limit = (d >= 0 ? QStringLiteral("now()-") : QStringLiteral("now()+")) + amount;
     return QString::fromUtf8(k.base) + QStringLiteral(" where [日付] < ") + limit;
 }
 
@@ -71,8 +77,8 @@ Form19::Form19() : ui::DefaultForm<Form19>(QStringLiteral("Form19")) {
     on(Command5->Click, [this] { Command5_Click(); }, "Command5_Click");
 }
 
-// The number of days must be a whole number; anything else is refused and lists no card, and
-// Cancel lists none either.
+// The number of days must be a number (part days count); anything else is refused and lists no
+// card, and Cancel lists none either.
 void Form19::Form_Load() {
     step([&] { Data1->DatabaseName = Module1::MainDbPath; });
     step([&] { Data1->Options = 1; });
@@ -82,10 +88,10 @@ void Form19::Form_Load() {
         const auto answer = ui::InputBox(QString::fromUtf8(kind->prompt), QLatin1String(""), QString::fromUtf8(kind->defaultDays),
                                          QPoint(100, 100));
         if (answer) {
-            if (const auto days = platform::sqlWholeNumber(*answer))
+            if (const auto days = platform::sqlNumber(*answer))
                 step([&] { Data1->RecordSource = purgeSource(*kind, *days); });
             else
-                ui::MsgBox(QStringLiteral("日数は整数で入力してください。カードは表示も削除もしません。\r\n") + *answer,
+                ui::MsgBox(QStringLiteral("日数は数字で入力してください。カードは表示も削除もしません。\r\n") + *answer,
                            ui::vbExclamation);
         }
         step([&] { Text2->setText(QString::fromUtf8(kind->banner)); });

@@ -56,8 +56,8 @@ const ButtonRow kButtons[] = {
     {&Form2::Command14, {.name = "Command14", .caption = "メモ帖を開く", .left = 3720, .top = 3120, .width = 1455, .height = 315}, &Form2::Command14_Click},
 };
 
-// The finds that ask for an answer. The criterion is head + answer + tail; a number answer
-// must be a whole number (anything else sends nothing); quotes of a text answer are doubled.
+// The finds that ask for an answer. The criterion is head + answer + tail; a number answer is
+// converted, quotes of a text answer are doubled.
 struct FindRow {
     const char* prompt;
     const char* head;
@@ -223,7 +223,7 @@ bool Form2::storeCard() {
             if (field == QLatin1String("ID")) continue;
             const QString text = (this->*b.member)->Text();
             if (!adding_ && text == rs->text(pos, rs->fieldIndex(field))) continue;
-            rs->setField(field, text.isEmpty() ? QVariant() : QVariant(text));
+            rs->setField(field, cards::storedValue(field, text));
         }
         rs->Update();
     } catch (const platform::DataError& e) {
@@ -292,14 +292,11 @@ void Form2::runFind(int row) {
     step([&] { answer = ui::InputBox(QString::fromUtf8(f.prompt), QStringLiteral("検索")); });
     const QString text = answer.value_or(QString());
     if (f.emptyEnds && text.isEmpty()) return;
-    QString part;
-    if (f.number && !text.isEmpty()) {
-        const auto n = platform::sqlWholeNumber(platform::asciiDigits(text));
-        if (!n) return;   // not a number: nothing is searched
-        part = QString::number(*n);
-    } else {
-        part = platform::sqlEscaped(text);
-    }
+    // A number goes in as the number it reads as ("７２" and "72.0" are 72); any other answer as
+    // quoted text, which no number matches. Either way the criterion is kept, also when the find
+    // then meets no card.
+    const auto n = f.number ? platform::sqlWholeNumber(text) : std::nullopt;
+    const QString part = n ? QString::number(*n) : platform::sqlEscaped(text);
     const QString criterion = QString::fromUtf8(f.head) + part + QString::fromUtf8(f.tail);
     if (f.keep) this->*f.keep = criterion;
     step([&] { findFirst(criterion); });

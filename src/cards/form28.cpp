@@ -146,7 +146,7 @@ void Form28::Command3_Click() {
 void Form28::Command4_Click() {
     std::optional<QString> answer;
     step([&] { answer = ui::InputBox(QStringLiteral("検索するコードを入力してください"), kSearchTitle); });
-    const auto code = platform::sqlWholeNumber(platform::asciiDigits(answer.value_or(QString())));
+    const auto code = platform::sqlWholeNumber(answer.value_or(QString()));
     search(code ? QStringLiteral("[コード]=") + QString::number(*code) : QString());
 }
 
@@ -184,17 +184,18 @@ void Form28::Command5_Click() {
 // ---- registration into the lists
 
 // A double-click on a card's stock name adds the stock to the watch list; on its information
-// source, the source to the favourite sources. Only a card row whose code is a whole number
-// registers; the price table's rows and every other column register nothing.
+// source, the source to the favourite sources. A stock registers only from a card row whose code
+// is a whole number, a source from any card row (the code plays no part in it); the price
+// table's rows and every other column register nothing.
 void Form28::MSFlexGrid1_DblClick() {
     int r = 0, c = 0;
     step([&] { r = MSFlexGrid1->Row(); });
     step([&] { c = MSFlexGrid1->Col(); });
     if (c != 2 && c != 4) return;
     if (!showsCards() || r < 1 || r >= MSFlexGrid1->Rows()) return;
-    const auto code = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 5));
-    if (!code) return;
     if (c == 4) {
+        const auto code = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 5));
+        if (!code) return;
         const lists::WatchEntry e{QString::number(*code), MSFlexGrid1->TextMatrix(r, 4), MSFlexGrid1->TextMatrix(r, 6),
                                   QString()};
         lists::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });

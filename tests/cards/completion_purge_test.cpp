@@ -100,14 +100,34 @@ TEST_F(PurgeWindow, EachKindListsItsOldCards) {
     EXPECT_EQ(listed(survey), 0);
 }
 
-// An answer that is no whole number is refused and lists nothing; Cancel lists nothing. Either
-// way "削除実行" deletes no card.
+// Any number of days is taken, part days and full-width digits too; a number far beyond the
+// calendar lists every card or none.
+TEST_F(PurgeWindow, DecimalAndFullWidthDaysCount) {
+    const struct {
+        const char* answer;
+        int cards;
+    } cases[] = {
+        {"9.5", 4},   {"９．５", 4},  {"11.5", 3},  {" 90 ", 3},  {"-9223372036854775808", 5},
+        {"9223372036854775807", 0}, {"-1e400", -1}, {"99999999999999999999999999", 0}, {"-.5", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        seam->events.clear();
+        if (c.cards < 0) seam->answerMsgBox(ui::vbOK);
+        Form19& f = open(QStringLiteral("main"), QString::fromUtf8(c.answer));
+        EXPECT_EQ(seam->msgBoxPrompts().size(), c.cards < 0 ? 1 : 0);
+        EXPECT_EQ(listed(f), std::max(c.cards, 0));
+    }
+}
+
+// An answer that is no number is refused and lists nothing; Cancel lists nothing. Either way
+// "削除実行" deletes no card.
 TEST_F(PurgeWindow, AnswersThatAreNoNumberDeleteNothing) {
-    for (const char* answer : {"0 or 1=1", "abc", "", "90; delete", "1.5", "--5"}) {
+    for (const char* answer : {"0 or 1=1", "abc", "", "90; delete", "1.5.1", "--5", "1e3"}) {
         SCOPED_TRACE(answer);
         seam->answerMsgBox(ui::vbOK);
         Form19& f = open(QStringLiteral("main"), QString::fromUtf8(answer));
-        EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("日数は整数で入力してください。")));
+        EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("日数は数字で入力してください。")));
         EXPECT_EQ(listed(f), 0);
         seam->answerMsgBox(ui::vbYes);
         f.Command6->doClick();
