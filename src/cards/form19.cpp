@@ -4,6 +4,7 @@
 #include <cmath>
 #include "cards/busy_window.h"
 #include "cards/card_bulk.h"
+#include "cards/card_list_use.h"
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
 #include "platform/data/sql_text.h"
@@ -72,6 +73,8 @@ Form19::Form19() : ui::DefaultForm<Form19>(QStringLiteral("Form19")) {
     Data1 = addData({.name = "Data1", .caption = QStringLiteral("Data1"), .left = 6480, .top = 5640, .width = 2415,
                      .height = 375});
     MSFlexGrid1->bind(Data1);
+    Data1->Reposition = [this] { showCurrentInfo(); };
+    Data1->showNavigation();
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(Command6->Click, [this] { Command6_Click(); }, "Command6_Click");
     on(Command5->Click, [this] { Command5_Click(); }, "Command5_Click");
@@ -103,9 +106,14 @@ void Form19::Form_Load() {
 
 void Form19::showCount() {
     step([&] { Text3->setText(QString::number(std::max(0, MSFlexGrid1->Rows() - 1))); });
+    showCurrentInfo();
+}
+
+// Text1 shows the 情報 of the data control's current card, and nothing when there is none.
+void Form19::showCurrentInfo() {
     step([&] {
-        if (Data1->hasRecordset() && !Data1->recordset().atEOF())
-            Text1->setText(Data1->recordset().Fields(QStringLiteral("情報")).toString());
+        const bool current = Data1->hasRecordset() && !Data1->recordset().atEOF() && !Data1->recordset().atBOF();
+        Text1->setText(current ? Data1->recordset().Fields(QStringLiteral("情報")).toString() : QString());
     });
 }
 
@@ -139,6 +147,8 @@ void Form19::Command6_Click() {
             if (!outcome.ok)
                 ui::MsgBox(QStringLiteral("削除できませんでした。カードは１枚も削除されていません。\r\n") + outcome.error,
                            ui::vbCritical);
+            else
+                cards::refreshCardList();   // an open card list shows no deleted card
         }
     }
     if (!Data1->RecordSource.isEmpty()) step([&] { Data1->Refresh(); });

@@ -1,6 +1,4 @@
 #include "cards/form2.h"
-#include <QHBoxLayout>
-#include <QToolButton>
 #include "cards/card_links.h"
 #include "cards/card_record.h"
 #include "cards/form1.h"
@@ -135,31 +133,12 @@ void Form2::buildMenus() {
     addMenu(QStringLiteral("mnu日付"), QStringLiteral("日付"), find);
 }
 
-// The data control's navigation bar: first, previous, next and last card.
+// The data control's navigation bar: first, previous, next and last card. Leaving a card stores it;
+// a card that cannot be stored is not left.
 void Form2::buildNavigation() {
-    struct Nav {
-        const char* text;
-        const char* name;
-        void (Form2::*move)();
-    };
-    const Nav navs[] = {{"|◀", "最初のカード", &Form2::moveFirst},
-                        {"◀", "前のカード", &Form2::movePrevious},
-                        {"▶", "次のカード", &Form2::moveNext},
-                        {"▶|", "最後のカード", &Form2::moveLast}};
-    auto* layout = qobject_cast<QHBoxLayout*>(Data1->layout());
-    for (const Nav& n : navs) {
-        auto* b = new QToolButton(Data1);
-        b->setText(QString::fromUtf8(n.text));
-        b->setAccessibleName(QString::fromUtf8(n.name));
-        b->setToolTip(QString::fromUtf8(n.name));
-        const bool forwards = n.move == &Form2::moveNext || n.move == &Form2::moveLast;
-        if (layout) {
-            if (forwards) layout->addWidget(b);
-            else layout->insertWidget(layout->count() - 1, b);
-        }
-        QObject::connect(b, &QToolButton::clicked, this,
-                         [this, m = n.move] { ui::runHandler("Data1_Reposition", [&] { (this->*m)(); }); });
-    }
+    Data1->Validate = [this] { return leaveCard(); };
+    Data1->Reposition = [this] { showCurrent(); };
+    Data1->showNavigation();
 }
 
 // ---- the bound card
@@ -263,26 +242,10 @@ bool Form2::showCard(long long id) {
     return found;
 }
 
-void Form2::navigate(const std::function<void(platform::Recordset&)>& how) {
-    if (!leaveCard()) return;
-    step([&] { how(Data1->recordset()); });
-    showCurrent();
-}
-
-void Form2::moveFirst() { navigate([](platform::Recordset& rs) { rs.MoveFirst(); }); }
-void Form2::moveLast() { navigate([](platform::Recordset& rs) { rs.MoveLast(); }); }
-void Form2::moveNext() {
-    navigate([](platform::Recordset& rs) {
-        rs.MoveNext();
-        if (rs.atEOF() && rs.recordCount() > 0) rs.MoveLast();
-    });
-}
-void Form2::movePrevious() {
-    navigate([](platform::Recordset& rs) {
-        rs.MovePrevious();
-        if (rs.atBOF() && rs.recordCount() > 0) rs.MoveFirst();
-    });
-}
+void Form2::moveFirst() { Data1->navigate(ui::Data::Move::First); }
+void Form2::moveLast() { Data1->navigate(ui::Data::Move::Last); }
+void Form2::moveNext() { Data1->navigate(ui::Data::Move::Next); }
+void Form2::movePrevious() { Data1->navigate(ui::Data::Move::Previous); }
 
 // ---- finds
 

@@ -95,5 +95,4 @@ private:
     bool storeCard();
     void runFind(int row);   // one row of the find table
     void continueFind(const QString& criterion, bool forwards);
-    void navigate(const std::function<void(platform::Recordset&)>& how);
 };

@@ -71,6 +71,8 @@ void Form28::buildFrame() {
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});
     Data1->Connect = QStringLiteral("Access 2000;");
     MSFlexGrid1->bind(Data1);
+    // New rows (a refresh by this window or another) put another card in the current row.
+    Data1->addRefreshListener([this] { showDetails(); });
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(MSFlexGrid1->DblClick, [this] { MSFlexGrid1_DblClick(); }, "MSFlexGrid1_DblClick");
     on(Text7->Change, [this] { Text7_Change(); }, "Text7_Change");
@@ -122,10 +124,20 @@ void Form28::Text7_Change() {
     step([&] { Text7->setText(QString::number(MSFlexGrid1->Rows() - 1)); });
 }
 
-void Form28::MSFlexGrid1_EnterCell() {
+void Form28::MSFlexGrid1_EnterCell() { showDetails(); }
+
+// The detail boxes show the current row's card; with no data row current they are empty.
+void Form28::showDetails() {
     int r = 0;
     step([&] { r = MSFlexGrid1->Row(); });
-    for (const DetailRow& d : kDetails) step([&] { (this->*d.box)->setText(MSFlexGrid1->TextMatrix(r, d.column)); });
+    const bool row = r >= 1 && r < MSFlexGrid1->Rows();
+    for (const DetailRow& d : kDetails)
+        step([&] { (this->*d.box)->setText(row ? MSFlexGrid1->TextMatrix(r, d.column) : QString()); });
+}
+
+void Form28::sortGrid(int setting) {
+    step([&] { MSFlexGrid1->Sort(setting); });
+    showDetails();
 }
 
 // ---- searches of the price table, restore, sort
@@ -155,7 +167,7 @@ void Form28::Command10_Click() {
     step([&] { setRowSource(cards::allCardsSql()); });
     step([&] { MSFlexGrid1->setRedraw(true); });
     step([&] { MSFlexGrid1->setCol(5); });
-    step([&] { MSFlexGrid1->Sort(1); });
+    sortGrid(1);
     step([&] { hi_title(); });
 }
 
@@ -166,13 +178,12 @@ void Form28::Command1_Click() {
 }
 
 void Form28::Command13_Click() {
-    step([&] {
-        const int c = MSFlexGrid1->Col();
-        if (c == 1 || c == 2) MSFlexGrid1->Sort(1);
-        else if (c == 3) MSFlexGrid1->Sort(6);
-        else if (c >= 4 && c <= 11) MSFlexGrid1->Sort(1);
-        else if (c >= 12 && c <= 14) MSFlexGrid1->Sort(2);
-    });
+    int c = 0;
+    step([&] { c = MSFlexGrid1->Col(); });
+    if (c == 1 || c == 2) sortGrid(1);
+    else if (c == 3) sortGrid(6);
+    else if (c >= 4 && c <= 11) sortGrid(1);
+    else if (c >= 12 && c <= 14) sortGrid(2);
     step([&] { hi_title(); });
 }
 

@@ -104,6 +104,11 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
     ASSERT_EQ(list.MSFlexGrid1->Rows(), 5);
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(1, 4), QStringLiteral("三"));
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(4, 4), QStringLiteral("既存"));
+    // Its detail boxes show the highlighted row's card, the newest.
+    EXPECT_EQ(list.MSFlexGrid1->Row(), 1);
+    EXPECT_EQ(list.Text2->Text(), QStringLiteral("三"));
+    EXPECT_EQ(list.Text4->Text(), QStringLiteral("6501"));
+    EXPECT_EQ(list.Text6->Text(), QStringLiteral("誌"));
 
     // Leaving the preview with "OK" imports nothing and closes both windows.
     seam->answerOpenFile(source);
