@@ -176,12 +176,14 @@ bool Form2::leaveCard() {
 
 // Stores the boxes into the current card (or as a new card). Every value is checked first, so a
 // refused value stores nothing of the card.
-bool Form2::storeCard() {
+bool Form2::storeCard(bool report) {
     for (const BoundBox& b : kBoxes) {
         const QString field = QString::fromUtf8(b.field);
         if (field == QLatin1String("ID")) continue;
         if (const auto why = cards::refusedValue(field, (this->*b.member)->Text())) {
+            if (!report) return false;
             ui::MsgBox(*why, ui::vbExclamation, cards::saveTitle());
+            step([&] { Show(); });
             step([&] { (this->*b.member)->SetFocus(); });
             return false;
         }
@@ -207,7 +209,8 @@ bool Form2::storeCard() {
         rs->Update();
     } catch (const platform::DataError& e) {
         if (rs) rs->CancelUpdate();
-        ui::MsgBox(QStringLiteral("カードを保存できませんでした。\r\n") + e.text, ui::vbExclamation, cards::saveTitle());
+        if (report)
+            ui::MsgBox(QStringLiteral("カードを保存できませんでした。\r\n") + e.text, ui::vbExclamation, cards::saveTitle());
         return false;
     }
     adding_ = false;
@@ -334,8 +337,16 @@ void Form2::Command2_Click() {
     if (Form4::isLoaded()) Form4::it().Unload();
 }
 
+// Any other unload stores the card first. A card that cannot be stored keeps the editor (and
+// so the program) open on it; the person was told why. When the system ends the program
+// (vbAppWindows) nobody can answer: a card that can be stored is stored, without a word, and the
+// editor goes all the same.
 void Form2::Form_QueryUnload(bool& cancel, int unloadMode) {
     cancel = unloadMode == ui::vbFormControlMenu;
-    // Any other unload stores the card first; a card that cannot be stored was reported.
-    if (!cancel) leaveCard();
+    if (cancel) return;
+    if (unloadMode == ui::vbAppWindows) {
+        if (adding_ || dirty_) storeCard(false);
+        return;
+    }
+    cancel = !leaveCard();
 }
