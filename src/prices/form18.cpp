@@ -396,8 +396,21 @@ void Form18::offerInsertion() {
     Command5->setBackColor(kInsertGreen);
 }
 
+// NEXT stores the newest period: its date must lie after slot 2's, or the same period would be
+// stored twice (as right after an insertion, before the newest date is written in).
 void Form18::Command8_Click() {
+    if (busy_ || !checkDates(1, 1, false) || !checkNewerThanSlot2()) return;
     if (importSlots(1, prices::Columns::ByPosition)) offerInsertion();
+}
+
+bool Form18::checkNewerThanSlot2() {
+    const auto newest = prices::realDate(Text4(1)->Text(), Text11(1)->Text(), Text12(1)->Text());
+    const auto previous = prices::realDate(Text4(2)->Text(), Text11(2)->Text(), Text12(2)->Text());
+    if (!newest || !previous || newest->date() > previous->date()) return true;
+    ui::MsgBox(QStringLiteral("直近の日付 %1 が２行目の日付 %2 より後ではありません。").arg(newest->text(), previous->text()) +
+                   kCrLf + QStringLiteral("直近の日付を書き入れてから NEXT を押してください。何も書き込んでいません。"),
+               ui::vbOKOnly + ui::vbExclamation, QStringLiteral("日付の確認"));
+    return false;
 }
 
 void Form18::Command4_Click() { importSlots(prices::kSlots, prices::Columns::ByPosition); }

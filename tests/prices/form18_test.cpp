@@ -232,8 +232,24 @@ TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
     EXPECT_EQ(f.Text3(1)->Text(), slotBook(1));   // the rows show the record again
     EXPECT_EQ(f.Text3(0)->Text(), QStringLiteral("Excelファイル"));
 
-    // The newest day comes from its own sheet.
+    // NEXT while row 1 still holds slot 2's date (or an older one) would store that period twice:
+    // it is refused, naming both dates, and nothing is written.
     writeBooks({cell("p261211", "s261211", "1301", "111"), cell("p261211", "s261211", "1001", "1")});
+    const QStringList inserted = record();
+    for (const char* day : {"", "09"}) {
+        SCOPED_TRACE(day);
+        if (*day) f.Text12(1)->setText(QString::fromUtf8(day));
+        seam->answerMsgBox(ui::vbOK);
+        f.Command8_Click();
+        const QString said = seam->msgBoxPrompts().last();
+        EXPECT_TRUE(said.contains(f.Text4(1)->Text() + "/" + f.Text11(1)->Text() + "/" + f.Text12(1)->Text())) << said.toStdString();
+        EXPECT_TRUE(said.contains(slotDate(1))) << said.toStdString();
+        EXPECT_EQ(record(), inserted);
+        EXPECT_EQ(pricesOf(1301), (Prices{std::nullopt, 100, 101, 102, 103, 104, 105, 106, 107, 108}));
+        EXPECT_FALSE(f.Command5->Visible());
+    }
+
+    // The newest day comes from its own sheet.
     f.Text12(1)->setText("11");
     f.Text3(1)->setText("p261211");
     f.Command8_Click();
