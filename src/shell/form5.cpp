@@ -1,6 +1,7 @@
 #include "shell/form5.h"
 #include <QCoreApplication>
 #include <QFont>
+#include <QTimer>
 #include <algorithm>
 #include <set>
 #include "platform/data/errors.h"
@@ -297,6 +298,13 @@ void Form5::Command3_Click() {
 // anyone. The memo is saved under its own rules, a card being edited is stored when it can be,
 // and every window goes, so that the databases are closed cleanly when the program returns.
 void Form5::endForSystem() {
+    // Work that must finish first (a price import under way) is waited for.
+    for (ui::Form* f : ui::Form::loadedForms()) {
+        if (f != this && !f->mayUnload(ui::vbAppWindows)) {
+            QTimer::singleShot(100, this, [this] { endForSystem(); });
+            return;
+        }
+    }
     if (Form7::isLoaded()) ui::step([&] { Form7::it().saveMemo(); });
     endProgram(ui::vbAppWindows);
 }
