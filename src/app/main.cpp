@@ -2,6 +2,7 @@
 #include "platform/data/paths.h"
 #include "shell/form5.h"
 #include "shell/startup.h"
+#include "shell/system_end.h"
 #include "shell/wiring.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     const auto folderLock = shell::startUp();
     if (!folderLock) return 1;
     shell::wireWindows();
+    shell::endOnSystemSignals();
     Form5::it().Show();
     return app.exec();
 }

@@ -2,9 +2,9 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include "platform/data/database.h"
 #include "platform/data/recordset.h"
 #include "platform/data/sql_text.h"
@@ -50,9 +50,8 @@ QString draftCode(const QString& selection) {
 }
 
 bool codeOutOfRange(const QString& code) {
-    bool ok = false;
-    const double n = code.trimmed().toDouble(&ok);
-    return ok && !code.trimmed().isEmpty() && (n <= 1000 || n >= 9999);
+    const std::optional<double> n = platform::sqlNumber(code);
+    return n && (*n <= 1000 || *n >= 9999);
 }
 
 QString draftDate(const QString& selection) {
@@ -86,16 +85,20 @@ std::optional<StockFacts> lookUpStock(const QString& code) {
     return StockFacts{field("コード"), field("市場"), field("単位"), field("銘柄")};
 }
 
+// The chime is written once per run into a folder of the program's own: a new folder that only
+// this user can enter (mode 0700, made under a name nobody could foresee), removed at the end.
+// No file another user put anywhere is ever played, and none of theirs is replaced.
 QString transferSoundPath() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    const QString path = QDir(folder).filePath(QStringLiteral("quenara-ding.wav"));
-    initSoundResources();
-    QFile resource(QStringLiteral(":/sounds/ding.wav"));
-    if (QFile::exists(path) && QFileInfo(path).size() == resource.size()) return path;
-    QFile::remove(path);
-    if (!resource.copy(path)) return {};
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                    QFileDevice::ReadOther);
+    static QTemporaryDir folder(QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
+                                    .filePath(QStringLiteral("quenara-XXXXXX")));
+    static const QString path = [] {
+        if (!folder.isValid()) return QString();
+        initSoundResources();
+        const QString file = folder.filePath(QStringLiteral("ding.wav"));
+        if (!QFile::copy(QStringLiteral(":/sounds/ding.wav"), file)) return QString();
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        return file;
+    }();
     return path;
 }
 

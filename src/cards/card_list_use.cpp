@@ -10,6 +10,10 @@ QString cardListDatabase() {
     return bound.isEmpty() ? Module1::MainDbPath : bound;
 }
 
+void refreshCardList() {
+    if (Form28::isLoaded()) ui::step([&] { Form28::it().Data1->Refresh(); });
+}
+
 void setCardListRedraw(bool on) { Form28::it().MSFlexGrid1->setRedraw(on); }
 
 void showCardList(const QString& rowSource, int col, int sortSetting) {
@@ -20,7 +24,7 @@ void showCardList(const QString& rowSource, int col, int sortSetting) {
         list.setRowSource(rowSource);
     ui::step([&] { list.Show(); });
     ui::step([&] { list.MSFlexGrid1->setCol(col); });
-    ui::step([&] { list.MSFlexGrid1->Sort(sortSetting); });
+    list.sortGrid(sortSetting);
 }
 
 }  // namespace cards

@@ -7,6 +7,8 @@ namespace cards {
 
 // The main database the card list is bound to.
 QString cardListDatabase();
+// Refreshes the card list when it is open (after cards were deleted elsewhere).
+void refreshCardList();
 // Switches the card list's redrawing off or on.
 void setCardListRedraw(bool on);
 // Assigns rowSource (when not empty) to the card list, refreshes it, shows it, and sorts its grid

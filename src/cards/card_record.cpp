@@ -47,6 +47,14 @@ std::optional<QString> refusedValue(const QString& field, const QString& text) {
     return std::nullopt;
 }
 
+QVariant storedValue(const QString& field, const QString& text) {
+    if (text.isEmpty()) return {};
+    if (field == QStringLiteral("コード")) {
+        if (const auto code = platform::sqlWholeNumber(text)) return QVariant(*code);
+    }
+    return QVariant(text);
+}
+
 QString saveTitle() { return QStringLiteral("カードの保存"); }
 
 }  // namespace cards

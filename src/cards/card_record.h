@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <optional>
 
 // A card: one row of table mydata in the main database. Every row source over cards delivers
@@ -24,6 +25,10 @@ bool isCardLayout(const QStringList& fieldNames);
 // Why a text cannot be stored in a card's field, naming the field ("日付", "コード"), or
 // nothing when the field takes it. An empty text stores an empty field.
 std::optional<QString> refusedValue(const QString& field, const QString& text);
+
+// The value a field takes for a text it does not refuse: nothing (Null) for an empty text, the
+// whole number for a code ("７２０３" and "7203.0" are 7203), the text itself otherwise.
+QVariant storedValue(const QString& field, const QString& text);
 
 // The title of the message that reports a refused value.
 QString saveTitle();

@@ -28,6 +28,7 @@ Form15::Form15() : ui::DefaultForm<Form15>(QStringLiteral("Form15")) {
     Data1 = addData({.name = "Data1", .caption = QStringLiteral("Data1"), .left = 120, .top = 5760, .width = 3855,
                      .height = 375});
     MSFlexGrid1->bind(Data1);
+    Data1->showNavigation();
     on(Command1->Click, [this] { Command1_Click(); }, "Command1_Click");
     on(Command2->Click, [this] { Command2_Click(); }, "Command2_Click");
 }

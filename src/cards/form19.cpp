@@ -1,7 +1,10 @@
 #include "cards/form19.h"
 #include <QPoint>
+#include <algorithm>
+#include <cmath>
 #include "cards/busy_window.h"
 #include "cards/card_bulk.h"
+#include "cards/card_list_use.h"
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
 #include "platform/data/sql_text.h"
@@ -41,9 +44,13 @@ const PurgeKind* kindOf(const QString& word) {
 }
 
 // The cards of the base dated before now less the number of days (a negative number reaches
-// into the future).
-QString purgeSource(const PurgeKind& k, long long days) {
-    const QString limit = days >= 0 ? QStringLiteral("now()-%1").arg(days) : QStringLiteral("now()+%1").arg(-days);
+// into the future; part days count). Beyond ten million days (27,000 years) every card lies on
+// one side of the limit, so a larger number goes in as ten million.
+QString purgeSource(const PurgeKind& k, double days) {
+    const double kFar = 1e7;
+    const double d = std::clamp(days, -kFar, kFar);
+    const QString amount = QString::number(std::fabs(d), 'f', 6);
+    const QString limit = (d >= 0 ? QStringLiteral("now()-") : QStringLiteral("now()+")) + amount;
     return QString::fromUtf8(k.base) + QStringLiteral(" where [日付] < ") + limit;
 }
 
@@ -66,13 +73,15 @@ Form19::Form19() : ui::DefaultForm<Form19>(QStringLiteral("Form19")) {
     Data1 = addData({.name = "Data1", .caption = QStringLiteral("Data1"), .left = 6480, .top = 5640, .width = 2415,
                      .height = 375});
     MSFlexGrid1->bind(Data1);
+    Data1->Reposition = [this] { showCurrentInfo(); };
+    Data1->showNavigation();
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(Command6->Click, [this] { Command6_Click(); }, "Command6_Click");
     on(Command5->Click, [this] { Command5_Click(); }, "Command5_Click");
 }
 
-// The number of days must be a whole number; anything else is refused and lists no card, and
-// Cancel lists none either.
+// The number of days must be a number (part days count); anything else is refused and lists no
+// card, and Cancel lists none either.
 void Form19::Form_Load() {
     step([&] { Data1->DatabaseName = Module1::MainDbPath; });
     step([&] { Data1->Options = 1; });
@@ -82,10 +91,10 @@ void Form19::Form_Load() {
         const auto answer = ui::InputBox(QString::fromUtf8(kind->prompt), QLatin1String(""), QString::fromUtf8(kind->defaultDays),
                                          QPoint(100, 100));
         if (answer) {
-            if (const auto days = platform::sqlWholeNumber(*answer))
+            if (const auto days = platform::sqlNumber(*answer))
                 step([&] { Data1->RecordSource = purgeSource(*kind, *days); });
             else
-                ui::MsgBox(QStringLiteral("日数は整数で入力してください。カードは表示も削除もしません。\r\n") + *answer,
+                ui::MsgBox(QStringLiteral("日数は数字で入力してください。カードは表示も削除もしません。\r\n") + *answer,
                            ui::vbExclamation);
         }
         step([&] { Text2->setText(QString::fromUtf8(kind->banner)); });
@@ -97,9 +106,14 @@ void Form19::Form_Load() {
 
 void Form19::showCount() {
     step([&] { Text3->setText(QString::number(std::max(0, MSFlexGrid1->Rows() - 1))); });
+    showCurrentInfo();
+}
+
+// Text1 shows the 情報 of the data control's current card, and nothing when there is none.
+void Form19::showCurrentInfo() {
     step([&] {
-        if (Data1->hasRecordset() && !Data1->recordset().atEOF())
-            Text1->setText(Data1->recordset().Fields(QStringLiteral("情報")).toString());
+        const bool current = Data1->hasRecordset() && !Data1->recordset().atEOF() && !Data1->recordset().atBOF();
+        Text1->setText(current ? Data1->recordset().Fields(QStringLiteral("情報")).toString() : QString());
     });
 }
 
@@ -140,6 +154,8 @@ void Form19::Command6_Click() {
             if (!outcome.ok)
                 ui::MsgBox(QStringLiteral("削除できませんでした。カードは１枚も削除されていません。\r\n") + outcome.error,
                            ui::vbCritical);
+            else
+                cards::refreshCardList();   // an open card list shows no deleted card
         }
     }
     if (!Data1->RecordSource.isEmpty()) step([&] { Data1->Refresh(); });

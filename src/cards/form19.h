@@ -24,4 +24,5 @@ protected:
 
 private:
     void showCount();
+    void showCurrentInfo();
 };

@@ -1,6 +1,4 @@
 #include "cards/form2.h"
-#include <QHBoxLayout>
-#include <QToolButton>
 #include "cards/card_links.h"
 #include "cards/card_record.h"
 #include "cards/form1.h"
@@ -56,8 +54,8 @@ const ButtonRow kButtons[] = {
     {&Form2::Command14, {.name = "Command14", .caption = "メモ帖を開く", .left = 3720, .top = 3120, .width = 1455, .height = 315}, &Form2::Command14_Click},
 };
 
-// The finds that ask for an answer. The criterion is head + answer + tail; a number answer
-// must be a whole number (anything else sends nothing); quotes of a text answer are doubled.
+// The finds that ask for an answer. The criterion is head + answer + tail; a number answer is
+// converted, quotes of a text answer are doubled.
 struct FindRow {
     const char* prompt;
     const char* head;
@@ -135,31 +133,12 @@ void Form2::buildMenus() {
     addMenu(QStringLiteral("mnu日付"), QStringLiteral("日付"), find);
 }
 
-// The data control's navigation bar: first, previous, next and last card.
+// The data control's navigation bar: first, previous, next and last card. Leaving a card stores it;
+// a card that cannot be stored is not left.
 void Form2::buildNavigation() {
-    struct Nav {
-        const char* text;
-        const char* name;
-        void (Form2::*move)();
-    };
-    const Nav navs[] = {{"|◀", "最初のカード", &Form2::moveFirst},
-                        {"◀", "前のカード", &Form2::movePrevious},
-                        {"▶", "次のカード", &Form2::moveNext},
-                        {"▶|", "最後のカード", &Form2::moveLast}};
-    auto* layout = qobject_cast<QHBoxLayout*>(Data1->layout());
-    for (const Nav& n : navs) {
-        auto* b = new QToolButton(Data1);
-        b->setText(QString::fromUtf8(n.text));
-        b->setAccessibleName(QString::fromUtf8(n.name));
-        b->setToolTip(QString::fromUtf8(n.name));
-        const bool forwards = n.move == &Form2::moveNext || n.move == &Form2::moveLast;
-        if (layout) {
-            if (forwards) layout->addWidget(b);
-            else layout->insertWidget(layout->count() - 1, b);
-        }
-        QObject::connect(b, &QToolButton::clicked, this,
-                         [this, m = n.move] { ui::runHandler("Data1_Reposition", [&] { (this->*m)(); }); });
-    }
+    Data1->Validate = [this] { return leaveCard(); };
+    Data1->Reposition = [this] { showCurrent(); };
+    Data1->showNavigation();
 }
 
 // ---- the bound card
@@ -197,12 +176,14 @@ bool Form2::leaveCard() {
 
 // Stores the boxes into the current card (or as a new card). Every value is checked first, so a
 // refused value stores nothing of the card.
-bool Form2::storeCard() {
+bool Form2::storeCard(bool report) {
     for (const BoundBox& b : kBoxes) {
         const QString field = QString::fromUtf8(b.field);
         if (field == QLatin1String("ID")) continue;
         if (const auto why = cards::refusedValue(field, (this->*b.member)->Text())) {
+            if (!report) return false;
             ui::MsgBox(*why, ui::vbExclamation, cards::saveTitle());
+            step([&] { Show(); });
             step([&] { (this->*b.member)->SetFocus(); });
             return false;
         }
@@ -223,12 +204,13 @@ bool Form2::storeCard() {
             if (field == QLatin1String("ID")) continue;
             const QString text = (this->*b.member)->Text();
             if (!adding_ && text == rs->text(pos, rs->fieldIndex(field))) continue;
-            rs->setField(field, text.isEmpty() ? QVariant() : QVariant(text));
+            rs->setField(field, cards::storedValue(field, text));
         }
         rs->Update();
     } catch (const platform::DataError& e) {
         if (rs) rs->CancelUpdate();
-        ui::MsgBox(QStringLiteral("カードを保存できませんでした。\r\n") + e.text, ui::vbExclamation, cards::saveTitle());
+        if (report)
+            ui::MsgBox(QStringLiteral("カードを保存できませんでした。\r\n") + e.text, ui::vbExclamation, cards::saveTitle());
         return false;
     }
     adding_ = false;
@@ -263,26 +245,10 @@ bool Form2::showCard(long long id) {
     return found;
 }
 
-void Form2::navigate(const std::function<void(platform::Recordset&)>& how) {
-    if (!leaveCard()) return;
-    step([&] { how(Data1->recordset()); });
-    showCurrent();
-}
-
-void Form2::moveFirst() { navigate([](platform::Recordset& rs) { rs.MoveFirst(); }); }
-void Form2::moveLast() { navigate([](platform::Recordset& rs) { rs.MoveLast(); }); }
-void Form2::moveNext() {
-    navigate([](platform::Recordset& rs) {
-        rs.MoveNext();
-        if (rs.atEOF() && rs.recordCount() > 0) rs.MoveLast();
-    });
-}
-void Form2::movePrevious() {
-    navigate([](platform::Recordset& rs) {
-        rs.MovePrevious();
-        if (rs.atBOF() && rs.recordCount() > 0) rs.MoveFirst();
-    });
-}
+void Form2::moveFirst() { Data1->navigate(ui::Data::Move::First); }
+void Form2::moveLast() { Data1->navigate(ui::Data::Move::Last); }
+void Form2::moveNext() { Data1->navigate(ui::Data::Move::Next); }
+void Form2::movePrevious() { Data1->navigate(ui::Data::Move::Previous); }
 
 // ---- finds
 
@@ -292,14 +258,11 @@ void Form2::runFind(int row) {
     step([&] { answer = ui::InputBox(QString::fromUtf8(f.prompt), QStringLiteral("検索")); });
     const QString text = answer.value_or(QString());
     if (f.emptyEnds && text.isEmpty()) return;
-    QString part;
-    if (f.number && !text.isEmpty()) {
-        const auto n = platform::sqlWholeNumber(platform::asciiDigits(text));
-        if (!n) return;   // not a number: nothing is searched
-        part = QString::number(*n);
-    } else {
-        part = platform::sqlEscaped(text);
-    }
+    // A number goes in as the number it reads as ("７２" and "72.0" are 72); any other answer as
+    // quoted text, which no number matches. Either way the criterion is kept, also when the find
+    // then meets no card.
+    const auto n = f.number ? platform::sqlWholeNumber(text) : std::nullopt;
+    const QString part = n ? QString::number(*n) : platform::sqlEscaped(text);
     const QString criterion = QString::fromUtf8(f.head) + part + QString::fromUtf8(f.tail);
     if (f.keep) this->*f.keep = criterion;
     step([&] { findFirst(criterion); });
@@ -374,8 +337,16 @@ void Form2::Command2_Click() {
     if (Form4::isLoaded()) Form4::it().Unload();
 }
 
+// Any other unload stores the card first. A card that cannot be stored keeps the editor (and
+// so the program) open on it; the person was told why. When the system ends the program
+// (vbAppWindows) nobody can answer: a card that can be stored is stored, without a word, and the
+// editor goes all the same.
 void Form2::Form_QueryUnload(bool& cancel, int unloadMode) {
     cancel = unloadMode == ui::vbFormControlMenu;
-    // Any other unload stores the card first; a card that cannot be stored was reported.
-    if (!cancel) leaveCard();
+    if (cancel) return;
+    if (unloadMode == ui::vbAppWindows) {
+        if (adding_ || dirty_) storeCard(false);
+        return;
+    }
+    cancel = !leaveCard();
 }

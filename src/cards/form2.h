@@ -92,8 +92,7 @@ private:
     void buildMenus();
     void buildNavigation();
     void showCurrent();
-    bool storeCard();
+    bool storeCard(bool report = true);   // report: tell the person why a card cannot be stored
     void runFind(int row);   // one row of the find table
     void continueFind(const QString& criterion, bool forwards);
-    void navigate(const std::function<void(platform::Recordset&)>& how);
 };

@@ -59,8 +59,8 @@ Form22::Form22() : ui::DefaultForm<Form22>(QStringLiteral("Form22")) {
 void Form22::readSource() {
     step([&] { Data1->Options = 1; });
     try {
-        if (Data1->DatabaseName.isEmpty())
-            Data1->close();   // no file chosen: nothing to read, nothing to tell
+        if (Data1->DatabaseName.isEmpty() || Data1->RecordSource.isEmpty())
+            Data1->close();   // no file or no sheet chosen: nothing to read, nothing to tell
         else
             Data1->Refresh();
     } catch (const platform::DataError& e) {
@@ -116,8 +116,7 @@ void Form22::Command3_Click() {
         return;
     }
     step([&] { cards::showCardList(QString(), 1, 2); });
-    ui::MsgBox(QStringLiteral("登録が　終了しました。\r\n%1 枚のカードを登録しました。").arg(outcome.cards),
-               ui::vbInformation);
+    ui::MsgBox(QStringLiteral("登録が　終了しました。"), ui::vbInformation);
     step([&] { Unload(); });
 }
 

@@ -25,7 +25,6 @@ Kind kindOf(const QString& word) {
 
 // Characters a sheet name cannot hold (they would also end the bracketed name in the row source).
 bool plainSheetName(const QString& name) {
-    if (name.trimmed().isEmpty()) return false;
     for (QChar c : name)
         if (c.unicode() < 0x20 || QStringLiteral("[]:*?/\\").contains(c)) return false;
     return true;
@@ -104,9 +103,15 @@ void Form25::chooseWorkbook() {
         preview.Data1->DatabaseName = path;
         preview.Data1->Connect = QStringLiteral("Excel 8.0;");
     });
+    step([&] { preview.Data1->RecordSource.clear(); });   // a cancelled or refused answer reads no earlier sheet
     const auto sheet = ui::InputBox(QStringLiteral("シートの名前(番号)を入力してください"), QStringLiteral("SHEET"),
                                     QStringLiteral("Sheet3"));
     if (!sheet) return;
+    if (sheet->trimmed().isEmpty()) {
+        ui::MsgBox(QStringLiteral("シートの名前が入っていません。もう一度「ここをクリック」からファイルとシートを選んでください。"),
+                   ui::vbExclamation);
+        return;
+    }
     if (!plainSheetName(*sheet)) {
         ui::MsgBox(QStringLiteral("シートの名前に使えない文字があります。\r\n") + *sheet, ui::vbExclamation);
         return;

@@ -71,6 +71,8 @@ void Form28::buildFrame() {
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});
     Data1->Connect = QStringLiteral("Access 2000;");
     MSFlexGrid1->bind(Data1);
+    // New rows (a refresh by this window or another) put another card in the current row.
+    Data1->addRefreshListener([this] { showDetails(); });
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(MSFlexGrid1->DblClick, [this] { MSFlexGrid1_DblClick(); }, "MSFlexGrid1_DblClick");
     on(Text7->Change, [this] { Text7_Change(); }, "Text7_Change");
@@ -122,10 +124,20 @@ void Form28::Text7_Change() {
     step([&] { Text7->setText(QString::number(MSFlexGrid1->Rows() - 1)); });
 }
 
-void Form28::MSFlexGrid1_EnterCell() {
+void Form28::MSFlexGrid1_EnterCell() { showDetails(); }
+
+// The detail boxes show the current row's card; with no data row current they are empty.
+void Form28::showDetails() {
     int r = 0;
     step([&] { r = MSFlexGrid1->Row(); });
-    for (const DetailRow& d : kDetails) step([&] { (this->*d.box)->setText(MSFlexGrid1->TextMatrix(r, d.column)); });
+    const bool row = r >= 1 && r < MSFlexGrid1->Rows();
+    for (const DetailRow& d : kDetails)
+        step([&] { (this->*d.box)->setText(row ? MSFlexGrid1->TextMatrix(r, d.column) : QString()); });
+}
+
+void Form28::sortGrid(int setting) {
+    step([&] { MSFlexGrid1->Sort(setting); });
+    showDetails();
 }
 
 // ---- searches of the price table, restore, sort
@@ -146,7 +158,7 @@ void Form28::Command3_Click() {
 void Form28::Command4_Click() {
     std::optional<QString> answer;
     step([&] { answer = ui::InputBox(QStringLiteral("検索するコードを入力してください"), kSearchTitle); });
-    const auto code = platform::sqlWholeNumber(platform::asciiDigits(answer.value_or(QString())));
+    const auto code = platform::sqlWholeNumber(answer.value_or(QString()));
     search(code ? QStringLiteral("[コード]=") + QString::number(*code) : QString());
 }
 
@@ -155,7 +167,7 @@ void Form28::Command10_Click() {
     step([&] { setRowSource(cards::allCardsSql()); });
     step([&] { MSFlexGrid1->setRedraw(true); });
     step([&] { MSFlexGrid1->setCol(5); });
-    step([&] { MSFlexGrid1->Sort(1); });
+    sortGrid(1);
     step([&] { hi_title(); });
 }
 
@@ -166,13 +178,12 @@ void Form28::Command1_Click() {
 }
 
 void Form28::Command13_Click() {
-    step([&] {
-        const int c = MSFlexGrid1->Col();
-        if (c == 1 || c == 2) MSFlexGrid1->Sort(1);
-        else if (c == 3) MSFlexGrid1->Sort(6);
-        else if (c >= 4 && c <= 11) MSFlexGrid1->Sort(1);
-        else if (c >= 12 && c <= 14) MSFlexGrid1->Sort(2);
-    });
+    int c = 0;
+    step([&] { c = MSFlexGrid1->Col(); });
+    if (c == 1 || c == 2) sortGrid(1);
+    else if (c == 3) sortGrid(6);
+    else if (c >= 4 && c <= 11) sortGrid(1);
+    else if (c >= 12 && c <= 14) sortGrid(2);
     step([&] { hi_title(); });
 }
 
@@ -184,17 +195,18 @@ void Form28::Command5_Click() {
 // ---- registration into the lists
 
 // A double-click on a card's stock name adds the stock to the watch list; on its information
-// source, the source to the favourite sources. Only a card row whose code is a whole number
-// registers; the price table's rows and every other column register nothing.
+// source, the source to the favourite sources. A stock registers only from a card row whose code
+// is a whole number, a source from any card row (the code plays no part in it); the price
+// table's rows and every other column register nothing.
 void Form28::MSFlexGrid1_DblClick() {
     int r = 0, c = 0;
     step([&] { r = MSFlexGrid1->Row(); });
     step([&] { c = MSFlexGrid1->Col(); });
     if (c != 2 && c != 4) return;
     if (!showsCards() || r < 1 || r >= MSFlexGrid1->Rows()) return;
-    const auto code = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 5));
-    if (!code) return;
     if (c == 4) {
+        const auto code = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 5));
+        if (!code) return;
         const lists::WatchEntry e{QString::number(*code), MSFlexGrid1->TextMatrix(r, 4), MSFlexGrid1->TextMatrix(r, 6),
                                   QString()};
         lists::registerIntoList<Form13>([&](platform::DataControl& list) { lists::addWatchEntry(list, e); });

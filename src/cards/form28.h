@@ -43,6 +43,8 @@ public:
     // Assigns a row source and refreshes. When the database rejects it, the person is told and
     // the previous row source and rows stay, so that later refreshes keep working.
     bool setRowSource(const QString& sql);
+    // Sorts the grid on its current column (grid sort setting) and shows the current row's card.
+    void sortGrid(int setting);
 
     // Handlers.
     void Text7_Change();
@@ -62,5 +64,6 @@ protected:
 
 private:
     void buildFrame();
+    void showDetails();
     void search(const QString& condition);
 };

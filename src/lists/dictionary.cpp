@@ -40,11 +40,10 @@ QString nameSearchSql(const QString& part) {
 }
 
 QString codeSearchSql(const QString& prefix) {
-    const QString digits = platform::asciiDigits(prefix).trimmed();
-    const bool onlyDigits =
-        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; });
-    // A code's text never equals the empty text: no stock, as a Like over a code that is no number.
-    return kBase + QStringLiteral(" where コード Like'") + (onlyDigits ? digits + u'*' : QString()) + u'\'';
+    // The answer is read as every code answer is ("７２" and "72.0" are 72). A code's text never
+    // equals the empty text: no stock, as a Like over a code that is no number.
+    const auto n = platform::sqlWholeNumber(prefix);
+    return kBase + QStringLiteral(" where コード Like'") + (n && *n >= 0 ? QString::number(*n) + u'*' : QString()) + u'\'';
 }
 
 void DictionaryCore::load() {

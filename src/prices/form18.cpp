@@ -4,7 +4,9 @@
 #include <iterator>
 #include "cards/busy_window.h"
 #include "cards/form28.h"
+#include "platform/data/database.h"
 #include "platform/data/errors.h"
+#include "platform/data/recordset.h"
 #include "platform/data/paths.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
@@ -139,6 +141,30 @@ void unloadCardList() {
 // Lets the screen repaint its progress; the person's input waits until the work is done.
 void showProgress() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
+// Why the period record cannot be read from the main database (a database refused or not
+// readable, no date table, no record), or empty when it can.
+QString periodRecordProblem() {
+    try {
+        auto db = platform::Database::open(Module1::MainDbPath);
+        if (db->openRecordset(QStringLiteral("select * from [日付]")).recordCount() == 0)
+            return QStringLiteral("期間の記録（日付の表のレコード）がありません。");
+        return {};
+    } catch (const platform::DataError& e) {
+        return e.text;
+    }
+}
+
+// The stocks a slot's prices are written into: every row of the price table (the placeholder
+// row counted or not).
+int stockCount(bool withPlaceholder) {
+    auto db = platform::Database::open(Module1::MainDbPath);
+    const int rows = db->openRecordset(QStringLiteral("select * from [list]")).recordCount();
+    if (withPlaceholder) return rows;
+    const int placeholders =
+        db->openRecordset(QStringLiteral("select * from [list] where [コード]=%1").arg(prices::kPlaceholderCode)).recordCount();
+    return rows - placeholders;
+}
+
 }  // namespace
 
 // While an import or the insertion runs: the screen takes no input and no second click, and the
@@ -230,8 +256,13 @@ void Form18::FillSlotWorkbooks() {
 void Form18::Command3_Click() {
     FillSlotDates();
     for (int k = 1; k <= prices::kSlots; ++k) step([&] { Text16(k)->setText(QString::number(k)); });
-    QString word;
-    step([&] { word = services::periodUnit(); });
+    QString word, problem;
+    try {
+        word = services::periodUnit();
+    } catch (...) {
+        problem = periodRecordProblem();
+        if (problem.isEmpty()) problem = QStringLiteral("期間の記録を読めませんでした。");
+    }
     const UnitRow* unit = nullptr;
     for (const UnitRow& u : kUnits)
         if (word == QLatin1String(u.unit)) unit = &u;
@@ -249,6 +280,12 @@ void Form18::Command3_Click() {
         Command8->setVisible(true);
         Command5->setCaption(QString::fromUtf8(unit->insertCaption));
         for (ui::CommandButton* b : {Command11, Command6, Command7}) b->setVisible(unit->weekly);
+    } else if (!problem.isEmpty()) {
+        // The database itself is the problem, not the unit it holds.
+        ScreenUnit.clear();
+        ui::MsgBox(QStringLiteral("主データベースから期間の記録を読めません。") + kCrLf + Module1::MainDbPath + kCrLf + problem +
+                       kCrLf + QStringLiteral("株価は登録できません。"),
+                   ui::vbOKOnly + ui::vbExclamation, QStringLiteral("株価の登録"));
     } else {
         // Nothing may be stored under a unit the screens do not know.
         ScreenUnit.clear();
@@ -349,13 +386,16 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
     }
     // Every sheet is read before anything is written: a missing one stops the click untouched.
     std::vector<prices::SheetPrices> sheets{std::size_t(lastSlot)};
+    // The progress count is the stocks of the price table each slot goes into, from 0 for each
+    // slot (the weekly correction does not count the placeholder row).
     try {
+        const int stocks = stockCount(columns == prices::Columns::ByPosition);
         for (int k = 1; k <= lastSlot; ++k) {
             Text2->setText(SlotSheetName[k]);
             Text1->setText(QStringLiteral("0"));
             showProgress();
             sheets[std::size_t(k - 1)] = prices::readSheetPrices(SlotWorkbookPath[k], SlotSheetName[k], columns);
-            Text1->setText(QString::number(sheets[std::size_t(k - 1)].rows));
+            Text1->setText(QString::number(stocks));
             showProgress();
             write.prices.emplace_back(k, &sheets[std::size_t(k - 1)]);
         }
@@ -396,8 +436,21 @@ void Form18::offerInsertion() {
     Command5->setBackColor(kInsertGreen);
 }
 
+// NEXT stores the newest period: its date must lie after slot 2's, or the same period would be
+// stored twice (as right after an insertion, before the newest date is written in).
 void Form18::Command8_Click() {
+    if (busy_ || !checkDates(1, 1, false) || !checkNewerThanSlot2()) return;
     if (importSlots(1, prices::Columns::ByPosition)) offerInsertion();
+}
+
+bool Form18::checkNewerThanSlot2() {
+    const auto newest = prices::realDate(Text4(1)->Text(), Text11(1)->Text(), Text12(1)->Text());
+    const auto previous = prices::realDate(Text4(2)->Text(), Text11(2)->Text(), Text12(2)->Text());
+    if (!newest || !previous || newest->date() > previous->date()) return true;
+    ui::MsgBox(QStringLiteral("直近の日付 %1 が２行目の日付 %2 より後ではありません。").arg(newest->text(), previous->text()) +
+                   kCrLf + QStringLiteral("直近の日付を書き入れてから NEXT を押してください。何も書き込んでいません。"),
+               ui::vbOKOnly + ui::vbExclamation, QStringLiteral("日付の確認"));
+    return false;
 }
 
 void Form18::Command4_Click() { importSlots(prices::kSlots, prices::Columns::ByPosition); }

@@ -83,6 +83,7 @@ private:
     bool checkDates(int first, int last, bool allowEmpty);
     // Refuses with a message when the start button recognised no unit.
     bool checkUnit();
+    bool checkNewerThanSlot2();   // slot 1's date lies after slot 2's (told when not)
     QString boxDate(int row) const;
     // Reads slots 1 to lastSlot from their sheets, then stores dates and prices in one go.
     bool importSlots(int lastSlot, prices::Columns columns);

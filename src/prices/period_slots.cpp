@@ -50,12 +50,17 @@ std::optional<double> numberOf(const QVariant& cell) {
 
 }  // namespace
 
+QDate BoxDate::date() const {
+    const int yy = year.toInt();
+    return QDate(yy < 70 ? 2000 + yy : 1900 + yy, month.toInt(), day.toInt());
+}
+
 std::optional<BoxDate> realDate(const QString& year, const QString& month, const QString& day) {
     const auto y = twoDigits(year), m = twoDigits(month), d = twoDigits(day);
     if (!y || !m || !d) return std::nullopt;
-    const int yy = y->toInt();
-    if (!QDate::isValid(yy < 70 ? 2000 + yy : 1900 + yy, m->toInt(), d->toInt())) return std::nullopt;
-    return BoxDate{*y, *m, *d};
+    const BoxDate date{*y, *m, *d};
+    if (!date.date().isValid()) return std::nullopt;
+    return date;
 }
 
 std::optional<long long> sheetCode(const QVariant& cell) {

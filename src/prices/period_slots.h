@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -27,6 +28,7 @@ QString recognisedUnit(const QString& word);
 struct BoxDate {
     QString year, month, day;
     QString text() const { return year + u'/' + month + u'/' + day; }   // "yy/mm/dd"
+    QDate date() const;   // the calendar day (yy up to 69 is 20yy, above 19yy); invalid when none
 };
 // The boxes as a real date: one-digit parts are padded ("4" -> "04"); nothing when a part is not
 // one or two digits or the day does not exist (yy is read as 2000 + yy up to 69, 1900 + yy above).

@@ -1,6 +1,7 @@
 #include "shell/form5.h"
 #include <QCoreApplication>
 #include <QFont>
+#include <QTimer>
 #include <algorithm>
 #include <set>
 #include "platform/data/errors.h"
@@ -290,17 +291,46 @@ void Form5::Command3_Click() {
                                       ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2);
         if (answer != ui::vbYes) return;
     }
-    endProgram();
+    endProgram(ui::vbFormCode);
 }
 
-void Form5::endProgram() {
-    const std::vector<ui::Form*> forms = ui::Form::loadedForms();
-    for (ui::Form* f : forms) {
-        if (f == this) continue;
-        const auto now = ui::Form::loadedForms();
-        if (std::find(now.begin(), now.end(), f) == now.end()) continue;
-        ui::step([&] { f->Unload(); });
+// The system ends the program (a logout, a closed terminal): as ＥＮＤ does, with no question to
+// anyone. The memo is saved under its own rules, a card being edited is stored when it can be,
+// and every window goes, so that the databases are closed cleanly when the program returns.
+void Form5::endForSystem() {
+    // Work that must finish first (a price import under way) is waited for.
+    for (ui::Form* f : ui::Form::loadedForms()) {
+        if (f != this && !f->mayUnload(ui::vbAppWindows)) {
+            QTimer::singleShot(100, this, [this] { endForSystem(); });
+            return;
+        }
     }
-    ui::step([&] { Unload(); });
+    if (Form7::isLoaded()) ui::step([&] { Form7::it().saveMemo(); });
+    endProgram(ui::vbAppWindows);
+}
+
+// Every window is asked first whether it may go. For ＥＮＤ one that refuses (the card editor
+// with a card it cannot store) keeps the program running, on that window; the system's end
+// asks no one and ends all the same.
+void Form5::endProgram(int unloadMode) {
+    const std::vector<ui::Form*> forms = ui::Form::loadedForms();
+    auto loaded = [](ui::Form* f) {
+        const auto now = ui::Form::loadedForms();
+        return std::find(now.begin(), now.end(), f) != now.end();
+    };
+    if (unloadMode == ui::vbFormCode) {
+        for (ui::Form* f : forms) {
+            if (f == this || !loaded(f)) continue;
+            if (!f->mayUnload(unloadMode)) {
+                ui::step([&] { f->Show(); });
+                return;
+            }
+        }
+    }
+    for (ui::Form* f : forms) {
+        if (f == this || !loaded(f)) continue;
+        ui::step([&] { f->Unload(unloadMode); });
+    }
+    ui::step([&] { Unload(unloadMode); });
     QCoreApplication::quit();
 }

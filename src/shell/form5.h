@@ -27,6 +27,8 @@ public:
     static QString periodUnit();
     // Binds the grid to the period record of the main database (MainDbPath) and refreshes it.
     void bindPeriodRecord();
+    // The end the system asks for (SIGTERM, SIGHUP): as ＥＮＤ, without questions.
+    void endForSystem();
 
 protected:
     void Form_Load() override;
@@ -46,5 +48,5 @@ private:
     void Text1_Change();
     void Text3_Change();
     void Command3_Click();
-    void endProgram();
+    void endProgram(int unloadMode);
 };

@@ -1,4 +1,5 @@
 #include "shell/launch_table.h"
+#include "platform/data/sql_text.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/dialogs.h"
 #include "shell/menu_layout.h"
@@ -257,10 +258,9 @@ QString extraPrompt() {
 
 // The answer is compared as a number: "3", " 3 ", "3.0" and the full-width "３" all choose 3.
 std::optional<QString> extraChoice(const QString& answer) {
-    bool ok = false;
-    const double n = answer.normalized(QString::NormalizationForm_KC).trimmed().toDouble(&ok);
-    for (int i = 1; ok && i <= 14; ++i)
-        if (n == i)
+    const std::optional<double> n = platform::sqlNumber(answer);
+    for (int i = 1; n && i <= 14; ++i)
+        if (*n == i)
             return QStringLiteral("select * from [") + QString::fromUtf8(kExtraUniverses[i - 1].query) + QLatin1Char(']');
     return std::nullopt;
 }

@@ -1,5 +1,4 @@
 #include "trend_cards/card_filters.h"
-#include <QRegularExpression>
 #include <cmath>
 #include "platform/data/dialect.h"
 #include "platform/data/sql_text.h"
@@ -32,29 +31,15 @@ QString leftTrimmed(const QString& s) {
 
 QString sqlDate(const QDate& d) { return d.toString(QStringLiteral("MM/dd/yyyy")); }
 
-double leadingNumber(const QString& text) {
-    QString compact = text;
-    compact.remove(QRegularExpression(QStringLiteral("[ \\t\\r\\n]")));
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?"));
-    const QRegularExpressionMatch m = number.match(compact);
-    if (!m.hasMatch()) return 0;
-    QString digits = m.captured(0);
-    digits.replace(u'd', u'e').replace(u'D', u'e');
-    bool ok = false;
-    const double v = digits.toDouble(&ok);
-    return ok ? v : HUGE_VAL;   // a number too large for a double fits no level either
-}
-
 std::optional<short> priceLevelOf(const std::optional<QString>& answer) {
-    const double rounded = std::nearbyint(leadingNumber(answer.value_or(QString())));   // halves to even
+    const double rounded = std::nearbyint(platform::leadingNumber(answer.value_or(QString())));   // halves to even
     if (!(rounded >= -32768 && rounded <= 32767)) return std::nullopt;
     return short(rounded);
 }
 
 std::optional<QDate> windowStart(const std::optional<QString>& answer, const QDate& today) {
-    bool ok = false;
-    const double n = answer.value_or(QString()).trimmed().toDouble(&ok);
-    const double m = ok ? n - 1 : 0;
+    const std::optional<double> n = platform::sqlNumber(answer.value_or(QString()));
+    const double m = n ? *n - 1 : 0;
     const double back = std::floor(-m);
     if (!(std::fabs(back) < 3.0e6)) return std::nullopt;
     const QDate from = today.addDays(qint64(back));
@@ -177,7 +162,7 @@ QString nameSearchSql(const QString& base, bool andForm, const QString& answer) 
 }
 
 std::optional<QString> codeSearchSql(const QString& base, bool andForm, const QString& answer) {
-    const std::optional<QString> code = wholeNumber(platform::asciiDigits(answer));   // full-width digits as typed
+    const std::optional<QString> code = wholeNumber(answer);
     if (!code) return std::nullopt;
     return base + (andForm ? QStringLiteral("and ") : QStringLiteral(" where ")) + QStringLiteral("[コード]=") + *code;
 }

@@ -14,9 +14,6 @@ namespace cardtrend {
 // A date inside SQL: "mm/dd/yyyy" (between "#" signs where it is used).
 QString sqlDate(const QDate& d);
 
-// The number an answer begins with, blanks anywhere ignored ("1 2" is 12, "3円" is 3); 0 when it
-// begins with none.
-double leadingNumber(const QString& text);
 // A price-level answer: its leading number rounded to the even neighbour of a half; nothing when
 // it does not fit a 16-bit whole number (the previous level then stays in force).
 std::optional<short> priceLevelOf(const std::optional<QString>& answer);

@@ -520,9 +520,12 @@ void Form16::Command16_Click() {
 
 // ---- detail strip, registration, card opening
 
+// The boxes follow the current data row; the header row (current after a tinted pattern) is no
+// card, and the boxes keep the last card's texts.
 void Form16::MSFlexGrid1_EnterCell() {
     int r = 0;
     step([&] { r = MSFlexGrid1->Row(); });
+    if (r < 1) return;
     step([&] { Text1->setText(MSFlexGrid1->TextMatrix(r, 8)); });
     step([&] { Text2->setText(MSFlexGrid1->TextMatrix(r, 4)); });
     step([&] { Text3->setText(MSFlexGrid1->TextMatrix(r, 3)); });
@@ -550,14 +553,15 @@ void Form16::MSFlexGrid1_DblClick() {
     }
 }
 
-// Opens the card of the current row in the card editor, found by its exact ID. A row whose card
-// is gone (or a row without an ID) is told, and the editor is not opened on another card.
+// Opens the card of the current row in the card editor, found by its exact ID. With no data row
+// current (the header row after a tinted pattern) nothing happens. A row whose card is gone (or
+// a row without an ID) is told, and the editor is not opened on another card.
 void Form16::Command33_Click() {
+    int r = 0;
+    step([&] { r = MSFlexGrid1->Row(); });
+    if (r < 1 || r >= MSFlexGrid1->Rows()) return;
     std::optional<long long> id;
-    step([&] {
-        const int r = MSFlexGrid1->Row();
-        if (r >= 1 && r < MSFlexGrid1->Rows()) id = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 1));
-    });
+    step([&] { id = platform::sqlWholeNumber(MSFlexGrid1->TextMatrix(r, 1)); });
     Form2& editor = Form2::it();
     if (!editor.leaveCard()) return;   // the editor has told why its own card cannot be left
     bool found = false;

@@ -322,7 +322,7 @@ void Form6::search(const QString& condition, bool valid) {
 void Form6::Command33_Click() {
     std::optional<QString> answer;
     step([&] { answer = ui::InputBox(QStringLiteral("検索するコードを入力してください"), QStringLiteral("検索"), QString()); });
-    const std::optional<long long> code = platform::sqlWholeNumber(platform::asciiDigits(answer.value_or(QString())));
+    const std::optional<long long> code = platform::sqlWholeNumber(answer.value_or(QString()));
     search(QStringLiteral("[コード]=") + (code ? QString::number(*code) : QString()), code.has_value());
 }
 

@@ -1,4 +1,5 @@
 #include "bulk_fixture.h"
+#include <QToolButton>
 #include "cards/form28.h"
 #include "shell/form5.h"
 
@@ -26,6 +27,8 @@ TEST_F(CompletionWindow, RunCompletesTheCardsAndSaysSo) {
     ASSERT_EQ(list.MSFlexGrid1->Rows(), 3);
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(1, 5), QStringLiteral("1000"));
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(2, 6), QStringLiteral("マザーズ"));
+    // The look-up's data control shows its navigation buttons.
+    EXPECT_EQ(f.Data1->findChildren<QToolButton*>().size(), 4);
     f.close();
     EXPECT_TRUE(Form15::isLoaded());
     f.Command2->doClick();
@@ -67,6 +70,48 @@ protected:
     static int listed(Form19& f) { return f.Text3->Text().toInt(); }
 };
 
+// The data control shows its navigation buttons; Text1 follows its moves.
+TEST_F(PurgeWindow, TextOneFollowsTheNavigationButtons) {
+    Form19& f = open(QStringLiteral("main"), QStringLiteral("-10"));
+    ASSERT_EQ(listed(f), 5);
+    auto button = [&](const char* name) { return f.Data1->findChild<QToolButton*>(QString::fromUtf8(name)); };
+    for (const char* name : {"最初のレコード", "前のレコード", "次のレコード", "最後のレコード"}) ASSERT_TRUE(button(name)) << name;
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("old"));
+    button("次のレコード")->click();
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("recent"));
+    button("最後のレコード")->click();
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("ahead"));
+    button("次のレコード")->click();   // stays on the last card
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("ahead"));
+    button("最初のレコード")->click();
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("old"));
+    // After a complete purge no card is current and Text1 shows no deleted card's note.
+    seam->answerMsgBox(ui::vbYes);
+    f.Command6->doClick();
+    EXPECT_EQ(listed(f), 0);
+    EXPECT_EQ(f.Text1->Text(), QString());
+}
+
+// A purge while the card list is open: the list then shows no deleted card, and its detail boxes
+// show the highlighted row's card.
+TEST_F(PurgeWindow, AnOpenCardListShowsNoDeletedCard) {
+    Module1::MenuMode = 250;
+    Form28& list = Form28::it();
+    list.MSFlexGrid1->setRow(1);
+    EXPECT_EQ(list.Text2->Text(), QStringLiteral("一"));
+    Form5::it().Text2->setText(QStringLiteral("main"));
+    seam->answerInput(QStringLiteral("90"));
+    Form19& f = Form19::it();
+    seam->answerMsgBox(ui::vbYes);
+    f.Command6->doClick();
+    ASSERT_EQ(list.MSFlexGrid1->Rows(), 3);
+    EXPECT_EQ(list.MSFlexGrid1->TextMatrix(1, 4), QStringLiteral("二"));
+    EXPECT_EQ(list.Text2->Text(), QStringLiteral("二"));
+    EXPECT_EQ(list.Text1->Text(), QStringLiteral("recent"));
+    list.Command10_Click();   // the restore sorts by code: the boxes follow the row again
+    EXPECT_EQ(list.Text4->Text(), list.MSFlexGrid1->TextMatrix(list.MSFlexGrid1->Row(), 5));
+}
+
 // Each kind with its default answer, its question and its banner.
 TEST_F(PurgeWindow, EachKindListsItsOldCards) {
     struct Case {
@@ -100,14 +145,34 @@ TEST_F(PurgeWindow, EachKindListsItsOldCards) {
     EXPECT_EQ(listed(survey), 0);
 }
 
-// An answer that is no whole number is refused and lists nothing; Cancel lists nothing. Either
-// way "削除実行" deletes no card.
+// Any number of days is taken, part days and full-width digits too; a number far beyond the
+// calendar lists every card or none.
+TEST_F(PurgeWindow, DecimalAndFullWidthDaysCount) {
+    const struct {
+        const char* answer;
+        int cards;
+    } cases[] = {
+        {"9.5", 4},   {"９．５", 4},  {"11.5", 3},  {" 90 ", 3},  {"-9223372036854775808", 5},
+        {"9223372036854775807", 0}, {"-1e400", -1}, {"99999999999999999999999999", 0}, {"-.5", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        seam->events.clear();
+        if (c.cards < 0) seam->answerMsgBox(ui::vbOK);
+        Form19& f = open(QStringLiteral("main"), QString::fromUtf8(c.answer));
+        EXPECT_EQ(seam->msgBoxPrompts().size(), c.cards < 0 ? 1 : 0);
+        EXPECT_EQ(listed(f), std::max(c.cards, 0));
+    }
+}
+
+// An answer that is no number is refused and lists nothing; Cancel lists nothing. Either way
+// "削除実行" deletes no card.
 TEST_F(PurgeWindow, AnswersThatAreNoNumberDeleteNothing) {
-    for (const char* answer : {"0 or 1=1", "abc", "", "90; delete", "1.5", "--5"}) {
+    for (const char* answer : {"0 or 1=1", "abc", "", "90; delete", "1.5.1", "--5", "1e3"}) {
         SCOPED_TRACE(answer);
         seam->answerMsgBox(ui::vbOK);
         Form19& f = open(QStringLiteral("main"), QString::fromUtf8(answer));
-        EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("日数は整数で入力してください。")));
+        EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("日数は数字で入力してください。")));
         EXPECT_EQ(listed(f), 0);
         seam->answerMsgBox(ui::vbYes);
         f.Command6->doClick();

@@ -1,3 +1,5 @@
+#include <QFileInfo>
+#include <QDir>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -72,6 +74,21 @@ TEST(TransferSound, AShortChimeThatThePlayerPlaysToItsEnd) {
     timer.start();
     ui::dialogs().playSound(path);
     EXPECT_LT(timer.elapsed(), 5000);
+}
+
+// The chime lies in a folder of this run that only its user can enter, not at a name in the
+// shared temporary folder where another user could have put a file of their own.
+TEST(TransferSound, TheChimeIsAFileNobodyElseCanReplace) {
+    const QString path = cards::transferSoundPath();
+    const QFileInfo file(path), folder(QFileInfo(path).absolutePath());
+    EXPECT_EQ(cards::transferSoundPath(), path);
+    EXPECT_NE(folder.absoluteFilePath(), QDir(QDir::tempPath()).absolutePath());
+    EXPECT_TRUE(folder.isDir());
+    EXPECT_EQ(folder.ownerId(), file.ownerId());
+    EXPECT_EQ(folder.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                      QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
+              QFileDevice::Permissions());
+    EXPECT_EQ(file.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther), QFileDevice::Permissions());
 }
 
 class CollectionTest : public CardTest {

@@ -146,7 +146,8 @@ TEST_F(CardListTest, DoubleClickRegistersOnlyACardsNameOrSource) {
         {100, 2, 2, {}, {}},
         {250, 1, 4, {}, {}, "NULL"},
         {250, 1, 4, {}, {}, "'72O3'"},
-        {250, 1, 2, {}, {}, "NULL"},   // not from a card without a whole-number code either
+        {250, 1, 2, {}, {"日経新聞"}, "NULL"},      // a source registers whatever the card's code
+        {250, 1, 2, {}, {"日経新聞"}, "'72O3'"},
         {250, 1, 2, {}, {}, nullptr, true},
         {250, 1, 4, {}, {}, nullptr, true},
     };

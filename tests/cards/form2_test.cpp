@@ -5,6 +5,7 @@
 #include "cards/form2.h"
 #include "lists/chart_link.h"
 #include "lists/list_forms.h"
+#include "platform/data/sql_text.h"
 
 using card_testing::Card;
 using card_testing::CardTest;
@@ -94,10 +95,60 @@ TEST_F(CardEditorTest, HostileFindAnswersSearchNothingAndKeepTheCard) {
             EXPECT_EQ(id(), "2") << answer;
         }
     }
-    EXPECT_EQ(f.CodeFindCriterion, "");
-    f.Command6_Click();   // NEXT before any code find
+    EXPECT_EQ(f.CodeFindCriterion, "コード Like'7.5*'");   // kept, though it met nothing
+    f.Command6_Click();
     EXPECT_EQ(id(), "2");
     EXPECT_TRUE(seam->msgBoxPrompts().isEmpty());
+}
+
+// A find that meets nothing still replaces the kept criterion: NEXT then finds nothing either.
+TEST_F(CardEditorTest, AFailedFindReplacesTheKeptCriterion) {
+    Form2& f = editor();
+    struct Case {
+        void (Form2::*find)();
+        void (Form2::*next)();
+        const char* first;
+        const char* failing;
+        QString Form2::*kept;
+        const char* criterion;
+    };
+    const Case cases[] = {
+        {&Form2::Command3_Click, &Form2::Command6_Click, "72", "72x", &Form2::CodeFindCriterion, "コード Like'72x*'"},
+        {&Form2::Command3_Click, &Form2::Command6_Click, "72", "99", &Form2::CodeFindCriterion, "コード Like'99*'"},
+        {&Form2::Command1_Click, &Form2::Command5_Click, "自動車", "無い", &Form2::NameFindCriterion, "銘柄 Like'*無い*'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        f.moveFirst();
+        seam->answerInput(QString::fromUtf8(c.first));
+        (f.*c.find)();
+        EXPECT_EQ(id(), "1");
+        seam->answerInput(QString::fromUtf8(c.failing));
+        (f.*c.find)();
+        EXPECT_EQ(id(), "1");
+        EXPECT_EQ(f.*c.kept, QString::fromUtf8(c.criterion));
+        (f.*c.next)();
+        EXPECT_EQ(id(), "1");   // the old criterion would have gone on to card 2
+    }
+}
+
+// The code box takes a code as every code answer does: full-width digits and "7203.0" are 7203.
+TEST_F(CardEditorTest, TheCodeBoxReadsACodeAsTheFindsDo) {
+    Form2& f = editor();
+    for (const char* typed : {"７２０４", "7205.0", " 7206 ", "７２０７．００"}) {
+        SCOPED_TRACE(typed);
+        f.moveFirst();
+        f.Text4->setText(QString::fromUtf8(typed));
+        f.moveNext();
+        EXPECT_TRUE(seam->msgBoxPrompts().isEmpty());
+        EXPECT_EQ(id(), "2");
+        EXPECT_EQ(cardColumn("コード").first(), QString::number(platform::sqlWholeNumber(QString::fromUtf8(typed)).value()));
+    }
+    f.moveFirst();
+    seam->answerInput(QStringLiteral("７２０７．０"));   // the find reads the same answer the same way
+    f.moveLast();
+    f.Command3_Click();
+    EXPECT_EQ(id(), "1");
 }
 
 TEST_F(CardEditorTest, AnEditedCardIsStoredWhenTheEditorLeavesIt) {

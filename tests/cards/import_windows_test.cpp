@@ -93,7 +93,7 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
 
     seam->answerMsgBox(ui::vbOK);
     preview.Command3->doClick();
-    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。\r\n3 枚のカードを登録しました。"));
+    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。"));
     EXPECT_EQ(seam->events.back().style, ui::vbInformation);
     EXPECT_FALSE(Form22::isLoaded());
     EXPECT_EQ(storedCards(), (QStringList{"元|2020/01/01|既存|1301|東証１部|D100|", "四季報|2024/09/30|日立|7203|東証１部|D100|増額",
@@ -104,6 +104,11 @@ TEST_F(ImportWindows, ADatabaseImportAddsEveryCardOfThePreview) {
     ASSERT_EQ(list.MSFlexGrid1->Rows(), 5);
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(1, 4), QStringLiteral("三"));
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(4, 4), QStringLiteral("既存"));
+    // Its detail boxes show the highlighted row's card, the newest.
+    EXPECT_EQ(list.MSFlexGrid1->Row(), 1);
+    EXPECT_EQ(list.Text2->Text(), QStringLiteral("三"));
+    EXPECT_EQ(list.Text4->Text(), QStringLiteral("6501"));
+    EXPECT_EQ(list.Text6->Text(), QStringLiteral("誌"));
 
     // Leaving the preview with "OK" imports nothing and closes both windows.
     seam->answerOpenFile(source);
@@ -130,7 +135,7 @@ TEST_F(ImportWindows, AWorkbookImportLeavesMarketAndUnitEmpty) {
     f.Text2->setText(QStringLiteral("Access"));
     seam->answerMsgBox(ui::vbOK);
     Form22::it().Command3->doClick();
-    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。\r\n2 枚のカードを登録しました。"));
+    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。"));
     EXPECT_EQ(storedCards(), (QStringList{"元|2020/01/01|既存|1301|東証１部|D100|", "四季報|2024/09/30|日立|7203|||増額",
                                           "新聞||Sony||||メモ"}));
 }
@@ -150,7 +155,7 @@ TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
     EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
     seam->answerMsgBox(ui::vbOK);
     Form22::it().Command3->doClick();
-    EXPECT_TRUE(seam->msgBoxPrompts().last().contains(QStringLiteral("0 枚")));
+    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。"));
     EXPECT_TRUE(storedCards().isEmpty());
 
     unloadAll();
@@ -164,6 +169,29 @@ TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
     const QStringList prompts = seam->msgBoxPrompts();
     EXPECT_TRUE(prompts[prompts.size() - 2].startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
     EXPECT_TRUE(prompts.last().startsWith(QStringLiteral("シートの名前に使えない文字があります。")));
+}
+
+// An empty sheet answer is told for what it is, once; a cancelled one says nothing. Either way
+// "確認　→次へ" then shows an empty preview without a further message.
+TEST_F(ImportWindows, AnEmptyOrCancelledSheetAnswerIsToldOnce) {
+    const QString workbook = cardWorkbook(QStringLiteral("cards.xls"), QStringLiteral("cards"), {QStringLiteral("1|s|2024/01/01|一|1301|||")});
+    for (const std::optional<QString>& answer : {std::optional<QString>(QString()), std::optional<QString>(QStringLiteral("　")),
+                                                 std::optional<QString>()}) {
+        SCOPED_TRACE(answer.value_or(QStringLiteral("(cancel)")).toStdString());
+        unloadAll();
+        seam->events.clear();
+        seam->answerOpenFile(workbook);
+        seam->answerInput(answer);
+        if (answer) seam->answerMsgBox(ui::vbOK);
+        Form25& f = openChoice(QStringLiteral("Excel"));
+        f.Command1->doClick();
+        f.Command2->doClick();
+        const QStringList prompts = seam->msgBoxPrompts();
+        ASSERT_EQ(prompts.size(), answer ? 1 : 0);
+        if (answer) EXPECT_TRUE(prompts.first().startsWith(QStringLiteral("シートの名前が入っていません。")));
+        EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
+        EXPECT_TRUE(seam->allAnswersUsed());
+    }
 }
 
 // An Access file of another program: read through the MDB library; without a card table it is

@@ -79,6 +79,7 @@ TEST_F(Dictionary, Searches) {
         {"code prefix with blanks", false, QString(" 13 "), Shows::Hits, "13"},
         {"full-width code prefix", false, QString("７２"), Shows::Hits, "72"},
         {"full-width prefix, ideographic blank", false, QString("１３　"), Shows::Hits, "13"},
+        {"a code written with a point", false, QString("72.0"), Shows::Hits, "72"},
         {"an expression in place of a code", false, QString("1 or 1=1"), Shows::NoStock},
         {"a negative number", false, QString("-1"), Shows::NoStock},
         {"a quote in the code", false, QString("7'"), Shows::NoStock},

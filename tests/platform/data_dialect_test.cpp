@@ -1,3 +1,4 @@
+#include <limits>
 #include <gtest/gtest.h>
 
 #include "data_fixture.h"
@@ -93,9 +94,27 @@ TEST(SqlText, QuotesAndWholeNumbers) {
     const std::pair<const char*, std::optional<long long>> cases[] = {
         {"7203", 7203}, {" 90 ", 90}, {"-5", -5}, {"+12", 12}, {"", std::nullopt}, {"-", std::nullopt},
         {"72 03", std::nullopt}, {"7203 or 1=1", std::nullopt}, {"1.5", std::nullopt}, {"0x10", std::nullopt},
-        {"99999999999999999999", std::nullopt},
+        {"99999999999999999999", std::nullopt}, {"７２０３", 7203}, {"7203.0", 7203}, {"７２０３．００", 7203},
+        {"　７２０３　", 7203}, {"－５", -5}, {"1e3", std::nullopt}, {".", std::nullopt}, {"--5", std::nullopt},
+        {"-9223372036854775808", std::numeric_limits<long long>::min()},
+        {"9223372036854775807", std::numeric_limits<long long>::max()}, {"9223372036854775808", std::nullopt},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(platform::sqlWholeNumber(QString::fromUtf8(text)), expected) << text;
+}
+
+// One reader of typed numbers: decimals, full-width digits, blanks around; nothing else.
+TEST(SqlText, TypedNumbersAndLeadingNumbers) {
+    const std::pair<const char*, std::optional<double>> numbers[] = {
+        {"14", 14},        {"１４", 14},        {" 1.5 ", 1.5},      {"-.5", -0.5},       {"５．", 5},
+        {"+0", 0},         {"", std::nullopt},  {"1 4", std::nullopt}, {"14日", std::nullopt}, {"1e3", std::nullopt},
+        {"abc", std::nullopt}, {"-9223372036854775808", -9223372036854775808.0},
+        {"1.5.1", std::nullopt},
+    };
+    for (const auto& [text, expected] : numbers) EXPECT_EQ(platform::sqlNumber(QString::fromUtf8(text)), expected) << text;
+    const std::pair<const char*, double> leading[] = {
+        {"1 2", 12}, {"3円", 3}, {"１４", 14}, {"２．５", 2.5}, {"x5", 0}, {"", 0}, {" -6.5 ", -6.5}, {"1d2", 100},
+    };
+    for (const auto& [text, expected] : leading) EXPECT_EQ(platform::leadingNumber(QString::fromUtf8(text)), expected) << text;
 }
 
 TEST(SqlText, QuotedUserTextStaysOneValue) {

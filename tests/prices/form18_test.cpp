@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include "cards/form28.h"
+#include "platform/data/database.h"
 #include "services/period_record.h"
 #include "shell/form5.h"
 
@@ -75,9 +76,16 @@ TEST_F(PriceScreenTest, BulkInputStoresTenDatesAndTenPricesTogether) {
         if (k != 2) rows.push_back(cell(slotBook(k), sheet, "7203", QString::number(2000 + k)));
     }
     writeBooks(rows);
+    QStringList progress;
+    f.Text1->Change = [&] { progress << f.Text1->Text(); };
 
     f.Command4_Click();
 
+    // The progress counts the stocks of the price table (placeholder included), from 0 for each slot.
+    QStringList expected;
+    for (int k = 1; k <= 10; ++k) expected << "0" << "3";
+    expected << QStringLiteral("登録　完了しました");
+    EXPECT_EQ(progress, expected);
     EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
     EXPECT_EQ(pricesOf(1301), (Prices{1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010}));
     EXPECT_EQ(pricesOf(7203), (Prices{2001, 101, 2003, 2004, 2005, 2006, 2007, 2008, 2009, 2010}));
@@ -136,8 +144,12 @@ TEST_F(PriceScreenTest, WeeklyNextReadsColumnsByNameAndStoresNullForNoPrice) {
                 cell(b, s, "1001", "5")});
     Form18& f = start();
     f.Text12(1)->setText("10");   // the same day, written anew
+    QStringList progress;
+    f.Text1->Change = [&] { progress << f.Text1->Text(); };
 
     f.Command6_Click();
+
+    EXPECT_EQ(progress, (QStringList{"0", "5", QStringLiteral("登録　完了しました")}));   // not the placeholder
 
     const std::pair<int, std::optional<int>> newest[] = {
         {1301, std::nullopt}, {1332, std::nullopt}, {1333, std::nullopt}, {1334, 1234}, {1414, 100}, {1001, std::nullopt}};
@@ -145,6 +157,34 @@ TEST_F(PriceScreenTest, WeeklyNextReadsColumnsByNameAndStoresNullForNoPrice) {
     EXPECT_EQ(record()[10], QStringLiteral("week"));
     EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
     EXPECT_TRUE(f.Command5->Visible());
+}
+
+// A main database that is refused or cannot be read is named as the problem, not the unit.
+TEST_F(PriceScreenTest, AnUnreadableMainDatabaseIsNamed) {
+    const QString junk = folder.folder() + QStringLiteral("junk.mdb");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    const QString refused = folder.folder() + QStringLiteral("refused.mdb");
+    platform::Database::refuse(refused, QStringLiteral("ほかのプログラムのファイルです"));
+    for (const QString& path : {junk, refused}) {
+        SCOPED_TRACE(path.toStdString());
+        Module1::MainDbPath = path;
+        if (Form5::isLoaded()) Form5::it().Unload();   // the menu then binds to it
+        seam->answerMsgBox(ui::vbOK);
+        seam->events.clear();
+        Form18& f = start();
+        ASSERT_EQ(seam->msgBoxPrompts().size(), 2);   // the problem, then the screen's input note
+        const QString said = seam->msgBoxPrompts().first();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("主データベースから期間の記録を読めません。"))) << said.toStdString();
+        EXPECT_TRUE(said.contains(path));
+        EXPECT_FALSE(said.contains(QStringLiteral("期間の単位「")));
+        EXPECT_TRUE(f.ScreenUnit.isEmpty());
+        EXPECT_FALSE(f.Command8->Visible());
+        f.Unload();
+    }
+    EXPECT_TRUE(seam->msgBoxPrompts().filter(QStringLiteral("ほかのプログラムのファイルです")).size() == 1);
 }
 
 TEST_F(PriceScreenTest, AMissingWorkbookOrSheetWritesNothing) {
@@ -232,8 +272,24 @@ TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
     EXPECT_EQ(f.Text3(1)->Text(), slotBook(1));   // the rows show the record again
     EXPECT_EQ(f.Text3(0)->Text(), QStringLiteral("Excelファイル"));
 
-    // The newest day comes from its own sheet.
+    // NEXT while row 1 still holds slot 2's date (or an older one) would store that period twice:
+    // it is refused, naming both dates, and nothing is written.
     writeBooks({cell("p261211", "s261211", "1301", "111"), cell("p261211", "s261211", "1001", "1")});
+    const QStringList inserted = record();
+    for (const char* day : {"", "09"}) {
+        SCOPED_TRACE(day);
+        if (*day) f.Text12(1)->setText(QString::fromUtf8(day));
+        seam->answerMsgBox(ui::vbOK);
+        f.Command8_Click();
+        const QString said = seam->msgBoxPrompts().last();
+        EXPECT_TRUE(said.contains(f.Text4(1)->Text() + "/" + f.Text11(1)->Text() + "/" + f.Text12(1)->Text())) << said.toStdString();
+        EXPECT_TRUE(said.contains(slotDate(1))) << said.toStdString();
+        EXPECT_EQ(record(), inserted);
+        EXPECT_EQ(pricesOf(1301), (Prices{std::nullopt, 100, 101, 102, 103, 104, 105, 106, 107, 108}));
+        EXPECT_FALSE(f.Command5->Visible());
+    }
+
+    // The newest day comes from its own sheet.
     f.Text12(1)->setText("11");
     f.Text3(1)->setText("p261211");
     f.Command8_Click();

@@ -70,7 +70,8 @@ TEST_F(ListExtractionTest, BuildsTheRestrictionOfEachForm) {
         {"one code left of several", {"7203", "abc"}, ListKind::Codes, 150, " where ([コード]=7203)"},
         // A list of rows without a whole-number code names no stock (1000 belongs to none).
         {"no whole-number code of several", {"abc", "12.5"}, ListKind::Codes, 150, " where ([コード]=1000)"},
-        {"no whole-number code of one", {"７２０３"}, ListKind::Codes, 150, "where [コード]=1000"},
+        {"no whole-number code of one", {"72O3"}, ListKind::Codes, 150, "where [コード]=1000"},
+        {"full-width digits are a code as everywhere", {"７２０３"}, ListKind::Codes, 150, "where [コード]=7203"},
     };
     for (const Case& c : cases) {
         const QString table = c.kind == ListKind::Codes ? QStringLiteral("checklist") : QStringLiteral("情報源リスト");

@@ -58,6 +58,11 @@ TEST_F(FiltersTest, PeriodAndPriceLevel) {
          {}, 4},
         {12, "14", {"0"}, "and [日付] between #" + today() + "#  And #" + today(13) + "#", {"1", "3"}, 0},
         {1, "99999999999", {"0"}, "", {}, 0},   // no such day: nothing is sent
+        // Full-width digits are digits, in the day answer and in the level.
+        {1, "１４", {"１"}, "where [kabuka1] between 10 And 500 and  [日付] between #" + today() + "#  And #" + today(13) + "#",
+         {"1", "3"}, 1},
+        {1, "１．５", {"２．５"}, "where [kabuka1] between 500 And 1000 and  [日付] between #" + today() + "#  And #" + today(1) + "#",
+         {"1", "2"}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.days.value_or("(cancel)").toStdString());
@@ -243,6 +248,7 @@ TEST_F(FiltersTest, CellValueAndOneStockExtraction) {
         {10, 5, "1301", "120", " where [コード] =1301" + w120, {"1"}},
         {10, 5, "1301", "1", " where [コード] =1301 and [日付] between #" + today() + "#  And #" + today() + "#", {"1"}},
         {10, 5, "1301", std::nullopt, " where [コード] =1301 and [日付] between #" + today() + "#  And #" + today() + "#", {"1"}},
+        {10, 5, "1301", "１２０", " where [コード] =1301" + w120, {"1"}},
         {10, 5, "", "120", "", {}},
         {10, 2, "日経", "120", " where [情報源] like '*日経*'" + w120, {"1", "3"}},
         {10, 2, "O'Brien", "120", " where [情報源] like '*O''Brien*'" + w120, {"4"}},

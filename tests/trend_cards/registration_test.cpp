@@ -1,3 +1,5 @@
+#include <QTest>
+#include <QHeaderView>
 #include <gtest/gtest.h>
 #include "card_fixture.h"
 #include "cards/form2.h"
@@ -134,9 +136,39 @@ TEST_F(RegistrationTest, CardOpeningByExactId) {
     f.MSFlexGrid1->setRow(rowOfId(f, "120"));
     f.Command33->doClick();
     EXPECT_EQ(Form2::it().Text9->Text(), "120");
+    // No data row current (the header row, as a tinted pattern leaves it): nothing at all.
     f.MSFlexGrid1->setRow(0);
-    seam->answerMsgBox(ui::vbOK);
     f.Command33->doClick();
-    EXPECT_EQ(seam->msgBoxPrompts().size(), 2);
+    EXPECT_EQ(seam->msgBoxPrompts().size(), 1);
     EXPECT_EQ(Form2::it().Text9->Text(), "120");
+}
+
+// A press on a column heading chooses the column and leaves the current data row: the detail
+// boxes keep showing a card, "修正" opens that card, and the sort runs on the chosen column.
+TEST_F(RegistrationTest, AHeadingPressKeepsTheCurrentDataRow) {
+    Form16& f = open(10);
+    const int row = rowOfId(f, "120");
+    ASSERT_GT(row, 0);
+    f.MSFlexGrid1->setRow(row);
+    const QString code = f.Text4->Text();
+    ASSERT_FALSE(code.isEmpty());
+    auto* header = f.MSFlexGrid1->horizontalHeader();
+    const int col = 4;
+    const QPoint at(header->sectionViewportPosition(col) + header->sectionSize(col) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(f.MSFlexGrid1->Row(), row);
+    EXPECT_EQ(f.MSFlexGrid1->Col(), col);
+    EXPECT_EQ(f.Text4->Text(), code);
+    EXPECT_NE(f.Text4->Text(), "コード");
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, at);   // no registration from a heading
+    EXPECT_TRUE(rows("select * from [checklist]").isEmpty());
+    f.Command33->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().isEmpty());
+    EXPECT_EQ(Form2::it().Text9->Text(), "120");
+    f.Command13->doClick();
+    QStringList names;
+    for (int r = 1; r < f.MSFlexGrid1->Rows(); ++r) names << f.MSFlexGrid1->TextMatrix(r, 4);
+    QStringList sorted = names;
+    std::stable_sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(names, sorted);
 }

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolButton>
 #include <algorithm>
 #include "platform/ui/colors.h"
 #include "platform/ui/dialogs.h"
@@ -553,6 +554,52 @@ Data::Data(QWidget* parent, const ControlSpec& def) : QFrame(parent), caption_(d
 }
 
 QString Data::Caption() const { return caption_; }
+
+void Data::showNavigation() {
+    struct Nav {
+        const char* text;
+        const char* name;
+        Move move;
+    };
+    const Nav navs[] = {{"|◀", "最初のレコード", Move::First},
+                        {"◀", "前のレコード", Move::Previous},
+                        {"▶", "次のレコード", Move::Next},
+                        {"▶|", "最後のレコード", Move::Last}};
+    auto* box = qobject_cast<QHBoxLayout*>(layout());
+    for (const Nav& n : navs) {
+        auto* b = new QToolButton(this);
+        b->setText(QString::fromUtf8(n.text));
+        b->setAccessibleName(QString::fromUtf8(n.name));
+        b->setToolTip(QString::fromUtf8(n.name));
+        b->setObjectName(QString::fromUtf8(n.name));
+        const bool forwards = n.move == Move::Next || n.move == Move::Last;
+        if (forwards) box->addWidget(b);
+        else box->insertWidget(box->count() - 1, b);
+        QObject::connect(b, &QToolButton::clicked, this, [this, m = n.move] {
+            runHandler((Name + QStringLiteral("_Reposition")).toUtf8().constData(), [&] { navigate(m); });
+        });
+    }
+}
+
+void Data::navigate(Move move) {
+    if (Validate && !Validate()) return;
+    if (hasRecordset()) {
+        platform::Recordset& rs = recordset();
+        switch (move) {
+        case Move::First: rs.MoveFirst(); break;
+        case Move::Last: rs.MoveLast(); break;
+        case Move::Next:
+            rs.MoveNext();
+            if (rs.atEOF() && rs.recordCount() > 0) rs.MoveLast();
+            break;
+        case Move::Previous:
+            rs.MovePrevious();
+            if (rs.atBOF() && rs.recordCount() > 0) rs.MoveFirst();
+            break;
+        }
+    }
+    if (Reposition) Reposition();
+}
 
 // ---------------------------------------------------------------- MenuItem
 

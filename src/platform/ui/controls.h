@@ -200,6 +200,17 @@ public:
     Data(QWidget* parent, const ControlSpec& def);
     QString Caption() const;
     using platform::DataControl::close;
+
+    // The navigation buttons: first, previous, next and last record.
+    enum class Move { First, Previous, Next, Last };
+    void showNavigation();
+    // One move as a button makes it: Validate (when set) may keep the current record by answering
+    // false; the record set then moves (staying on the first or last record at either end) and
+    // Reposition runs.
+    void navigate(Move move);
+    std::function<bool()> Validate;
+    std::function<void()> Reposition;
+
 private:
     QString caption_;
 };

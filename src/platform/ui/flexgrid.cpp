@@ -233,7 +233,8 @@ protected:
         p->restore();
     }
 
-    // Presses and double-clicks on the header row are the grid's own, as on any other row.
+    // Presses on the header row choose a column; a double-click there is no double-click on a
+    // cell (the current data row is not the one the person pointed at).
     void mousePressEvent(QMouseEvent* e) override {
         QHeaderView::mousePressEvent(e);
         const QPoint at = e->position().toPoint();
@@ -246,10 +247,7 @@ protected:
         grid_->raiseMouseDown(e, viewport()->mapTo(grid_, at));
     }
 
-    void mouseDoubleClickEvent(QMouseEvent* e) override {
-        QHeaderView::mouseDoubleClickEvent(e);
-        grid_->fire(grid_->DblClick, "DblClick");
-    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { QHeaderView::mouseDoubleClickEvent(e); }
 
 private:
     FlexGrid* grid_;
@@ -396,9 +394,16 @@ void FlexGrid::showCurrent() {
     header_->viewport()->update();
 }
 
+// A press on a column heading chooses that column (for a sort, say); the header row never becomes
+// the current row. With a current data row the cell moves along it and EnterCell runs.
 void FlexGrid::headerPressed(int col) {
     if (col < 0 || col >= Cols()) return;
-    moveTo(0, col, true);
+    if (row_ >= 1 && row_ < Rows()) {
+        moveTo(row_, col, true);
+    } else {
+        col_ = col;
+        showCurrent();
+    }
 }
 
 unsigned FlexGrid::cellBackColorAt(int row, int col) const {

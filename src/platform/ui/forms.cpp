@@ -111,11 +111,16 @@ void Form::load() {
     loading_ = false;
 }
 
-void Form::Unload() {
+void Form::Unload(int unloadMode) {
     if (unloaded_) return;
+    if (mayUnload(unloadMode)) finishUnload();
+}
+
+bool Form::mayUnload(int unloadMode) {
+    if (unloaded_) return true;
     bool cancel = false;
-    runHandler(handlerName(Name, "Form_QueryUnload").constData(), [&] { Form_QueryUnload(cancel, vbFormCode); });
-    if (!cancel) finishUnload();
+    runHandler(handlerName(Name, "Form_QueryUnload").constData(), [&] { Form_QueryUnload(cancel, unloadMode); });
+    return !cancel;
 }
 
 void Form::finishUnload() {

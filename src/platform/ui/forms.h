@@ -41,7 +41,11 @@ public:
 
     void Show();      // modeless, without owner; raises Form_Activate when it becomes active
     void Hide();
-    void Unload();    // Form_QueryUnload(vbFormCode), then the window goes; the next touch loads anew
+    // Form_QueryUnload(unloadMode), then the window goes unless it refused; the next touch loads
+    // it anew.
+    void Unload(int unloadMode = vbFormCode);
+    // Form_QueryUnload(unloadMode) alone: true when the window would let itself be unloaded.
+    bool mayUnload(int unloadMode);
     bool isUnloaded() const { return unloaded_; }
 
     // Every loaded window, in load order (for the program's end).
