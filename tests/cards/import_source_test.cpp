@@ -84,7 +84,7 @@ TEST_F(ImportSource, CheckPreviewAndImportLeaveEverySourceByteForByte) {
         } else {
             checkPreviewAndImport(source);
         }
-        EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。\r\n2 枚のカードを登録しました。"));
+        EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。"));
         EXPECT_EQ(storedCards().size(), storedBefore.size() + 2);
         unloadAll();
         const auto after = folderBytes(folder);
