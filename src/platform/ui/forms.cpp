@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QScreen>
 #include <algorithm>
 #include "platform/ui/colors.h"
 #include "platform/ui/guard.h"
@@ -18,9 +19,14 @@ std::vector<Form*>& loaded() {
 
 Form* active = nullptr;
 
+// The loaded windows in the order they were last brought into view, the latest at the back.
+std::vector<Form*>& shownOrder() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
 void forget(Form* f) {
-    auto& forms = loaded();
-    forms.erase(std::remove(forms.begin(), forms.end(), f), forms.end());
+    for (auto* forms : {&loaded(), &shownOrder()}) forms->erase(std::remove(forms->begin(), forms->end(), f), forms->end());
     if (active == f) active = nullptr;
 }
 
@@ -28,7 +34,43 @@ QByteArray handlerName(const QString& form, const char* handler) {
     return (form + QChar('.') + QString::fromUtf8(handler)).toUtf8();
 }
 
+void putLast(Form* f) {
+    auto& order = shownOrder();
+    order.erase(std::remove(order.begin(), order.end(), f), order.end());
+    order.push_back(f);
+}
+
+// The windows in view other than self, the one shown last at the back.
+std::vector<Form*> shownOthers(const Form* self) {
+    std::vector<Form*> out;
+    for (Form* f : shownOrder())
+        if (f != self && f->isVisible()) out.push_back(f);
+    return out;
+}
+
 }  // namespace
+
+QPoint windowPlace(const QRect& frame, const std::vector<QRect>& shown, const QRect& screen, int step) {
+    const auto freeAt = [&](QPoint p) {
+        const QRect r(p, frame.size());
+        return screen.contains(r) &&
+               std::none_of(shown.begin(), shown.end(), [&](const QRect& s) { return s.intersects(r); });
+    };
+    if (freeAt(frame.topLeft())) return frame.topLeft();
+    std::vector<QPoint> places{screen.topLeft()};
+    for (const QRect& s : shown) {
+        const int right = s.right() + 1, below = s.bottom() + 1;
+        places.insert(places.end(), {{right, s.top()}, {s.left(), below}, {right, screen.top()}, {screen.left(), below}});
+    }
+    std::stable_sort(places.begin(), places.end(),
+                     [](QPoint a, QPoint b) { return std::make_pair(a.y(), a.x()) < std::make_pair(b.y(), b.x()); });
+    for (QPoint p : places)
+        if (freeAt(p)) return p;
+    QPoint p = shown.empty() ? frame.topLeft() : shown.back().topLeft() + QPoint(step, step);
+    p.setX(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - frame.width())));
+    p.setY(std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - frame.height())));
+    return p;
+}
 
 Form::Form(const QString& name) : QWidget(nullptr), Name(name) {
     setObjectName(name);
@@ -87,10 +129,38 @@ int Form::ScaleHeight() const { return twips(std::max(0, height() - menuHeight()
 
 void Form::Show() {
     if (unloaded_) return;
+    if (!isVisible()) place();
+    putLast(this);
     show();
     if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();   // no stacking there
     activateWindow();
     activated();
+}
+
+// The frames of windows in view stand for this window's frame too, before it has one.
+void Form::place() {
+    const std::vector<Form*> others = shownOthers(this);
+    QMargins frameMargins;
+    std::vector<QRect> shown;
+    for (Form* f : others) {
+        shown.push_back(f->frameGeometry());
+        const QRect g = f->geometry(), fg = f->frameGeometry();
+        frameMargins = QMargins(g.left() - fg.left(), g.top() - fg.top(), fg.right() - g.right(), fg.bottom() - g.bottom());
+    }
+    QRect frame = frameGeometry();
+    if (frame == geometry()) frame = geometry().marginsAdded(frameMargins);
+    const int step = others.empty() ? 0 : std::max(24, frameMargins.top() + others.back()->menuHeight());
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!where) return;
+    move(windowPlace(frame, shown, where->availableGeometry(), step));
+}
+
+QWidget* Form::dialogOwner() {
+    QWidget* w = QApplication::activeWindow();
+    if (w && w->isVisible()) return w;
+    if (active && active->isVisible()) return active;
+    const std::vector<Form*> inView = shownOthers(nullptr);
+    return inView.empty() ? nullptr : inView.back();
 }
 
 void Form::Hide() {
