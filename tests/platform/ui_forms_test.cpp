@@ -313,6 +313,19 @@ TEST_F(FormsTest, WindowsShownTogetherEachKeepTheirControlsInReach) {
     EXPECT_EQ(a.pos(), b.pos());
 }
 
+TEST_F(FormsTest, ATextLongerThanItsBoxShowsFromItsStart) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    const auto shown = [&](const QString& text) {
+        f.Text7->setText(text);
+        return f.Text7->line()->grab().toImage();
+    };
+    const QImage first = shown(QStringLiteral("三菱ＵＦＪフィナンシャル・グループ"));
+    EXPECT_EQ(f.Text7->SelStart(), 0);
+    EXPECT_EQ(first, shown(QStringLiteral("三菱ＵＦＪフィナンシャル・ホールディングス")));
+    EXPECT_NE(first, shown(QStringLiteral("西邦ＵＦＪフィナンシャル・グループ")));
+}
+
 TEST_F(FormsTest, ALinkNoBrowserCanOpenIsToldToThePerson) {
     ProbeForm& f = ProbeForm::it();
     f.Show();

@@ -130,33 +130,50 @@ struct DesktopSeamScope {
 
 class OwnerForm : public ui::DefaultForm<OwnerForm> {
 public:
-    OwnerForm() : DefaultForm(QStringLiteral("OwnerForm")) { Move(6000, 4500, 4500, 3000); }
+    OwnerForm() : DefaultForm(QStringLiteral("OwnerForm")) {
+        Move(6000, 4500, 4500, 3000);
+        Command1 = addButton({.name = "Command1", .caption = QStringLiteral("OK"), .width = 495, .height = 375});
+    }
+    ui::CommandButton* Command1;
 };
 
-TEST(DesktopSeam, MessageBoxesAndInputBoxesStandOverTheWindowInUse) {
+class ActiveForm : public ui::DefaultForm<ActiveForm> {
+public:
+    ActiveForm() : DefaultForm(QStringLiteral("ActiveForm")) { Move(0, 0, 4500, 3000); }
+};
+
+TEST(DesktopSeam, MessageBoxesAndInputBoxesStandOverTheWindowWhoseHandlerAsks) {
     testing_support::WindowsScope windows;
     DesktopSeamScope desktop;
     OwnerForm& owner = OwnerForm::it();
     owner.Show();
-    const QPoint ownerCentre = owner.frameGeometry().center();
+    ActiveForm& other = ActiveForm::it();
+    other.Show();   // the window shown and activated last
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-    ASSERT_GT((ownerCentre - screenCentre).manhattanLength(), 100) << "the window stands at the screen's centre";
-    for (const char* kind : {"msgbox", "input"}) {
-        SCOPED_TRACE(kind);
-        QPoint boxCentre;
-        QWidget* boxOwner = nullptr;
-        whenModal([&](QWidget* box) {
-            boxCentre = box->frameGeometry().center();
-            boxOwner = box->parentWidget();
-            if (auto* m = qobject_cast<QMessageBox*>(box)) m->button(QMessageBox::Ok)->click();
-            else qobject_cast<QDialog*>(box)->accept();
-        });
-        if (QByteArray(kind) == "msgbox")
-            EXPECT_EQ(ui::MsgBox(QStringLiteral("登録が　終了しました。")), ui::vbOK);
-        else
-            EXPECT_EQ(ui::InputBox(QStringLiteral("日数"), {}, QStringLiteral("7")), QStringLiteral("7"));
-        EXPECT_EQ(boxOwner, &owner);
-        EXPECT_LT((boxCentre - ownerCentre).manhattanLength(), 40);
+    for (ui::Form* f : {static_cast<ui::Form*>(&owner), static_cast<ui::Form*>(&other)})
+        ASSERT_GT((f->frameGeometry().center() - screenCentre).manhattanLength(), 100) << "a window at the screen's centre";
+    const std::function<void()> asks[] = {
+        [] { EXPECT_EQ(ui::MsgBox(QStringLiteral("登録が　終了しました。")), ui::vbOK); },
+        [] { EXPECT_EQ(ui::InputBox(QStringLiteral("日数"), {}, QStringLiteral("7")), QStringLiteral("7")); },
+    };
+    for (const auto& ask : asks) {
+        for (bool fromHandler : {true, false}) {
+            SCOPED_TRACE(fromHandler ? "asked by a handler of the first window" : "asked outside any handler");
+            QPoint boxCentre;
+            QWidget* boxOwner = nullptr;
+            whenModal([&](QWidget* box) {
+                boxCentre = box->frameGeometry().center();
+                boxOwner = box->parentWidget();
+                if (auto* m = qobject_cast<QMessageBox*>(box)) m->button(QMessageBox::Ok)->click();
+                else qobject_cast<QDialog*>(box)->accept();
+            });
+            owner.Command1->Click = ask;
+            if (fromHandler) owner.Command1->doClick();
+            else ask();
+            ui::Form* expected = fromHandler ? static_cast<ui::Form*>(&owner) : &other;
+            EXPECT_EQ(boxOwner, expected);
+            EXPECT_LT((boxCentre - expected->frameGeometry().center()).manhattanLength(), 40);
+        }
     }
 }
 

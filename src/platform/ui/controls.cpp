@@ -193,7 +193,7 @@ void Control::init(QWidget* w, const ControlSpec& def) {
 void Control::fire(const std::function<void()>& event, const char* eventName) const {
     if (!event) return;
     const QByteArray what = (widget_ ? widget_->objectName() : Name).toUtf8() + '_' + eventName;
-    runHandler(what.constData(), event);
+    runHandler(what.constData(), widget_, event);
 }
 
 void Control::Move(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
@@ -379,6 +379,7 @@ void TextBox::setText(const QString& t) {
     if (t == Text()) return;
     if (line_) {
         line_->setText(t);
+        line_->setCursorPosition(0);   // a text longer than the box shows from its start
     } else {
         QString plain = t;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -571,7 +572,7 @@ void LinkLabel::doClick() {
     fire(LinkClick, "LinkClick");
     if (!Address.isEmpty()) {
         const QString address = Address;
-        runHandler("LinkLabel", [&] {
+        runHandler("LinkLabel", this, [&] {
             if (!dialogs().openUrl(address))
                 dialogs().msgBox(QStringLiteral("ブラウザでリンクを開けませんでした。") + QStringLiteral("\r\n") + address,
                                  vbExclamation);
@@ -618,7 +619,7 @@ MenuItem::MenuItem(QObject* parent, const QString& name, const QString& caption)
     connect(this, &QAction::triggered, this, [this] {
         if (!Click) return;
         const QByteArray what = (Name + QStringLiteral("_Click")).toUtf8();
-        runHandler(what.constData(), Click);
+        runHandler(what.constData(), qobject_cast<QWidget*>(this->parent()), Click);
     });
 }
 

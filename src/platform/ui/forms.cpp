@@ -156,6 +156,7 @@ void Form::place() {
 }
 
 QWidget* Form::dialogOwner() {
+    if (QWidget* w = handlerWindow(); w && w->isVisible()) return w;
     QWidget* w = QApplication::activeWindow();
     if (w && w->isVisible()) return w;
     if (active && active->isVisible()) return active;
@@ -171,26 +172,26 @@ void Form::Hide() {
 void Form::activated() {
     if (active == this || unloaded_) return;
     active = this;
-    runHandler(handlerName(Name, "Form_Activate").constData(), [this] { Form_Activate(); });
+    runHandler(handlerName(Name, "Form_Activate").constData(), this, [this] { Form_Activate(); });
 }
 
 void Form::load() {
     loaded().push_back(this);
     loading_ = true;
-    runHandler(handlerName(Name, "Form_Load").constData(), [this] { Form_Load(); });
+    runHandler(handlerName(Name, "Form_Load").constData(), this, [this] { Form_Load(); });
     loading_ = false;
 }
 
 void Form::Unload() {
     if (unloaded_) return;
     bool cancel = false;
-    runHandler(handlerName(Name, "Form_QueryUnload").constData(), [&] { Form_QueryUnload(cancel, vbFormCode); });
+    runHandler(handlerName(Name, "Form_QueryUnload").constData(), this, [&] { Form_QueryUnload(cancel, vbFormCode); });
     if (!cancel) finishUnload();
 }
 
 void Form::finishUnload() {
     if (unloaded_) return;
-    runHandler(handlerName(Name, "Form_Unload").constData(), [this] { Form_Unload(); });
+    runHandler(handlerName(Name, "Form_Unload").constData(), this, [this] { Form_Unload(); });
     unloaded_ = true;
     hide();
     if (clearInstance_) clearInstance_();
@@ -213,7 +214,7 @@ void Form::closeEvent(QCloseEvent* e) {
     e->ignore();
     if (unloaded_) return;
     bool cancel = false;
-    runHandler(handlerName(Name, "Form_QueryUnload").constData(),
+    runHandler(handlerName(Name, "Form_QueryUnload").constData(), this,
                [&] { Form_QueryUnload(cancel, vbFormControlMenu); });
     if (cancel) return;
     finishUnload();
@@ -229,7 +230,7 @@ void Form::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     layoutClient();
     if (!loading_ && !unloaded_)
-        runHandler(handlerName(Name, "Form_Resize").constData(), [this] { Form_Resize(); });
+        runHandler(handlerName(Name, "Form_Resize").constData(), this, [this] { Form_Resize(); });
 }
 
 CommandButton* Form::addButton(const ControlSpec& s) { return new CommandButton(client_, s); }

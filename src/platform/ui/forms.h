@@ -60,8 +60,9 @@ public:
     static std::vector<Form*> loadedForms();
     // The window that was last activated, if it is still loaded.
     static Form* activeForm();
-    // The window a message box or dialog belongs over: the active window, else the program's
-    // window that was activated or shown last and is in view; nullptr when none is in view.
+    // The window a message box or dialog belongs over: the window whose handler runs, else the
+    // active window, else the program's window that was activated or shown last; only a window in
+    // view; nullptr when none is.
     static QWidget* dialogOwner();
     // Deletes every window at once, without any of their events (test fixtures, after the
     // event loop has ended); the next touch of a window loads it anew.
