@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -183,6 +184,7 @@ bool loadJapaneseQtTexts() {
         return false;
     }
     translator = t;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));   // the file dialog's dates and sizes
     return true;
 }
 

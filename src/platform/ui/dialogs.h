@@ -40,7 +40,8 @@ public:
 };
 
 // Qt's own texts (the file dialog, the editing menus, standard buttons) in Japanese, from Qt's
-// translations of the system; false when they are not installed. Once per run, at start.
+// translations of the system, and Qt's formats of dates and sizes as in Japan; false when the
+// translations are not installed. Once per run, at start.
 bool loadJapaneseQtTexts();
 
 // The seam in force (the Qt implementation unless a test installed another).
