@@ -268,6 +268,8 @@ TEST(WindowPlace, AWindowKeepsItsPlaceOrTakesTheFirstFreeOneElseItIsCascaded) {
          QRect(0, 0, 600, 400), {QRect(0, 0, 640, 500), QRect(640, 0, 640, 500)}, {0, 500}},
         {"no free place: cascaded from the window shown last",
          wide, {QRect(0, 0, 741, 560), QRect(539, 0, 741, 560), QRect(0, 464, 741, 560)}, {30, 464}},
+        {"cascaded from an earlier window: the last one's would cover another's title and menu",
+         wide, {QRect(300, 300, 741, 560), QRect(0, 0, 741, 560)}, {330, 330}},
         {"cascade held on the screen",
          wide, {QRect(0, 0, 741, 560), QRect(539, 464, 741, 560)}, {539, 464}},
     };

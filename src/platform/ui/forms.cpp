@@ -66,10 +66,21 @@ QPoint windowPlace(const QRect& frame, const std::vector<QRect>& shown, const QR
                      [](QPoint a, QPoint b) { return std::make_pair(a.y(), a.x()) < std::make_pair(b.y(), b.x()); });
     for (QPoint p : places)
         if (freeAt(p)) return p;
-    QPoint p = shown.empty() ? frame.topLeft() : shown.back().topLeft() + QPoint(step, step);
-    p.setX(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - frame.width())));
-    p.setY(std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - frame.height())));
-    return p;
+    // No free place: cascaded from a shown window, the one shown last first, so that the top-left
+    // corner of every shown window (its title and its menu) stays in view.
+    const auto onScreen = [&](QPoint p) {
+        return QPoint(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - frame.width())),
+                      std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - frame.height())));
+    };
+    if (shown.empty()) return onScreen(frame.topLeft());
+    const auto keepsCorners = [&](QPoint p) {
+        const QRect r(p, frame.size());
+        return std::none_of(shown.begin(), shown.end(),
+                            [&](const QRect& s) { return r.contains(s.topLeft() + QPoint(step / 2, step / 2)); });
+    };
+    for (auto s = shown.rbegin(); s != shown.rend(); ++s)
+        if (const QPoint p = onScreen(s->topLeft() + QPoint(step, step)); keepsCorners(p)) return p;
+    return onScreen(shown.back().topLeft() + QPoint(step, step));
 }
 
 Form::Form(const QString& name) : QWidget(nullptr), Name(name) {

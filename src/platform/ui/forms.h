@@ -28,8 +28,9 @@ struct ControlRow {
 // cascaded window stands from the window shown last (that window's title and menu bars).
 // The window stays where it stands when it lies on the screen and covers no shown window; else
 // it takes the first free place on the screen (row by row from the top-left) beside the screen's
-// edge or a shown window; else it is cascaded from the window shown last. Returns the frame's new
-// top-left corner.
+// edge or a shown window; else it is cascaded from a shown window (the one shown last, or else the
+// latest one from which it leaves every shown window's top-left corner in view). Returns the
+// frame's new top-left corner.
 QPoint windowPlace(const QRect& frame, const std::vector<QRect>& shown, const QRect& screen, int step);
 
 // A window of the program. Each window class has one default instance (DefaultForm below).
