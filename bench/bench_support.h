@@ -20,7 +20,7 @@ public:
         return a;
     }
     QString openFile(const QString&, const QString&) override { return {}; }
-    void openUrl(const QString&) override {}
+    bool openUrl(const QString&) override { return true; }
     void playSound(const QString&) override {}
     void beep() override {}
     QString clipboardText() override { return {}; }

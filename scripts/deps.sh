@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 set -euo pipefail
 pkgs=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev libfreexl-dev
-      libgtest-dev libbenchmark-dev mdbtools-dev python3-xlwt xvfb xauth fonts-ipafont-gothic alsa-utils sqlite3)
+      libgtest-dev libbenchmark-dev mdbtools-dev python3-xlwt xvfb xauth fonts-ipafont-gothic alsa-utils sqlite3
+      qt6-translations-l10n)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include "platform/data/paths.h"
+#include "platform/ui/dialogs.h"
 #include "shell/form5.h"
 #include "shell/startup.h"
 #include "shell/system_end.h"
@@ -8,6 +9,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quenara"));
+    ui::loadJapaneseQtTexts();
     const auto folderLock = shell::startUp();
     if (!folderLock) return 1;
     shell::wireWindows();

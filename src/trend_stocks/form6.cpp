@@ -1,5 +1,4 @@
 #include "trend_stocks/form6.h"
-#include <QStyledItemDelegate>
 #include "lists/list_forms.h"
 #include "platform/data/errors.h"
 #include "platform/data/sql_text.h"
@@ -144,18 +143,6 @@ const GroupLabel kGroupLabels[] = {
     {"Label7", "2段階上げ", 7560, 840, 855, 255},
     {"Label9", "移動平均", 9120, 600, 855, 255},
 };
-// The narrow change columns show a long number from its sign on, cut at the cell's edge (the
-// whole value stays in the cell's tooltip), rather than an ellipsis after its first digit.
-class ClippedNumberDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-        option->textElideMode = Qt::ElideNone;
-    }
-};
 
 
 }  // namespace
@@ -175,8 +162,6 @@ void Form6::buildFrame() {
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});
     Data1->Connect = QStringLiteral("Access 2000;");
     MSFlexGrid1->bind(Data1);
-    auto* clipped = new ClippedNumberDelegate(MSFlexGrid1);
-    for (int c = 8; c <= 16; ++c) MSFlexGrid1->setItemDelegateForColumn(c, clipped);
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(MSFlexGrid1->DblClick, [this] { MSFlexGrid1_DblClick(); }, "MSFlexGrid1_DblClick");
     on(Text7->Change, [this] { Text7_Change(); }, "Text7_Change");

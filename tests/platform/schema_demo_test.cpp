@@ -2,9 +2,14 @@
 
 #include "demo/demo_data.h"
 #include "platform/data/errors.h"
+#include "platform/data/paths.h"
 #include "platform/data/schema.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 
 using schema_fixture::Sqlite;
 
@@ -98,6 +103,102 @@ TEST(DemoData, RefusesAFolderWithDatabasesOfItsOwn)
     QTemporaryDir demoDir;
     demo::generate(demoDir.path(), options(1));
     EXPECT_NO_THROW(demo::generate(demoDir.path(), options(2)));
+}
+
+// The files of a folder, subfolders included, as paths relative to it.
+QStringList filesUnder(const QString& folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(folder).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TEST(DemoData, RefusesAFolderARunningProgramHolds)
+{
+    QTemporaryDir dir;
+    demo::generate(dir.path(), options(1));
+    const QString folder = QDir(dir.path()).filePath("Vostrel");
+    const QString before = dump(folder);
+    // Another process holds the folder's lock, as the running program does.
+    QProcess holder;
+    holder.start("/usr/bin/python3", {"-c", "import fcntl, sys, time\n"
+                                            "f = open(sys.argv[1], 'a')\n"
+                                            "fcntl.flock(f, fcntl.LOCK_EX)\n"
+                                            "print('held', flush=True)\n"
+                                            "time.sleep(60)\n",
+                                      QDir(folder).filePath(platform::FolderLock::lockFileName())});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_EQ(platform::FolderLock(folder).state(), platform::FolderLock::State::HeldByOther);
+    try {
+        demo::generate(dir.path(), options(2));
+        ADD_FAILURE() << "a folder in use was replaced";
+    } catch (const platform::DataError& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains("running program")) << e.what();
+    }
+    EXPECT_EQ(dump(folder), before);
+    holder.kill();
+    holder.waitForFinished();
+    EXPECT_NO_THROW(demo::generate(dir.path(), options(2)));
+    EXPECT_NE(dump(folder), before);
+    // The generator lets the lock go when it is done.
+    EXPECT_EQ(platform::FolderLock(folder).state(), platform::FolderLock::State::Held);
+}
+
+TEST(DemoData, AFreshDemoLeavesNoFileOfTheOldOne)
+{
+    QTemporaryDir dir, clean;
+    const QString folder = QDir(dir.path()).filePath("Vostrel");
+    demo::generate(dir.path(), options(1));
+    const QStringList demoFiles = filesUnder(folder);
+    // The program was killed over the demo: its log of committed work stays beside the database.
+    QProcess killed;
+    killed.start("/usr/bin/python3",
+                 {"-c", "import os, sqlite3, sys\n"
+                        "c = sqlite3.connect(sys.argv[1])\n"
+                        "c.execute('pragma journal_mode=wal')\n"
+                        "c.execute('create table leftover (a)')\n"
+                        "c.executemany('insert into leftover values (?)', [(i,) for i in range(5000)])\n"
+                        "c.execute('update list set 銘柄 = 銘柄 || 1')\n"
+                        "c.commit()\n"
+                        "os._exit(0)\n",
+                  QDir(folder).filePath("druvolo.mdb")});
+    ASSERT_TRUE(killed.waitForFinished(60000));
+    ASSERT_EQ(killed.exitCode(), 0) << killed.readAllStandardError().toStdString();
+    ASSERT_TRUE(QFileInfo::exists(QDir(folder).filePath("druvolo.mdb-wal")));
+    // And what the program and the person left there.
+    for (const char* f : {"kabulist.mdb-journal", "memo.txt", "Mdb/druvolo20240930.mdb", "kabu240930.xls", "x.mdb-shm"})
+        writeFile(QDir(folder).filePath(f), "old");
+
+    demo::generate(dir.path(), options(2));
+    EXPECT_EQ(filesUnder(folder), demoFiles);
+    for (const char* file : {"druvolo.mdb", "kabulist.mdb"}) {
+        Sqlite db(QDir(folder).filePath(file));
+        EXPECT_EQ(db.value("PRAGMA integrity_check").toString(), "ok") << file;
+    }
+    demo::generate(clean.path(), options(2));
+    EXPECT_EQ(dump(folder), dump(QDir(clean.path()).filePath("Vostrel")));
+
+    // A folder the generator did not make loses only the logs of databases it no longer holds.
+    QTemporaryDir other;
+    const QString otherFolder = QDir(other.path()).filePath("Vostrel");
+    for (const char* f : {"druvolo.mdb-wal", "kabulist.mdb-shm", "memo.txt", "Mdb/druvolo20240930.mdb"})
+        writeFile(QDir(otherFolder).filePath(f), "old");
+    demo::generate(other.path(), options(2));
+    const QStringList kept = filesUnder(otherFolder);
+    EXPECT_TRUE(kept.contains("memo.txt") && kept.contains("Mdb/druvolo20240930.mdb"));
+    EXPECT_FALSE(kept.contains("druvolo.mdb-wal") || kept.contains("kabulist.mdb-shm"));
+    EXPECT_EQ(dump(otherFolder), dump(QDir(clean.path()).filePath("Vostrel")));
 }
 
 }  // namespace

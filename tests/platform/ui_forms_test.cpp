@@ -1,8 +1,10 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 #include "platform/data/errors.h"
+#include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/guard.h"
 #include "support/scripted_dialogs.h"
@@ -63,6 +65,16 @@ protected:
 class OtherForm : public ui::DefaultForm<OtherForm> {
 public:
     OtherForm() : DefaultForm(QStringLiteral("OtherForm")) {}
+};
+
+// Windows of given sizes (client area in twips, at the screen's top-left) to be shown together.
+template <int Id, int WidthTwips, int HeightTwips>
+class SizedForm : public ui::DefaultForm<SizedForm<Id, WidthTwips, HeightTwips>> {
+public:
+    SizedForm() : ui::DefaultForm<SizedForm>(QStringLiteral("SizedForm%1").arg(Id)) {
+        this->Move(0, 0, WidthTwips, HeightTwips);
+        this->addMenu(QStringLiteral("mnuFile"), QStringLiteral("ファイル"));
+    }
 };
 
 class FormsTest : public ::testing::Test {
@@ -235,6 +247,136 @@ TEST_F(FormsTest, ControlsAreNamedForAssistiveTechnology) {
     EXPECT_EQ(text->role(), QAccessible::StaticText);
     EXPECT_FALSE(text->actionInterface() &&
                  text->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+}
+
+TEST(WindowPlace, AWindowKeepsItsPlaceOrTakesTheFirstFreeOneElseItIsCascaded) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QRect menu(80, 60, 334, 525);   // the menu at its place
+    const QRect wide(0, 0, 741, 560);
+    struct Case {
+        const char* what;
+        QRect frame;
+        std::vector<QRect> shown;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {"alone, on the screen: stays", QRect(80, 60, 334, 525), {}, {80, 60}},
+        {"alone, off the screen's edge: taken onto it", QRect(1200, 900, 334, 525), {}, {0, 0}},
+        {"covers nothing: stays", QRect(500, 0, 300, 200), {menu}, {500, 0}},
+        {"beside the menu", wide, {menu}, {414, 0}},
+        {"row by row: right of the first, then below",
+         QRect(0, 0, 600, 400), {QRect(0, 0, 640, 500), QRect(640, 0, 640, 500)}, {0, 500}},
+        {"no free place: cascaded from the window shown last",
+         wide, {QRect(0, 0, 741, 560), QRect(539, 0, 741, 560), QRect(0, 464, 741, 560)}, {30, 464}},
+        {"cascaded from an earlier window: the last one's would cover another's title and menu",
+         wide, {QRect(300, 300, 741, 560), QRect(0, 0, 741, 560)}, {330, 330}},
+        {"cascade held on the screen",
+         wide, {QRect(0, 0, 741, 560), QRect(539, 464, 741, 560)}, {539, 464}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QPoint at = ui::windowPlace(c.frame, c.shown, screen, 30);
+        EXPECT_EQ(at, c.expected);
+        EXPECT_TRUE(screen.contains(QRect(at, c.frame.size())));
+    }
+}
+
+TEST_F(FormsTest, WindowsShownTogetherEachKeepTheirControlsInReach) {
+    using Small = SizedForm<1, 4800, 3000>;
+    using Medium = SizedForm<2, 5400, 3600>;
+    using Big = SizedForm<3, 9000, 6600>;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    Small& a = Small::it();
+    Medium& b = Medium::it();
+    a.Show();
+    b.Show();   // both designed for the top-left corner: side by side or one below the other
+    EXPECT_FALSE(a.frameGeometry().intersects(b.frameGeometry()));
+    EXPECT_TRUE(screen.contains(b.frameGeometry()));
+
+    // No free place left on the screen: cascaded, the title and menu bars of the window shown last
+    // stay in view.
+    Big& c = Big::it();
+    ASSERT_GT(c.width() + a.width(), screen.width()) << "the screen is larger than this test assumes";
+    c.Show();
+    EXPECT_TRUE(screen.contains(c.frameGeometry()));
+    const int menuBar = b.height() - ui::px(b.ScaleHeight());
+    EXPECT_GT(menuBar, 0);
+    EXPECT_GE(c.y(), b.y() + menuBar);
+
+    // A window brought back into view (the menu after a screen's OK) does not land on the others.
+    a.Hide();
+    c.Hide();
+    b.Move(0, 0);
+    a.Show();
+    EXPECT_FALSE(a.frameGeometry().intersects(b.frameGeometry()));
+    // One already in view stays where the person put it.
+    a.move(b.pos());
+    a.Show();
+    EXPECT_EQ(a.pos(), b.pos());
+}
+
+TEST_F(FormsTest, ATextLongerThanItsBoxShowsFromItsStart) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    const auto shown = [&](const QString& text) {
+        f.Text7->setText(text);
+        return f.Text7->line()->grab().toImage();
+    };
+    const QImage first = shown(QStringLiteral("三菱ＵＦＪフィナンシャル・グループ"));
+    EXPECT_EQ(f.Text7->SelStart(), 0);
+    EXPECT_EQ(first, shown(QStringLiteral("三菱ＵＦＪフィナンシャル・ホールディングス")));
+    EXPECT_NE(first, shown(QStringLiteral("西邦ＵＦＪフィナンシャル・グループ")));
+}
+
+TEST_F(FormsTest, ALinkNoBrowserCanOpenIsToldToThePerson) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    const QString address = QStringLiteral("https://quote.example/q?s=7203.t");
+    f.HprLnkEx1->LinkClick = [&] { f.HprLnkEx1->Address = address; };
+    seam->browserOpens = false;
+    seam->answerMsgBox(ui::vbOK);
+    QTest::mouseClick(f.HprLnkEx1, Qt::LeftButton);
+    EXPECT_EQ(seam->urls, QStringList{address});
+    ASSERT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_TRUE(seam->msgBoxPrompts()[0].contains(QStringLiteral("ブラウザ")));
+    EXPECT_TRUE(seam->msgBoxPrompts()[0].contains(address));
+    seam->browserOpens = true;
+    QTest::mouseClick(f.HprLnkEx1, Qt::LeftButton);
+    EXPECT_EQ(seam->msgBoxPrompts().size(), 1);   // an opened link says nothing
+}
+
+TEST_F(FormsTest, ACaptionTooLongForItsControlIsDrawnSmallerToFit) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    const QFont own = f.font();
+    // Captions of one line's height, each in a control one character too narrow for it.
+    auto* label = new ui::Label(f.Label1->parentWidget(), {.name = "Label9", .caption = QStringLiteral("ランキング"), .left = 0,
+                                             .top = 3000, .width = 600, .height = 255, .transparent = true});
+    auto* button = new ui::CommandButton(f.Label1->parentWidget(), {.name = "Command9", .caption = QStringLiteral("トレンド"),
+                                                      .left = 900, .top = 3000, .width = 450, .height = 255,
+                                                      .backColor = 0xE0E0E0});
+    auto* link = new ui::LinkLabel(f.Label1->parentWidget(), {.name = "HprLnkEx9", .caption = QStringLiteral("業種別トレンド"),
+                                                .left = 1600, .top = 3000, .width = 855, .height = 255});
+    label->show();
+    button->show();
+    link->show();
+    const QFontMetrics full(own);
+    for (auto [w, caption, drawn] : std::vector<std::tuple<QWidget*, QString, QFont>>{
+             {label, label->Caption(), label->captionFont()},
+             {button, button->Caption(), button->captionFont()},
+             {link, link->Caption(), link->captionFont()}}) {
+        SCOPED_TRACE(caption.toStdString());
+        ASSERT_GT(full.horizontalAdvance(caption), w->width()) << "the caption fits at full size";
+        EXPECT_LT(drawn.pointSizeF(), own.pointSizeF());
+        EXPECT_LE(QFontMetrics(drawn).horizontalAdvance(caption), w->width());
+        EXPECT_EQ(drawn.family(), w->font().family());
+    }
+    EXPECT_TRUE(link->captionFont().underline());
+    // A caption that fits keeps the window's font, and a control made wide enough gets it back.
+    EXPECT_EQ(f.Label2->captionFont(), f.Label2->font());
+    label->Move(0, 3000, 2400, 255);
+    EXPECT_EQ(label->captionFont(), label->font());
+    f.grab().save(QStringLiteral("/tmp/quenara_probe_captions.png"));
 }
 
 }  // namespace

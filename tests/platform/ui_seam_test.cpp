@@ -1,10 +1,22 @@
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include "platform/ui/controls.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/forms.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -89,6 +101,104 @@ TEST(DesktopSeam, ASoundThatCannotPlayIsSilence) {
     ui::dialogs().playSound(wav);
     ui::dialogs().playSound(dir.filePath(QStringLiteral("missing.wav")));
     EXPECT_LT(t.elapsed(), 20000);
+}
+
+// Runs act on the modal dialog once it is up (act closes it). A dialog that does not come up as
+// the modal one fails the test and is closed, so that the test does not wait for ever.
+void whenModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, tries = 0]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && ++tries < 500) return;
+        timer->stop();
+        timer->deleteLater();
+        if (modal) return act(modal);
+        ADD_FAILURE() << "no dialog came up";
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->reject();
+    });
+    timer->start();
+}
+
+// The desktop's own seam for one test.
+struct DesktopSeamScope {
+    DesktopSeamScope() : previous(ui::setDialogs(nullptr)) {}
+    ~DesktopSeamScope() { ui::setDialogs(std::move(previous)); }
+    std::unique_ptr<ui::Dialogs> previous;
+};
+
+class OwnerForm : public ui::DefaultForm<OwnerForm> {
+public:
+    OwnerForm() : DefaultForm(QStringLiteral("OwnerForm")) {
+        Move(6000, 4500, 4500, 3000);
+        Command1 = addButton({.name = "Command1", .caption = QStringLiteral("OK"), .width = 495, .height = 375});
+    }
+    ui::CommandButton* Command1;
+};
+
+class ActiveForm : public ui::DefaultForm<ActiveForm> {
+public:
+    ActiveForm() : DefaultForm(QStringLiteral("ActiveForm")) { Move(0, 0, 4500, 3000); }
+};
+
+TEST(DesktopSeam, MessageBoxesAndInputBoxesStandOverTheWindowWhoseHandlerAsks) {
+    testing_support::WindowsScope windows;
+    DesktopSeamScope desktop;
+    OwnerForm& owner = OwnerForm::it();
+    owner.Show();
+    ActiveForm& other = ActiveForm::it();
+    other.Show();   // the window shown and activated last
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    for (ui::Form* f : {static_cast<ui::Form*>(&owner), static_cast<ui::Form*>(&other)})
+        ASSERT_GT((f->frameGeometry().center() - screenCentre).manhattanLength(), 100) << "a window at the screen's centre";
+    const std::function<void()> asks[] = {
+        [] { EXPECT_EQ(ui::MsgBox(QStringLiteral("登録が　終了しました。")), ui::vbOK); },
+        [] { EXPECT_EQ(ui::InputBox(QStringLiteral("日数"), {}, QStringLiteral("7")), QStringLiteral("7")); },
+    };
+    for (const auto& ask : asks) {
+        for (bool fromHandler : {true, false}) {
+            SCOPED_TRACE(fromHandler ? "asked by a handler of the first window" : "asked outside any handler");
+            QPoint boxCentre;
+            QWidget* boxOwner = nullptr;
+            whenModal([&](QWidget* box) {
+                boxCentre = box->frameGeometry().center();
+                boxOwner = box->parentWidget();
+                if (auto* m = qobject_cast<QMessageBox*>(box)) m->button(QMessageBox::Ok)->click();
+                else qobject_cast<QDialog*>(box)->accept();
+            });
+            owner.Command1->Click = ask;
+            if (fromHandler) owner.Command1->doClick();
+            else ask();
+            ui::Form* expected = fromHandler ? static_cast<ui::Form*>(&owner) : &other;
+            EXPECT_EQ(boxOwner, expected);
+            EXPECT_LT((boxCentre - expected->frameGeometry().center()).manhattanLength(), 40);
+        }
+    }
+}
+
+TEST(DesktopSeam, TheOpenFileDialogStartsInTheProgramFolderAndSpeaksJapanese) {
+    testing_support::ProgramFolderScope folder;
+    DesktopSeamScope desktop;
+    ASSERT_TRUE(ui::loadJapaneseQtTexts());
+    EXPECT_TRUE(ui::loadJapaneseQtTexts());   // once is enough
+    QString shownFolder;
+    QStringList texts;
+    whenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        shownFolder = dialog->directory().absolutePath();
+        for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            if (auto* l = dialog->findChild<QLabel*>(QString::fromLatin1(label))) texts << l->text();
+        dialog->reject();
+    });
+    EXPECT_EQ(ui::dialogs().openFile(QStringLiteral("ファイルを開く"), QStringLiteral("Access (*.mdb)|*.mdb")), QString());
+    EXPECT_EQ(shownFolder, QDir(folder.folder()).absolutePath());
+    QDialogButtonBox buttons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+    texts << buttons.button(QDialogButtonBox::Open)->text() << buttons.button(QDialogButtonBox::Cancel)->text();
+    ASSERT_EQ(texts.size(), 5);
+    const QRegularExpression japanese(QStringLiteral("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]"));
+    for (const QString& t : texts) EXPECT_TRUE(t.contains(japanese)) << t.toStdString();
 }
 
 TEST(RichText, SelectionUndoAndTheClipboardCommands) {

@@ -67,9 +67,10 @@ QString ScriptedDialogs::openFile(const QString& title, const QString& filter) {
     return path;
 }
 
-void ScriptedDialogs::openUrl(const QString& url) {
+bool ScriptedDialogs::openUrl(const QString& url) {
     events.push_back({QStringLiteral("url"), url, {}, {}, 0});
     urls << url;
+    return browserOpens;
 }
 
 void ScriptedDialogs::playSound(const QString& path) {

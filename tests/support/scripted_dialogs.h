@@ -29,6 +29,7 @@ public:
 
     std::vector<SeamEvent> events;
     QStringList urls;
+    bool browserOpens = true;   // what openUrl answers
     QStringList sounds;
     int beeps = 0;
     QString clipboard;
@@ -43,7 +44,7 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& def,
                                     std::optional<QPoint> pos) override;
     QString openFile(const QString& title, const QString& filter) override;
-    void openUrl(const QString& url) override;
+    bool openUrl(const QString& url) override;
     void playSound(const QString& path) override;
     void beep() override;
     QString clipboardText() override;

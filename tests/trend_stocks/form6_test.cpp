@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QSet>
 #include <QTest>
+#include <tuple>
 #include <gtest/gtest.h>
 #include "demo/demo_data.h"
 #include "lists/list_forms.h"
@@ -390,6 +391,30 @@ TEST_F(Form6Test, HelpControls) {
     g.Command72->doClick();
     EXPECT_TRUE(Form23::it().isVisible());
     EXPECT_TRUE(g.isVisible());
+}
+
+// Captions too long for their controls at the window's font are drawn smaller, whole, on one line
+// (which captions need it depends on the faces installed).
+TEST_F(Form6Test, CaptionsTooLongForTheirControlsAreDrawnWholeInASmallerFont) {
+    Form6& f = open(1001);
+    auto* rising = f.findChild<ui::Label*>("Label5");
+    auto* ranking = f.findChild<ui::Label*>("Label3");
+    ASSERT_TRUE(rising && ranking);
+    for (auto [w, caption, drawn] : std::vector<std::tuple<QWidget*, QString, QFont>>{
+             {rising, rising->Caption(), rising->captionFont()},
+             {ranking, ranking->Caption(), ranking->captionFont()},
+             {f.Command52, f.Command52->Caption(), f.Command52->captionFont()}}) {
+        SCOPED_TRACE(caption.toStdString());
+        EXPECT_LE(QFontMetrics(drawn).horizontalAdvance(caption), w->width());
+        EXPECT_LE(QFontMetrics(drawn).height(), w->height());
+        EXPECT_LE(drawn.pointSizeF(), w->font().pointSizeF());
+    }
+    // "トレンド" needs more than its button's width at the window's font with every face at hand.
+    EXPECT_LT(f.Command52->captionFont().pointSizeF(), f.Command52->font().pointSizeF());
+    // Every caption of the screen fits its control so.
+    for (ui::Label* l : f.findChildren<ui::Label*>())
+        if (l->isVisible() && !l->Caption().isEmpty())
+            EXPECT_GT(l->captionFont().pointSizeF(), 6.0) << l->objectName().toStdString();
 }
 
 // The screen as a person sees it, over demo data after a pattern click (saved for a look).

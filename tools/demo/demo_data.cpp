@@ -1,6 +1,7 @@
 #include "demo/demo_data.h"
 
 #include "platform/data/errors.h"
+#include "platform/data/paths.h"
 #include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -313,24 +315,55 @@ int writeWorkbooks(const QString& folder, const std::vector<Stock>& stocks, cons
     return kPeriods + 1;
 }
 
-// The program folder, emptied of earlier demo databases; a folder with databases of its own is refused.
-QString prepareFolder(const QString& xdgDataHome)
+// The files SQLite keeps beside a database while it is open or after a crash: a log left there
+// would be replayed onto a new file of the same name.
+const char* const kSideFiles[] = {"-wal", "-shm", "-journal"};
+
+// The program folder, held against a running program (its lock) and emptied of every file of an
+// earlier demo; a folder with databases of its own is refused, and only stale database logs are
+// taken from a folder the generator did not make.
+struct PreparedFolder {
+    QString path;
+    std::unique_ptr<platform::FolderLock> lock;
+};
+
+PreparedFolder prepareFolder(const QString& xdgDataHome)
 {
     const QString folder = QDir(xdgDataHome).filePath(QStringLiteral("Vostrel"));
     QDir dir(folder);
+    if (!dir.mkpath(QStringLiteral(".")))
+        throw DataError(QStringLiteral("cannot make %1").arg(folder));
+    auto lock = std::make_unique<platform::FolderLock>(folder);
+    if (lock->state() == platform::FolderLock::State::HeldByOther)
+        throw DataError(QStringLiteral("%1 is in use by a running program; end it first").arg(folder));
+    if (lock->state() != platform::FolderLock::State::Held)
+        throw DataError(QStringLiteral("cannot lock %1: %2").arg(folder, lock->reason()));
     const QStringList databases{QStringLiteral("druvolo.mdb"), QStringLiteral("kabulist.mdb")};
     const bool hasDatabases = std::any_of(databases.begin(), databases.end(),
                                           [&](const QString& f) { return dir.exists(f); });
-    if (hasDatabases && !dir.exists(QString::fromUtf8(kMarker)))
+    const bool madeHere = dir.exists(QString::fromUtf8(kMarker));
+    if (hasDatabases && !madeHere)
         throw DataError(QStringLiteral("%1 holds databases that are not demo data; choose another folder").arg(folder));
-    if (!dir.mkpath(QStringLiteral(".")))
-        throw DataError(QStringLiteral("cannot make %1").arg(folder));
-    for (const QString& f : databases) dir.remove(f);
+    QStringList stale;
+    if (madeHere) {
+        stale = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        stale.removeAll(platform::FolderLock::lockFileName());
+    } else {
+        for (const QString& db : databases)
+            for (const char* side : kSideFiles) stale << db + QString::fromLatin1(side);
+    }
+    for (const QString& name : stale) {
+        const QFileInfo entry(dir.filePath(name));
+        if (!entry.exists() && !entry.isSymLink()) continue;
+        const bool removed = entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
+                                                                 : QFile::remove(entry.filePath());
+        if (!removed) throw DataError(QStringLiteral("cannot remove %1").arg(entry.filePath()));
+    }
     QFile marker(dir.filePath(QString::fromUtf8(kMarker)));
     if (!marker.open(QIODevice::WriteOnly | QIODevice::Text))
         throw DataError(QStringLiteral("cannot write in %1").arg(folder));
-    marker.write("Demo data made by quenara-demo; running it again replaces the databases here.\n");
-    return folder;
+    marker.write("Demo data made by quenara-demo; running it again replaces everything here.\n");
+    return {folder, std::move(lock)};
 }
 
 }  // namespace
@@ -363,7 +396,8 @@ void writePriceWorkbooks(const QString& folder, const std::vector<WorkbookRow>& 
 Summary generate(const QString& xdgDataHome, const Options& options)
 {
     Summary summary;
-    summary.folder = prepareFolder(xdgDataHome);
+    const PreparedFolder prepared = prepareFolder(xdgDataHome);   // held until the demo is whole
+    summary.folder = prepared.path;
     const QString mainPath = QDir(summary.folder).filePath(QStringLiteral("druvolo.mdb"));
     const QString listPath = QDir(summary.folder).filePath(QStringLiteral("kabulist.mdb"));
     platform::ensureMainDatabase(mainPath);

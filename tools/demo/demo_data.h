@@ -38,7 +38,9 @@ void writePriceWorkbooks(const QString& folder, const std::vector<WorkbookRow>& 
 
 // Fills <xdgDataHome>/Vostrel/ with a main and a list database of believable demo data. Databases
 // there are replaced only when the folder was made by this generator (it leaves a marker file), so
-// a real program folder is never overwritten. The same options give the same data.
+// a real program folder is never overwritten; a folder a running program holds (its lock) is
+// refused, and the generator holds that lock itself while it writes. Every file of an earlier demo
+// goes first, the databases' logs included. The same options give the same data.
 // Throws platform::DataError.
 Summary generate(const QString& xdgDataHome, const Options& options = {});
 

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <QPainter>
 #include <algorithm>
 #include "platform/ui/colors.h"
 #include "platform/ui/dialogs.h"
@@ -64,6 +65,43 @@ void paintFocusFrame(QLabel* l) {
     opt.rect = l->rect().adjusted(1, 1, -1, -1);
     opt.backgroundColor = l->palette().color(QPalette::Window);
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, opt);
+}
+
+// The smallest size a caption is made to fit its control.
+constexpr double kSmallestCaptionPoints = 6.0;
+
+// The caption's font: the control's own, or, when the caption laid out in area with flags
+// (alignment, word wrap) would run past the area, the largest smaller size at which it fits
+// (by half points, down to kSmallestCaptionPoints).
+QFont fittingFont(QFont font, const QRect& area, int flags, const QString& caption) {
+    if (caption.isEmpty() || area.isEmpty() || font.pointSizeF() <= 0) return font;
+    const auto fits = [&](const QFont& f) {
+        const QRect needed = QFontMetrics(f).boundingRect(area, flags, caption);
+        return needed.width() <= area.width() && needed.height() <= area.height();
+    };
+    while (!fits(font) && font.pointSizeF() > kSmallestCaptionPoints)
+        font.setPointSizeF(std::max(kSmallestCaptionPoints, font.pointSizeF() - 0.5));
+    return font;
+}
+
+int labelTextFlags(const QLabel* l) {
+    return int(QStyle::visualAlignment(l->layoutDirection(), l->alignment())) | (l->wordWrap() ? Qt::TextWordWrap : 0);
+}
+
+QFont labelCaptionFont(const QLabel* l) {
+    return fittingFont(l->font(), l->contentsRect(), labelTextFlags(l), l->text());
+}
+
+// Paints a label's caption in a smaller font when it does not fit in the label's own; false when
+// the label's own painting serves.
+bool paintFittedCaption(QLabel* l) {
+    const QFont f = labelCaptionFont(l);
+    if (f == l->font()) return false;
+    QPainter p(l);
+    p.setFont(f);
+    l->style()->drawItemText(&p, l->contentsRect(), labelTextFlags(l), l->palette(), l->isEnabled(), l->text(),
+                             l->foregroundRole());
+    return true;
 }
 
 // The cursor and selection of the multi-line editors (QPlainTextEdit, QTextEdit), kept within
@@ -156,7 +194,7 @@ void Control::init(QWidget* w, const ControlSpec& def) {
 void Control::fire(const std::function<void()>& event, const char* eventName) const {
     if (!event) return;
     const QByteArray what = (widget_ ? widget_->objectName() : Name).toUtf8() + '_' + eventName;
-    runHandler(what.constData(), event);
+    runHandler(what.constData(), widget_, event);
 }
 
 void Control::Move(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
@@ -202,16 +240,28 @@ void CommandButton::setBackColor(unsigned bgrColor) {
 
 void CommandButton::doClick() { fire(Click, "Click"); }
 
+QRect CommandButton::captionArea(const QStyleOptionButton& opt) const {
+    if (back_ >= 0) return rect().adjusted(2, 1, -2, -1);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+}
+
+QFont CommandButton::captionFont() const {
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    return fittingFont(font(), captionArea(opt), Qt::AlignCenter | Qt::TextWordWrap, opt.text);
+}
+
 void CommandButton::paintEvent(QPaintEvent*) {
     // The face, then the caption wrapped onto as many lines as the face needs (at blanks, and
-    // between any two ideographs). A button given a colour paints its face in that colour itself,
-    // whatever the style: flat, darker while pressed, framed black while it has the focus.
+    // between any two ideographs), in a smaller font when it needs more lines than the face has.
+    // A button given a colour paints its face in that colour itself, whatever the style: flat,
+    // darker while pressed, framed black while it has the focus.
     QStylePainter painter(this);
     QStyleOptionButton opt;
     initStyleOption(&opt);
     const QString caption = opt.text;
+    const QRect area = captionArea(opt);
     opt.text.clear();
-    QRect area;
     QColor text = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
     if (back_ >= 0) {
         const QColor face = bgr(unsigned(back_));
@@ -224,13 +274,12 @@ void CommandButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         const int inset = pen.width() / 2;
         painter.drawRect(rect().adjusted(inset, inset, -1 - (pen.width() - 1 - inset), -1 - (pen.width() - 1 - inset)));
-        area = rect().adjusted(2, 1, -2, -1);
         if (!isEnabled()) text = QColor(Qt::gray);
     } else {
         painter.drawControl(QStyle::CE_PushButton, opt);
-        area = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
     }
     painter.setPen(text);
+    painter.setFont(fittingFont(font(), area, Qt::AlignCenter | Qt::TextWordWrap, caption));
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
@@ -282,8 +331,10 @@ void Label::keyPressEvent(QKeyEvent* e) {
     else QLabel::keyPressEvent(e);
 }
 
+QFont Label::captionFont() const { return labelCaptionFont(this); }
+
 void Label::paintEvent(QPaintEvent* e) {
-    QLabel::paintEvent(e);
+    if (!paintFittedCaption(this)) QLabel::paintEvent(e);
     paintFocusFrame(this);
 }
 
@@ -329,6 +380,7 @@ void TextBox::setText(const QString& t) {
     if (t == Text()) return;
     if (line_) {
         line_->setText(t);
+        line_->setCursorPosition(0);   // a text longer than the box shows from its start
     } else {
         QString plain = t;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -521,7 +573,11 @@ void LinkLabel::doClick() {
     fire(LinkClick, "LinkClick");
     if (!Address.isEmpty()) {
         const QString address = Address;
-        runHandler("LinkLabel", [&] { dialogs().openUrl(address); });
+        runHandler("LinkLabel", this, [&] {
+            if (!dialogs().openUrl(address))
+                dialogs().msgBox(QStringLiteral("ブラウザでリンクを開けませんでした。") + QStringLiteral("\r\n") + address,
+                                 vbExclamation);
+        });
     }
 }
 
@@ -535,8 +591,10 @@ void LinkLabel::keyPressEvent(QKeyEvent* e) {
     else QLabel::keyPressEvent(e);
 }
 
+QFont LinkLabel::captionFont() const { return labelCaptionFont(this); }
+
 void LinkLabel::paintEvent(QPaintEvent* e) {
-    QLabel::paintEvent(e);
+    if (!paintFittedCaption(this)) QLabel::paintEvent(e);
     paintFocusFrame(this);
 }
 
@@ -608,7 +666,7 @@ MenuItem::MenuItem(QObject* parent, const QString& name, const QString& caption)
     connect(this, &QAction::triggered, this, [this] {
         if (!Click) return;
         const QByteArray what = (Name + QStringLiteral("_Click")).toUtf8();
-        runHandler(what.constData(), Click);
+        runHandler(what.constData(), qobject_cast<QWidget*>(this->parent()), Click);
     });
 }
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QAction>
+#include <QStyleOptionButton>
 #include <functional>
 #include <vector>
 #include "platform/data/data_control.h"
@@ -73,10 +74,14 @@ public:
     void setBackColor(unsigned bgrColor); // shown with any style
     std::function<void()> Click;          // dispatched through runHandler
     void doClick();                       // what a click or Space does
+    // The font the caption is drawn in: the button's own, or smaller where the caption would not
+    // fit the face. Every caption of the controls below fits its control so.
+    QFont captionFont() const;
 protected:
     void paintEvent(QPaintEvent* e) override;   // a caption too long for one line wraps
 private:
     long long back_ = -1;
+    QRect captionArea(const QStyleOptionButton& opt) const;
 };
 
 class Label : public QLabel, public Control {
@@ -94,6 +99,7 @@ public:
     std::function<void()> DblClick;
     bool clickable() const { return bool(Click); }
     void doClick();                       // what a click, Space or Enter does
+    QFont captionFont() const;            // as the button's
 protected:
     void showEvent(QShowEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -185,7 +191,8 @@ public:
     void setBackColor(unsigned bgrColor);
     QString Address;
     std::function<void()> LinkClick;
-    void doClick();
+    void doClick();                       // a link no browser can open is told in a message box
+    QFont captionFont() const;            // as the button's
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;

@@ -6,11 +6,18 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTranslator>
 #include <QUrl>
+#include "platform/data/paths.h"
 #include "platform/ui/colors.h"
+#include "platform/ui/forms.h"
 
 namespace ui {
 
@@ -63,49 +70,84 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
+// A dialog over the window it belongs to (Form::dialogOwner). The dialog is a child of that
+// window while it is shown, so it goes if the window goes first: read it only while it stands.
+template <class D>
+class OwnedDialog {
+public:
+    template <class... Args>
+    explicit OwnedDialog(Args&&... args) : d_(new D(std::forward<Args>(args)..., Form::dialogOwner())) {}
+    ~OwnedDialog() { delete d_.data(); }
+    OwnedDialog(const OwnedDialog&) = delete;
+    OwnedDialog& operator=(const OwnedDialog&) = delete;
+    D* operator->() const { return d_.data(); }
+    explicit operator bool() const { return !d_.isNull(); }
+    int exec() { return d_->exec(); }
+
+private:
+    QPointer<D> d_;
+};
+
 // The seam on Qt's own dialogs, the desktop's browser, aplay and the system clipboard.
 class QtDialogs : public Dialogs {
 public:
+    // A message box stands over its own window (the window it belongs to: the one in use).
     int msgBox(const QString& prompt, int style, const QString& title) override {
-        QMessageBox box(iconFor(style), titleOrProgramName(title), prompt);
-        box.setTextFormat(Qt::PlainText);
+        OwnedDialog<QMessageBox> box(iconFor(style), titleOrProgramName(title), prompt, QMessageBox::NoButton);
+        box->setTextFormat(Qt::PlainText);
         const ButtonSet set = buttonsFor(style);
         std::vector<std::pair<QAbstractButton*, int>> answers;
         for (const auto& [button, answer] : set.buttons) {
-            QPushButton* b = box.addButton(button);
+            QPushButton* b = box->addButton(button);
             b->setText(buttonText(answer));
             answers.emplace_back(b, answer);
         }
         const size_t defaultIndex = size_t((style >> 8) & 3);
         if (defaultIndex < answers.size())
-            box.setDefaultButton(static_cast<QPushButton*>(answers[defaultIndex].first));
+            box->setDefaultButton(static_cast<QPushButton*>(answers[defaultIndex].first));
         box.exec();
-        for (const auto& [button, answer] : answers)
-            if (box.clickedButton() == button) return answer;
+        if (box)
+            for (const auto& [button, answer] : answers)
+                if (box->clickedButton() == button) return answer;
         return set.escapeAnswer ? set.escapeAnswer : answers.back().second;
     }
 
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& def,
                                     std::optional<QPoint> posTwips) override {
-        QInputDialog dlg;
-        dlg.setWindowTitle(titleOrProgramName(title));
-        dlg.setLabelText(prompt);
-        dlg.setInputMode(QInputDialog::TextInput);
-        dlg.setTextValue(def);
-        dlg.setOkButtonText(QStringLiteral("OK"));
-        dlg.setCancelButtonText(kCancelText);
-        if (posTwips) dlg.move(px(posTwips->x()), px(posTwips->y()));
-        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-        return dlg.textValue();
+        OwnedDialog<QInputDialog> dlg;
+        dlg->setWindowTitle(titleOrProgramName(title));
+        dlg->setLabelText(prompt);
+        dlg->setInputMode(QInputDialog::TextInput);
+        dlg->setTextValue(def);
+        dlg->setOkButtonText(QStringLiteral("OK"));
+        dlg->setCancelButtonText(kCancelText);
+        if (posTwips) dlg->move(px(posTwips->x()), px(posTwips->y()));
+        if (dlg.exec() != QDialog::Accepted || !dlg) return std::nullopt;
+        return dlg->textValue();
     }
 
     QString openFile(const QString& title, const QString& filter) override {
-        return QFileDialog::getOpenFileName(nullptr, title, QString(), qtFileFilter(filter));
+        return QFileDialog::getOpenFileName(Form::dialogOwner(), title, platform::programFolder(), qtFileFilter(filter));
     }
 
-    void openUrl(const QString& url) override {
+    // Through xdg-open where the desktop has it: it tells by its exit status whether a browser took
+    // the address (it ends at once when none can); one that is still running after a moment is
+    // taken as opened and left to run. Elsewhere Qt looks for a browser itself.
+    bool openUrl(const QString& url) override {
         // The address already carries its own percent-encoded parts: take it as encoded text.
-        QDesktopServices::openUrl(QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode));
+        const QUrl address = QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode);
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty()) return QDesktopServices::openUrl(address);
+        auto* process = new QProcess(qApp);
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(opener, {QString::fromUtf8(address.toEncoded())});
+        if (!process->waitForStarted(3000)) {
+            process->deleteLater();
+            return false;
+        }
+        if (!process->waitForFinished(2000)) return true;
+        return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
     }
 
     void playSound(const QString& path) override {
@@ -131,6 +173,20 @@ std::unique_ptr<Dialogs>& current() {
 }
 
 }  // namespace
+
+bool loadJapaneseQtTexts() {
+    static QTranslator* translator = nullptr;
+    if (translator) return true;
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(t)) {
+        delete t;
+        return false;
+    }
+    translator = t;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));   // the file dialog's dates and sizes
+    return true;
+}
 
 QString qtFileFilter(const QString& filter) {
     QString f = filter;

@@ -27,16 +27,22 @@ public:
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title = {},
                                             const QString& defaultAnswer = {},
                                             std::optional<QPoint> posTwips = std::nullopt) = 0;
-    // The open-file dialog; an empty text when nothing was chosen.
+    // The open-file dialog, opening in the program folder; an empty text when nothing was chosen.
     virtual QString openFile(const QString& title, const QString& filter) = 0;
-    // Opens a web address in the browser, as it stands (already encoded).
-    virtual void openUrl(const QString& url) = 0;
+    // Opens a web address in the browser, as it stands (already encoded); false when no browser
+    // could take it.
+    virtual bool openUrl(const QString& url) = 0;
     // Plays a .wav file and returns when it has ended; a missing file or no sound device is silence.
     virtual void playSound(const QString& path) = 0;
     virtual void beep() = 0;
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString& text) = 0;
 };
+
+// Qt's own texts (the file dialog, the editing menus, standard buttons) in Japanese, from Qt's
+// translations of the system, and Qt's formats of dates and sizes as in Japan; false when the
+// translations are not installed. Once per run, at start.
+bool loadJapaneseQtTexts();
 
 // The seam in force (the Qt implementation unless a test installed another).
 Dialogs& dialogs();

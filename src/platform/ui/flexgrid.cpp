@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
@@ -38,6 +39,25 @@ void mergeSort(std::vector<int>& a, Less less) {
         a.swap(buf);
     }
 }
+
+// A cell shows its text at its alignment (a number on the right) while it fits; a text wider than
+// its cell is shown from its start and cut at the cell's edge, so a number keeps its sign and its
+// first digits. The whole text stays in the cell's tooltip.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideNone;
+        if (!(option->features & QStyleOptionViewItem::HasDisplay) || option->text.isEmpty()) return;
+        const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
+        if (QFontMetrics(option->font).horizontalAdvance(option->text) > option->rect.width() - 2 * margin)
+            option->displayAlignment = (option->displayAlignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+    }
+};
 
 }  // namespace
 
@@ -266,6 +286,7 @@ FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& def)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);   // a narrow column shows as much of its text as fits
+    setItemDelegate(new CellDelegate(this));
     setTabKeyNavigation(false);
     setAccessibleName(Name);
     const int rowHeight = fontMetrics().height() + 4;

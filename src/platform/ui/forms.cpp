@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QScreen>
 #include <algorithm>
 #include "platform/ui/colors.h"
 #include "platform/ui/guard.h"
@@ -18,9 +19,14 @@ std::vector<Form*>& loaded() {
 
 Form* active = nullptr;
 
+// The loaded windows in the order they were last brought into view, the latest at the back.
+std::vector<Form*>& shownOrder() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
 void forget(Form* f) {
-    auto& forms = loaded();
-    forms.erase(std::remove(forms.begin(), forms.end(), f), forms.end());
+    for (auto* forms : {&loaded(), &shownOrder()}) forms->erase(std::remove(forms->begin(), forms->end(), f), forms->end());
     if (active == f) active = nullptr;
 }
 
@@ -28,7 +34,54 @@ QByteArray handlerName(const QString& form, const char* handler) {
     return (form + QChar('.') + QString::fromUtf8(handler)).toUtf8();
 }
 
+void putLast(Form* f) {
+    auto& order = shownOrder();
+    order.erase(std::remove(order.begin(), order.end(), f), order.end());
+    order.push_back(f);
+}
+
+// The windows in view other than self, the one shown last at the back.
+std::vector<Form*> shownOthers(const Form* self) {
+    std::vector<Form*> out;
+    for (Form* f : shownOrder())
+        if (f != self && f->isVisible()) out.push_back(f);
+    return out;
+}
+
 }  // namespace
+
+QPoint windowPlace(const QRect& frame, const std::vector<QRect>& shown, const QRect& screen, int step) {
+    const auto freeAt = [&](QPoint p) {
+        const QRect r(p, frame.size());
+        return screen.contains(r) &&
+               std::none_of(shown.begin(), shown.end(), [&](const QRect& s) { return s.intersects(r); });
+    };
+    if (freeAt(frame.topLeft())) return frame.topLeft();
+    std::vector<QPoint> places{screen.topLeft()};
+    for (const QRect& s : shown) {
+        const int right = s.right() + 1, below = s.bottom() + 1;
+        places.insert(places.end(), {{right, s.top()}, {s.left(), below}, {right, screen.top()}, {screen.left(), below}});
+    }
+    std::stable_sort(places.begin(), places.end(),
+                     [](QPoint a, QPoint b) { return std::make_pair(a.y(), a.x()) < std::make_pair(b.y(), b.x()); });
+    for (QPoint p : places)
+        if (freeAt(p)) return p;
+    // No free place: cascaded from a shown window, the one shown last first, so that the top-left
+    // corner of every shown window (its title and its menu) stays in view.
+    const auto onScreen = [&](QPoint p) {
+        return QPoint(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - frame.width())),
+                      std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - frame.height())));
+    };
+    if (shown.empty()) return onScreen(frame.topLeft());
+    const auto keepsCorners = [&](QPoint p) {
+        const QRect r(p, frame.size());
+        return std::none_of(shown.begin(), shown.end(),
+                            [&](const QRect& s) { return r.contains(s.topLeft() + QPoint(step / 2, step / 2)); });
+    };
+    for (auto s = shown.rbegin(); s != shown.rend(); ++s)
+        if (const QPoint p = onScreen(s->topLeft() + QPoint(step, step)); keepsCorners(p)) return p;
+    return onScreen(shown.back().topLeft() + QPoint(step, step));
+}
 
 Form::Form(const QString& name) : QWidget(nullptr), Name(name) {
     setObjectName(name);
@@ -87,10 +140,39 @@ int Form::ScaleHeight() const { return twips(std::max(0, height() - menuHeight()
 
 void Form::Show() {
     if (unloaded_) return;
+    if (!isVisible()) place();
+    putLast(this);
     show();
     if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();   // no stacking there
     activateWindow();
     activated();
+}
+
+// The frames of windows in view stand for this window's frame too, before it has one.
+void Form::place() {
+    const std::vector<Form*> others = shownOthers(this);
+    QMargins frameMargins;
+    std::vector<QRect> shown;
+    for (Form* f : others) {
+        shown.push_back(f->frameGeometry());
+        const QRect g = f->geometry(), fg = f->frameGeometry();
+        frameMargins = QMargins(g.left() - fg.left(), g.top() - fg.top(), fg.right() - g.right(), fg.bottom() - g.bottom());
+    }
+    QRect frame = frameGeometry();
+    if (frame == geometry()) frame = geometry().marginsAdded(frameMargins);
+    const int step = others.empty() ? 0 : std::max(24, frameMargins.top() + others.back()->menuHeight());
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!where) return;
+    move(windowPlace(frame, shown, where->availableGeometry(), step));
+}
+
+QWidget* Form::dialogOwner() {
+    if (QWidget* w = handlerWindow(); w && w->isVisible()) return w;
+    QWidget* w = QApplication::activeWindow();
+    if (w && w->isVisible()) return w;
+    if (active && active->isVisible()) return active;
+    const std::vector<Form*> inView = shownOthers(nullptr);
+    return inView.empty() ? nullptr : inView.back();
 }
 
 void Form::Hide() {
@@ -101,13 +183,13 @@ void Form::Hide() {
 void Form::activated() {
     if (active == this || unloaded_) return;
     active = this;
-    runHandler(handlerName(Name, "Form_Activate").constData(), [this] { Form_Activate(); });
+    runHandler(handlerName(Name, "Form_Activate").constData(), this, [this] { Form_Activate(); });
 }
 
 void Form::load() {
     loaded().push_back(this);
     loading_ = true;
-    runHandler(handlerName(Name, "Form_Load").constData(), [this] { Form_Load(); });
+    runHandler(handlerName(Name, "Form_Load").constData(), this, [this] { Form_Load(); });
     loading_ = false;
 }
 
@@ -119,13 +201,13 @@ void Form::Unload(int unloadMode) {
 bool Form::mayUnload(int unloadMode) {
     if (unloaded_) return true;
     bool cancel = false;
-    runHandler(handlerName(Name, "Form_QueryUnload").constData(), [&] { Form_QueryUnload(cancel, unloadMode); });
+    runHandler(handlerName(Name, "Form_QueryUnload").constData(), this, [&] { Form_QueryUnload(cancel, unloadMode); });
     return !cancel;
 }
 
 void Form::finishUnload() {
     if (unloaded_) return;
-    runHandler(handlerName(Name, "Form_Unload").constData(), [this] { Form_Unload(); });
+    runHandler(handlerName(Name, "Form_Unload").constData(), this, [this] { Form_Unload(); });
     unloaded_ = true;
     hide();
     if (clearInstance_) clearInstance_();
@@ -148,7 +230,7 @@ void Form::closeEvent(QCloseEvent* e) {
     e->ignore();
     if (unloaded_) return;
     bool cancel = false;
-    runHandler(handlerName(Name, "Form_QueryUnload").constData(),
+    runHandler(handlerName(Name, "Form_QueryUnload").constData(), this,
                [&] { Form_QueryUnload(cancel, vbFormControlMenu); });
     if (cancel) return;
     finishUnload();
@@ -164,7 +246,7 @@ void Form::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     layoutClient();
     if (!loading_ && !unloaded_)
-        runHandler(handlerName(Name, "Form_Resize").constData(), [this] { Form_Resize(); });
+        runHandler(handlerName(Name, "Form_Resize").constData(), this, [this] { Form_Resize(); });
 }
 
 CommandButton* Form::addButton(const ControlSpec& s) { return new CommandButton(client_, s); }

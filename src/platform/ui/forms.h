@@ -22,6 +22,17 @@ struct ControlRow {
     void (W::*click)() = nullptr;
 };
 
+// Where a window that is being shown goes, so that windows open together each keep their controls
+// within reach. frame: the window's frame where it stands; shown: the frames of the other shown
+// windows, the one shown last at the back; screen: the screen's free area; step: how far a
+// cascaded window stands from the window shown last (that window's title and menu bars).
+// The window stays where it stands when it lies on the screen and covers no shown window; else
+// it takes the first free place on the screen (row by row from the top-left) beside the screen's
+// edge or a shown window; else it is cascaded from a shown window (the one shown last, or else the
+// latest one from which it leaves every shown window's top-left corner in view). Returns the
+// frame's new top-left corner.
+QPoint windowPlace(const QRect& frame, const std::vector<QRect>& shown, const QRect& screen, int step);
+
 // A window of the program. Each window class has one default instance (DefaultForm below).
 class Form : public QWidget {
     Q_OBJECT
@@ -39,7 +50,9 @@ public:
     int ScaleWidth() const;
     int ScaleHeight() const;
 
-    void Show();      // modeless, without owner; raises Form_Activate when it becomes active
+    // Modeless, without owner; raises Form_Activate when it becomes active. A window that was not
+    // in view is placed first (windowPlace).
+    void Show();
     void Hide();
     // Form_QueryUnload(unloadMode), then the window goes unless it refused; the next touch loads
     // it anew.
@@ -52,6 +65,10 @@ public:
     static std::vector<Form*> loadedForms();
     // The window that was last activated, if it is still loaded.
     static Form* activeForm();
+    // The window a message box or dialog belongs over: the window whose handler runs, else the
+    // active window, else the program's window that was activated or shown last; only a window in
+    // view; nullptr when none is.
+    static QWidget* dialogOwner();
     // Deletes every window at once, without any of their events (test fixtures, after the
     // event loop has ended); the next touch of a window loads it anew.
     static void destroyAll();
@@ -122,6 +139,7 @@ private:
     void finishUnload();
     void activated();          // raises Form_Activate when this window was not the active one
     void layoutClient();
+    void place();
     int menuHeight() const;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;

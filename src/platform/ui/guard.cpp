@@ -1,10 +1,25 @@
 #include "platform/ui/guard.h"
 
+#include <QPointer>
+#include <QWidget>
 #include <exception>
 #include "platform/data/errors.h"
 #include "platform/ui/dialogs.h"
 
 namespace ui {
+
+namespace {
+QPointer<QWidget> running;
+}  // namespace
+
+QWidget* handlerWindow() { return running.data(); }
+
+void runHandler(const char* what, QWidget* source, const std::function<void()>& handler) noexcept {
+    const QPointer<QWidget> outer = running;
+    running = source ? source->window() : nullptr;
+    runHandler(what, handler);
+    running = outer;
+}
 
 void runHandler(const char* what, const std::function<void()>& handler) noexcept {
     if (!handler) return;
