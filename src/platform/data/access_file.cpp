@@ -182,6 +182,11 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 // The child's work: the tables read into a database in memory, handed over whole as its bytes
 // after a 0, or the reason it could not read them after a 1.
 [[noreturn]] void readInChild(int out, const QString& path) {
+    signal(SIGALRM, SIG_DFL);
+    sigset_t alarmOnly;
+    sigemptyset(&alarmOnly);
+    sigaddset(&alarmOnly, SIGALRM);
+    sigprocmask(SIG_UNBLOCK, &alarmOnly, nullptr);
     alarm(unsigned(limits().seconds));
     // The library takes a buffer of the bind size for every value it converts: from the heap,
     // not a mapping of its own each time.
