@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, when any is missing.
 set -euo pipefail
-pkgs=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev libfreexl-dev
+pkgs=(cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev libfreexl-dev libgsf-1-dev
       libgtest-dev libbenchmark-dev mdbtools-dev python3-xlwt xvfb xauth fonts-ipafont-gothic alsa-utils sqlite3
       qt6-translations-l10n)
 missing=()

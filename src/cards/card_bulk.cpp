@@ -35,6 +35,7 @@ bool isNumber(const QVariant& v) {
 
 QString cellText(const QVariant& cell) {
     if (cell.isNull()) return {};
+    if (cell.typeId() == QMetaType::LongLong || cell.typeId() == QMetaType::Int) return QString::number(cell.toLongLong());
     if (isNumber(cell)) return platform::detail::numberText(cell.toDouble());
     return cell.toString();
 }
@@ -236,8 +237,12 @@ BulkOutcome importCards(platform::Database& db, const platform::Recordset& rows,
             for (int i = 0; i < 7; ++i) {
                 const int column = kColumns[i];
                 QVariant v;
-                if (column <= fields && (copiesPlace || (column != 6 && column != 7)))
+                // A sheet's cell goes in as the text the preview shows: "0123" stays "0123", a
+                // date in a text column is its date text, a number in the date column is no date.
+                if (column <= fields && copiesPlace)
                     v = cardFieldValue(column, rows.value(record, column - 1));
+                else if (column <= fields && column != 6 && column != 7)
+                    v = cardFieldValue(column, rows.text(record, column - 1));
                 platform::detail::bindValue(insert.get(), i + 1, v);
             }
             insert.step();

@@ -34,6 +34,7 @@ QVariant cardFieldValue(int column, const QVariant& cell);
 // Appends one new card per record of rows, in the order of records (each a 0-based record of
 // rows), to the card table of db. Source columns follow the card layout: 1 ID (not copied),
 // 2 情報源, 3 日付, 4 銘柄, 5 コード, 6 市場, 7 単位, 8 情報; further columns are not imported.
+// A workbook's cells are taken as the texts the preview shows them.
 BulkOutcome importCards(platform::Database& db, const platform::Recordset& rows, const std::vector<int>& records,
                         ImportSource source, const Progress& progress = {});
 

@@ -56,6 +56,13 @@ Form22::Form22() : ui::DefaultForm<Form22>(QStringLiteral("Form22")) {
     on(Command5->Click, [this] { Command5_Click(); }, "Command5_Click");
 }
 
+void Form22::bind(const QString& path, const QString& recordSource, const QString& connect) {
+    Data1->DatabaseName = path;
+    Data1->RecordSource = recordSource;
+    Data1->Connect = connect;
+    toldFailure_.clear();
+}
+
 void Form22::readSource() {
     step([&] { Data1->Options = 1; });
     try {
@@ -63,11 +70,15 @@ void Form22::readSource() {
             Data1->close();   // no file or no sheet chosen: nothing to read, nothing to tell
         else
             Data1->Refresh();
+        toldFailure_.clear();
     } catch (const platform::DataError& e) {
         step([&] { Data1->close(); });
-        ui::MsgBox(QStringLiteral("取り込むファイルを読めませんでした。\r\n") + Data1->DatabaseName + QStringLiteral("\r\n") +
-                       e.text,
-                   ui::vbExclamation);
+        const QString words = platform::userText(e, Data1->DatabaseName);
+        const QString failure = Data1->Connect + u'\n' + Data1->DatabaseName + u'\n' + Data1->RecordSource + u'\n' + words;
+        if (failure != toldFailure_) {
+            toldFailure_ = failure;
+            ui::MsgBox(QStringLiteral("取り込むファイルを読めませんでした。\r\n") + words, ui::vbExclamation);
+        }
     }
     for (int c = 0; c < int(std::size(kColWidths)); ++c) step([&] { MSFlexGrid1->setColWidth(c, kColWidths[c]); });
     step([&] { Text7->setText(QString::number(MSFlexGrid1->Rows() - 1)); });
@@ -111,7 +122,8 @@ void Form22::Command3_Click() {
         }
     }
     if (!outcome.ok) {
-        ui::MsgBox(QStringLiteral("登録できませんでした。カードは１枚も登録されていません。\r\n") + outcome.error,
+        ui::MsgBox(QStringLiteral("登録できませんでした。カードは１枚も登録されていません。\r\n") +
+                       platform::userText(platform::DataError(outcome.error), cards::cardListDatabase()),
                    ui::vbCritical);
         return;
     }

@@ -21,8 +21,11 @@ public:
     ui::TextBox* Text1 = nullptr;           // 情報
     ui::Data* Data1 = nullptr;
 
+    // Points the preview at a source chosen anew (its failure, if any, is told again).
+    void bind(const QString& path, const QString& recordSource, const QString& connect);
     // Reads the source into the grid; a source that cannot be read is reported and the grid then
-    // shows no rows, so that nothing is imported from it.
+    // shows no rows, so that nothing is imported from it. The same failure of the same source is
+    // told once: a later activation that meets it again leaves the grid empty without a word.
     void readSource();
 
     void MSFlexGrid1_EnterCell();
@@ -32,4 +35,7 @@ public:
 
 protected:
     void Form_Activate() override;
+
+private:
+    QString toldFailure_;   // the source whose failure was told, with the words told
 };

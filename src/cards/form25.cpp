@@ -86,11 +86,7 @@ void Form25::chooseDatabase() {
     if (path.isEmpty()) return;
     step([&] { Hide(); });
     Form22& preview = Form22::it();
-    step([&] {
-        preview.Data1->DatabaseName = path;
-        preview.Data1->RecordSource = QStringLiteral("select * from mydata");
-        preview.Data1->Connect = QStringLiteral("Access 2000;");
-    });
+    step([&] { preview.bind(path, QStringLiteral("select * from mydata"), QStringLiteral("Access 2000;")); });
     step([&] { preview.Show(); });
 }
 
@@ -99,11 +95,8 @@ void Form25::chooseWorkbook() {
     const QString path = choose(QStringLiteral("Excelファイル(*.xls)"), QStringLiteral("*.xls"));
     if (path.isEmpty()) return;
     Form22& preview = Form22::it();
-    step([&] {
-        preview.Data1->DatabaseName = path;
-        preview.Data1->Connect = QStringLiteral("Excel 8.0;");
-    });
-    step([&] { preview.Data1->RecordSource.clear(); });   // a cancelled or refused answer reads no earlier sheet
+    // a cancelled or refused answer reads no earlier sheet
+    step([&] { preview.bind(path, QString(), QStringLiteral("Excel 8.0;")); });
     const auto sheet = ui::InputBox(QStringLiteral("シートの名前(番号)を入力してください"), QStringLiteral("SHEET"),
                                     QStringLiteral("Sheet3"));
     if (!sheet) return;

@@ -402,7 +402,7 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
         prices::storePeriods(Module1::MainDbPath, write);
     } catch (const platform::DataError& e) {
         Text1->setText(QStringLiteral("登録できませんでした"));
-        ui::MsgBox(e.text + kCrLf + kCrLf + QStringLiteral("日付も株価も書き込んでいません。"),
+        ui::MsgBox(platform::userText(e, Module1::MainDbPath) + kCrLf + kCrLf + QStringLiteral("日付も株価も書き込んでいません。"),
                    ui::vbOKOnly + ui::vbExclamation, QStringLiteral("株価の登録"));
         return false;
     }
@@ -476,7 +476,7 @@ void Form18::Command5_Click() {
             prices::storePeriods(Module1::MainDbPath, write);
         } catch (const platform::DataError& e) {
             Text1->setText(QStringLiteral("移動できませんでした"));
-            ui::MsgBox(e.text + kCrLf + kCrLf + QStringLiteral("日付も株価も動かしていません。"),
+            ui::MsgBox(platform::userText(e, Module1::MainDbPath) + kCrLf + kCrLf + QStringLiteral("日付も株価も動かしていません。"),
                        ui::vbOKOnly + ui::vbExclamation, QStringLiteral("株価の移動"));
             return;
         }

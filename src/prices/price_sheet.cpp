@@ -30,12 +30,8 @@ SheetPrices readSheetPrices(const QString& workbookPath, const QString& sheetTab
     QString sheet = sheetTable;
     if (sheet.endsWith(u'$')) sheet.chop(1);
     const QString where = QStringLiteral("%1 のシート %2").arg(workbookPath, sheet);
-    platform::Worksheet ws;
-    try {
-        ws = platform::readWorksheet(workbookPath, sheet, true);
-    } catch (const platform::DataError& e) {
-        throw platform::DataError(where + QStringLiteral(" を読めません (") + e.text + u')');
-    }
+    // The reader's refusal names the workbook and, for a missing sheet, the sheet.
+    const platform::Worksheet ws = platform::readWorksheet(workbookPath, sheet, true);
     const bool byName = columns == Columns::ByName;
     const int codeCol = byName ? columnNamed(ws.names, QStringLiteral("kodo"), where) : 0;
     const int priceCol = byName ? columnNamed(ws.names, QStringLiteral("owari"), where) : 2;

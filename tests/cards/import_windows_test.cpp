@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include "cards/form28.h"
 #include "shell/form5.h"
+#include "support/cell_workbooks.h"
 
 namespace {
 
@@ -167,7 +168,8 @@ TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
         openChoice(QStringLiteral("Excel")).Command1->doClick();
     }
     const QStringList prompts = seam->msgBoxPrompts();
-    EXPECT_TRUE(prompts[prompts.size() - 2].startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
+    EXPECT_EQ(prompts[prompts.size() - 2],
+              QStringLiteral("取り込むファイルを読めませんでした。\r\nブック %1 にシート「Sheet3」がありません。").arg(workbook));
     EXPECT_TRUE(prompts.last().startsWith(QStringLiteral("シートの名前に使えない文字があります。")));
 }
 
@@ -191,6 +193,65 @@ TEST_F(ImportWindows, AnEmptyOrCancelledSheetAnswerIsToldOnce) {
         if (answer) EXPECT_TRUE(prompts.first().startsWith(QStringLiteral("シートの名前が入っていません。")));
         EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
         EXPECT_TRUE(seam->allAnswersUsed());
+    }
+}
+
+// A sheet the workbook lacks is told once: at "ここをクリック", not again when "確認　→次へ"
+// shows the preview over it.
+TEST_F(ImportWindows, AMissingSheetIsToldOnce) {
+    const QString workbook = cardWorkbook(QStringLiteral("cards.xls"), QStringLiteral("cards"), {QStringLiteral("1|s|2024/01/01|一|1301|||")});
+    seam->answerOpenFile(workbook);
+    seam->answerInput(QStringLiteral("Sheet3"));
+    seam->answerMsgBox(ui::vbOK);
+    Form25& f = openChoice(QStringLiteral("Excel"));
+    f.Command1->doClick();
+    const int told = int(seam->msgBoxPrompts().size());
+    f.Command2->doClick();
+    EXPECT_TRUE(Form22::it().isVisible());
+    EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
+    EXPECT_EQ(int(seam->msgBoxPrompts().size()), told);
+}
+
+// The cells of a real sheet come in as the preview shows them: texts as typed, a date in a text
+// column as its date text, a number beside dates as the number, booleans and errors as no code,
+// a formula's last value, a long note whole.
+TEST_F(ImportWindows, AWorkbookImportStoresTheTextsThePreviewShows) {
+    ASSERT_TRUE(testing_support::writeCellWorkbooks(dir.path()));
+    seam->answerOpenFile(dir.filePath(QStringLiteral("cards.xls")));
+    seam->answerInput(QStringLiteral("cards"));
+    Form25& f = openChoice(QStringLiteral("Excel"));
+    f.Command1->doClick();
+    f.Command2->doClick();
+    Form22& preview = Form22::it();
+    ASSERT_EQ(preview.Text7->Text(), QStringLiteral("4"));
+    EXPECT_EQ(preview.MSFlexGrid1->TextMatrix(2, 2), QStringLiteral("2024/09/30"));
+    EXPECT_EQ(preview.MSFlexGrid1->TextMatrix(2, 3), QStringLiteral("7203"));
+    EXPECT_EQ(preview.MSFlexGrid1->TextMatrix(1, 2), QStringLiteral("0123"));
+    seam->answerMsgBox(ui::vbOK);
+    preview.Command3->doClick();
+    const QString note = QString(QStringLiteral("株価の覚え書き")).repeated(1715) + QStringLiteral("終");
+    EXPECT_EQ(storedCards(), (QStringList{"0123|2024/09/30|日立|7203|||007", "2024/09/30||トヨタ||||" + note,
+                                          "1e3|2024/10/01|nan|123|||1234.5", "#N/A|2024/10/02|誤り|6758|||"}));
+}
+
+// A damaged workbook is refused before anything is imported, in words naming it.
+TEST_F(ImportWindows, ADamagedWorkbookImportsNothing) {
+    ASSERT_TRUE(testing_support::writeCellWorkbooks(dir.path()));
+    for (const char* book : {"zeroed.xls", "past_end.xls"}) {
+        SCOPED_TRACE(book);
+        unloadAll();
+        const QString path = dir.filePath(QString::fromUtf8(book));
+        seam->answerOpenFile(path);
+        seam->answerInput(QStringLiteral("s261210"));
+        seam->answerMsgBox(ui::vbOK);
+        Form25& f = openChoice(QStringLiteral("Excel"));
+        f.Command1->doClick();
+        EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("取り込むファイルを読めませんでした。\r\nブック %1 を読めません。").arg(path)));
+        f.Command2->doClick();
+        EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
+        seam->answerMsgBox(ui::vbOK);
+        Form22::it().Command3->doClick();
+        EXPECT_TRUE(storedCards().isEmpty());
     }
 }
 

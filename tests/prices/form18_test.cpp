@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include "cards/form28.h"
 #include "platform/data/database.h"
 #include "services/period_record.h"
 #include "shell/form5.h"
+#include "support/cell_workbooks.h"
 
 using namespace price_testing;
 
@@ -377,4 +379,55 @@ TEST_F(PriceScreenTest, DemoWorkbooksServeTheBulkInputAndNext) {
     schema_fixture::Sqlite s(platform::mainDatabasePath());
     EXPECT_EQ(s.value("select count(*) from list where kabuka1 is null and コード <> 1001").toInt(), 0);
     EXPECT_EQ(record()[0], QStringLiteral("26/12/14"));
+}
+
+// "next" over a sheet with the cells real spreadsheets hold: an error, a boolean or a date gives no
+// price, a formula gives its last value (half to even), a code typed as text is the code, and a
+// boolean in the code column matches no stock.
+TEST_F(PriceScreenTest, NextTakesPricesOnlyFromNumbersAndFormulaValues) {
+    setStocks({{1, kOld}, {1301, kOld}, {1332, kOld}, {1333, kOld}, {1334, kOld}, {1352, kOld}, {1376, kOld},
+               {1377, kOld}, {1414, kOld}});
+    QTemporaryDir books;
+    ASSERT_TRUE(testing_support::writeCellWorkbooks(books.path()));
+    ASSERT_TRUE(QFile::copy(books.filePath("prices.xls"), folder.folder() + slotBook(1) + ".xls"));
+    Form18& f = start();
+    f.Command8_Click();
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+    const std::pair<int, int> newest[] = {{1, 100},    {1301, 100},  {1332, 100}, {1333, 4321}, {1334, 1234},
+                                          {1352, 700}, {1376, 100},  {1377, 100}, {1414, 1500}};
+    for (const auto& [code, price] : newest) EXPECT_EQ(pricesOf(code)[0], price) << code;
+}
+
+// A workbook that cannot be read whole (a block zeroed, cut short, a string index out of range, a
+// record running past its end) is refused before anything is written, in words naming it.
+TEST_F(PriceScreenTest, ADamagedWorkbookWritesNothing) {
+    QTemporaryDir books;
+    ASSERT_TRUE(testing_support::writeCellWorkbooks(books.path()));
+    const QString whole = books.filePath("long.xls");
+    testing_support::damagedCopy(whole, books.filePath("cut.xls"), QFileInfo(whole).size() * 3 / 4);
+    setStocks({{1301, kOld}, {1302, kOld}});
+    const QString target = folder.folder() + slotBook(1) + ".xls";
+    for (const char* book : {"long.xls", "zeroed.xls", "cut.xls", "sst.xls", "past_end.xls"}) {
+        SCOPED_TRACE(book);
+        const bool sound = QString::fromUtf8(book) == QLatin1String("long.xls");
+        QFile::remove(target);
+        ASSERT_TRUE(QFile::copy(books.filePath(QString::fromUtf8(book)), target));
+        const QStringList before = record();
+        Form18& f = start();
+        f.Text12(1)->setText("10");
+        if (!sound) seam->answerMsgBox(ui::vbOK);
+        f.Command8_Click();
+        if (sound) {
+            EXPECT_EQ(pricesOf(1302)[0], 1002);
+            setStocks({{1301, kOld}, {1302, kOld}});
+        } else {
+            EXPECT_EQ(record(), before);
+            EXPECT_EQ(pricesOf(1301), kOld);
+            EXPECT_EQ(pricesOf(1302), kOld);
+            EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("ブック %1 を読めません。").arg(target)))
+                << seam->msgBoxPrompts().last().toStdString();
+            EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録できませんでした"));
+        }
+        f.Unload();
+    }
 }

@@ -9,7 +9,16 @@ namespace platform::detail {
 bool isAccessFile(const QString& path);
 
 // Loads every user table of an Access database into tables of the same names in db (read once,
-// through the MDB library). Dates become day serials in columns declared DATE. Throws DataError.
+// through the MDB library, in a child process). Dates become day serials in columns declared DATE.
+// Throws DataError, worded for the user and naming the file, when the file cannot be read whole:
+// damaged, not an Access file, a value too long, or a read that crashed or exceeded its limits.
 void loadAccessFile(sqlite3* db, const QString& path);
+
+// How long one read may take and how much memory beyond the program's own it may use.
+struct AccessReadLimits {
+    int seconds = 60;
+    unsigned long long extraBytes = 2ULL << 30;
+};
+void setAccessReadLimits(const AccessReadLimits& limits);
 
 }  // namespace platform::detail

@@ -12,4 +12,8 @@ public:
     QString text;
 };
 
+// A failure as the user is told it, naming the file at path: the readers' own messages (already in
+// the user's words and naming the file) as they are, the engine's messages put into words.
+QString userText(const DataError& e, const QString& path);
+
 }  // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <cstdint>
+#include <vector>
+
+namespace platform::detail {
+
+// The cells of one sheet of an .xls workbook, as the spreadsheet holds them:
+//   numbers             qlonglong (whole) or double;
+//   numbers in a date format   QDate, or QDateTime when the value has a time of day;
+//   numbers in a time format   the time as text "HH:mm:ss";
+//   texts               QString, whole (up to 32,767 characters), never converted;
+//   booleans and errors their text as the spreadsheet shows it ("TRUE", "#N/A"): no number;
+//   formulas            their last computed value, as any of the above;
+//   empty cells, empty texts and blank formatted cells: Null.
+// Rows run from the sheet's first row to the last one holding a value; each row holds its cells up
+// to its last value (shorter rows mean empty cells at the end).
+using SheetRows = std::vector<std::vector<QVariant>>;
+
+// An .xls workbook (Excel 97-2003, BIFF8, in its OLE2 container), read whole when opened. A file
+// that cannot be read whole (not a workbook, an older format, cut short, a damaged record, a string
+// index out of range) is refused: the constructor throws DataError naming the file and what is
+// wrong, in Japanese.
+class XlsFile {
+public:
+    explicit XlsFile(const QString& path);
+    ~XlsFile();
+    XlsFile(const XlsFile&) = delete;
+    XlsFile& operator=(const XlsFile&) = delete;
+
+    // The worksheets in workbook order (chart and macro sheets are left out).
+    QStringList sheetNames() const;
+    // The index of the worksheet named name (ignoring case), or -1.
+    int sheetIndex(const QString& name) const;
+    // The cells of worksheet i. Throws DataError when its records cannot be read.
+    SheetRows sheetRows(int i) const;
+
+    // A cell's text as the preview shows it and a text field stores it: dates "yyyy/MM/dd" (with
+    // " HH:mm:ss" when the value has a time of day), numbers without needless decimals.
+    static QString cellText(const QVariant& cell);
+
+private:
+    struct Impl;
+    Impl* d;
+};
+
+}  // namespace platform::detail

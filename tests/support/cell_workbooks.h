@@ -1,0 +1,38 @@
+#pragma once
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QDir>
+#include <QProcess>
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+// Writes the workbooks of make_cell_workbooks.py (cells.xls, cells1904.xls, prices.xls, cards.xls)
+// into folder; returns false (with a test failure) when the script fails.
+inline bool writeCellWorkbooks(const QString& folder) {
+    const QString script = QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("make_cell_workbooks.py"));
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {script, folder});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << p.readAllStandardError().toStdString();
+        return false;
+    }
+    return true;
+}
+
+// Copies a file, then changes its bytes: cut to length (when >= 0), or count bytes from offset set to zero.
+inline void damagedCopy(const QString& from, const QString& to, qint64 cutTo, qint64 zeroAt = 0, qint64 zeroCount = 0) {
+    QFile in(from);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    if (cutTo >= 0) bytes.truncate(cutTo);
+    for (qint64 i = zeroAt; i < zeroAt + zeroCount && i < bytes.size(); ++i) bytes[i] = 0;
+    QFile::remove(to);
+    QFile out(to);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
+
+}  // namespace testing_support
