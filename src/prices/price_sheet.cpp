@@ -31,8 +31,9 @@ SheetPrices readSheetPrices(const QString& workbookPath, const QString& sheetTab
     if (sheet.endsWith(u'$')) sheet.chop(1);
     const QString where = QStringLiteral("%1 のシート %2").arg(workbookPath, sheet);
     // The reader's refusal names the workbook and, for a missing sheet, the sheet.
-    const platform::Worksheet ws = platform::readWorksheet(workbookPath, sheet, true);
     const bool byName = columns == Columns::ByName;
+    // By position only the code and price columns are read; by name the header row must be read whole.
+    const platform::Worksheet ws = platform::readWorksheet(workbookPath, sheet, true, byName ? std::vector<int>{} : std::vector<int>{0, 2});
     const int codeCol = byName ? columnNamed(ws.names, QStringLiteral("kodo"), where) : 0;
     const int priceCol = byName ? columnNamed(ws.names, QStringLiteral("owari"), where) : 2;
 

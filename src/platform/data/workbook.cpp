@@ -82,11 +82,14 @@ void loadWorkbook(sqlite3* db, const QString& path, bool headerRow) {
 
 namespace platform {
 
-Worksheet readWorksheet(const QString& path, const QString& sheet, bool headerRow) {
+Worksheet readWorksheet(const QString& path, const QString& sheet, bool headerRow, const std::vector<int>& onlyColumns) {
     const detail::XlsFile xls(path);
     const int index = xls.sheetIndex(sheet);
     if (index < 0) throw DataError(QStringLiteral("ブック %1 にシート「%2」がありません。").arg(path, sheet));
-    return detail::tableOf(xls.sheetRows(index), headerRow);
+    detail::ColumnSet keep;
+    for (const int c : onlyColumns)
+        if (c >= 0 && c < int(keep.size())) keep.set(std::size_t(c));
+    return detail::tableOf(xls.sheetRows(index, onlyColumns.empty() ? nullptr : &keep), headerRow);
 }
 
 QString worksheetCellText(const QVariant& cell) { return detail::XlsFile::cellText(cell); }

@@ -23,7 +23,10 @@ struct Worksheet {
 // Reads the sheet named sheet (without the "$" of its table name; compared ignoring case), the
 // first row as the column names when headerRow. Throws DataError, worded for the user and naming
 // the file, when the file cannot be read whole as a workbook or has no such sheet.
-Worksheet readWorksheet(const QString& path, const QString& sheet, bool headerRow = true);
+// When onlyColumns names columns by position (0 for A), the others are not read and hold Null:
+// a reader that needs a few columns of a large sheet pays for those alone.
+Worksheet readWorksheet(const QString& path, const QString& sheet, bool headerRow = true,
+                        const std::vector<int>& onlyColumns = {});
 
 // A cell's text as a grid shows it and a text field stores it: dates "yyyy/MM/dd" (with
 // " HH:mm:ss" for a time of day), numbers without needless decimals, Null as "".

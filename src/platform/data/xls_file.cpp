@@ -310,7 +310,8 @@ struct XlsFile::Impl {
     void readGlobals();
     void readSst(Records& records, const Record& first);
     // Walks the substream at offset to its end, collecting its cells when cells is given.
-    void walkSheet(std::size_t offset, std::vector<Cell>* cells) const;
+    // Only the columns keep holds are collected (all when keep is null).
+    void walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep = nullptr) const;
     QVariant number(double v, std::uint16_t xf) const;
 };
 
@@ -433,7 +434,7 @@ QVariant XlsFile::Impl::number(double v, std::uint16_t xf) const {
     return QDateTime(date, QTime(0, 0).addSecs(seconds), Qt::UTC);
 }
 
-void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells) const {
+void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep) const {
     if (offset >= stream.size()) throw Damaged{kCut};
     Records records(stream, offset);
     const Record bof = records.next();
@@ -441,11 +442,14 @@ void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells) cons
     const bool decode = cells && u16(bof.data + 2) == kWorksheet;
     int depth = 1;
     long long pendingString = -1;   // the formula cell whose text the next STRING record gives
-    auto add = [&](const Record& r, std::size_t need, std::uint16_t col, QVariant v) {
+    // The value is made only for a column that is kept.
+    auto add = [&](const Record& r, std::size_t need, std::uint16_t col, auto&& value) {
         if (r.size < need) throw Damaged{QStringLiteral("セルのレコードが壊れています。")};
         if (col > 255) throw Damaged{QStringLiteral("セルの位置が壊れています。")};
         pendingString = -1;
-        cells->push_back({u16(r.data), col, std::move(v)});
+        if (keep && !keep->test(col)) return false;
+        cells->push_back({u16(r.data), col, value()});
+        return true;
     };
     auto at = [](const Record& r, std::size_t need) {
         if (r.size < need) throw Damaged{QStringLiteral("セルのレコードが壊れています。")};
@@ -465,12 +469,12 @@ void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells) cons
         switch (r.id) {
         case kNumber: {
             const std::uint8_t* p = at(r, 14);
-            add(r, 14, u16(p + 2), number(f64(p + 6), u16(p + 4)));
+            add(r, 14, u16(p + 2), [&] { return number(f64(p + 6), u16(p + 4)); });
             break;
         }
         case kRk: {
             const std::uint8_t* p = at(r, 10);
-            add(r, 10, u16(p + 2), number(rkNumber(u32(p + 6)), u16(p + 4)));
+            add(r, 10, u16(p + 2), [&] { return number(rkNumber(u32(p + 6)), u16(p + 4)); });
             break;
         }
         case kMulRk: {
@@ -481,7 +485,7 @@ void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells) cons
                 throw Damaged{QStringLiteral("セルのレコードが壊れています。")};
             for (std::size_t k = 0; k < n; ++k) {
                 const std::uint8_t* e = p + 4 + 6 * k;
-                add(r, 12, std::uint16_t(first + k), number(rkNumber(u32(e + 2)), u16(e)));
+                add(r, 12, std::uint16_t(first + k), [&] { return number(rkNumber(u32(e + 2)), u16(e)); });
             }
             break;
         }
@@ -491,19 +495,19 @@ void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells) cons
             if (index >= strings.size())
                 throw Damaged{QStringLiteral("共有文字列の番号 %1 が表（%2 件）の範囲外です。").arg(index).arg(strings.size())};
             const QString& s = strings[index];
-            add(r, 10, u16(p + 2), s.isEmpty() ? QVariant() : QVariant(s));
+            add(r, 10, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
             break;
         }
         case kLabel:
         case kRString: {
             const std::uint8_t* p = at(r, 9);
             const QString s = readString(records, r, 6);
-            add(r, 9, u16(p + 2), s.isEmpty() ? QVariant() : QVariant(s));
+            add(r, 9, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
             break;
         }
         case kBoolErr: {
             const std::uint8_t* p = at(r, 8);
-            add(r, 8, u16(p + 2), booleanOrError(p[6], p[7] != 0));
+            add(r, 8, u16(p + 2), [&] { return booleanOrError(p[6], p[7] != 0); });
             break;
         }
         case kFormula: {
@@ -511,12 +515,11 @@ void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells) cons
             const std::uint8_t* result = p + 6;
             const std::uint16_t col = u16(p + 2);
             if (result[6] != 0xFF || result[7] != 0xFF) {
-                add(r, 20, col, number(f64(result), u16(p + 4)));
+                add(r, 20, col, [&] { return number(f64(result), u16(p + 4)); });
             } else if (result[0] == 1 || result[0] == 2) {
-                add(r, 20, col, booleanOrError(result[2], result[0] == 2));
+                add(r, 20, col, [&] { return booleanOrError(result[2], result[0] == 2); });
             } else {
-                add(r, 20, col, QVariant());
-                if (result[0] == 0) pendingString = (long long)cells->size() - 1;
+                if (add(r, 20, col, [] { return QVariant(); }) && result[0] == 0) pendingString = (long long)cells->size() - 1;
             }
             break;
         }
@@ -568,10 +571,10 @@ int XlsFile::sheetIndex(const QString& name) const {
     return -1;
 }
 
-SheetRows XlsFile::sheetRows(int i) const {
+SheetRows XlsFile::sheetRows(int i, const ColumnSet* keep) const {
     std::vector<Cell> cells;
     try {
-        d->walkSheet(d->sheets.at(std::size_t(i)).offset, &cells);
+        d->walkSheet(d->sheets.at(std::size_t(i)).offset, &cells, keep);
     } catch (const Damaged& e) {
         d->refuse(QStringLiteral("シート「%1」: %2").arg(d->sheets[std::size_t(i)].name, e.what));
     }

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace platform::detail {
 // Rows run from the sheet's first row to the last one holding a value; each row holds its cells up
 // to its last value (shorter rows mean empty cells at the end).
 using SheetRows = std::vector<std::vector<QVariant>>;
+// Columns of a sheet (A to IV) by position.
+using ColumnSet = std::bitset<256>;
 
 // An .xls workbook (Excel 97-2003, BIFF8, in its OLE2 container), read whole when opened. A file
 // that cannot be read whole (not a workbook, an older format, cut short, a damaged record, a string
@@ -34,8 +37,9 @@ public:
     QStringList sheetNames() const;
     // The index of the worksheet named name (ignoring case), or -1.
     int sheetIndex(const QString& name) const;
-    // The cells of worksheet i. Throws DataError when its records cannot be read.
-    SheetRows sheetRows(int i) const;
+    // The cells of worksheet i, of the columns in keep only when it is given (the others read as
+    // empty). Throws DataError when its records cannot be read.
+    SheetRows sheetRows(int i, const ColumnSet* keep = nullptr) const;
 
     // A cell's text as the preview shows it and a text field stores it: dates "yyyy/MM/dd" (with
     // " HH:mm:ss" when the value has a time of day), numbers without needless decimals.
