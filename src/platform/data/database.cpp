@@ -124,6 +124,7 @@ public:
             }
             sqlite3_busy_timeout(db->db_, 5000);
             detail::registerFunctions(db->db_);
+            detail::sizePageCache(db->db_, identity.size);
             // Fails here rather than at the first query when the file is no database.
             detail::exec(db->db_, QStringLiteral("SELECT count(*) FROM sqlite_master"));
             // The screens write row by row (a price import edits every stock): with a write-ahead
