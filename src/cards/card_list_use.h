@@ -7,10 +7,10 @@ namespace cards {
 
 // The main database the card list is bound to.
 QString cardListDatabase();
-// Switches the card list's redrawing off or on.
+// Switches the card list's redrawing off or on (a list not loaded has nothing to draw).
 void setCardListRedraw(bool on);
-// Assigns rowSource (when not empty) to the card list, refreshes it, shows it, and sorts its grid
-// on column col with the grid sort setting.
+// Assigns rowSource (when not empty) to the card list, refreshes it (or loads it), shows it, and
+// sorts its grid on column col with the grid sort setting.
 void showCardList(const QString& rowSource, int col, int sortSetting);
 
 }  // namespace cards
