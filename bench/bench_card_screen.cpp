@@ -26,6 +26,7 @@
 namespace {
 
 using benchsupport::msSince;
+using benchsupport::timedMs;
 
 const QByteArray kTouch = "UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" WHERE \"ID\" = 1";
 const QByteArray kScan = "SELECT * FROM \"mydata\"";
@@ -63,13 +64,6 @@ double scanMs(rawsql::Connection& raw) {
     return ms;
 }
 
-template <class F>
-double timed(F f) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return msSince(t0);
-}
-
 void line(const Size& s, const char* what, double screenMs, double scan) {
     const double ratio = screenMs / scan;
     const bool within = s.limitRatio > 0 ? ratio <= s.limitRatio : screenMs < s.limitMs;
@@ -82,11 +76,7 @@ void line(const Size& s, const char* what, double screenMs, double scan) {
 }
 
 void BM_CardScreen(benchmark::State& state, Size s) {
-    const QString home = folderOf(s);
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", home.toUtf8());
-    auto* answers = new benchsupport::AnsweringDialogs;
-    std::unique_ptr<ui::Dialogs> previous = ui::setDialogs(std::unique_ptr<ui::Dialogs>(answers));
+    benchsupport::ScreenScope scope(folderOf(s));
     Module1::reset();
     Module1::MainDbPath = platform::mainDatabasePath();
     Module1::MenuMode = 10;
@@ -112,7 +102,7 @@ void BM_CardScreen(benchmark::State& state, Size s) {
             rawsql::Connection raw(path);
             coldScan = scanMs(raw);
         }
-        coldOpen = timed([] { Form16::it(); });
+        coldOpen = timedMs([] { Form16::it(); });
         Form16& f = Form16::it();
         rawsql::Connection raw(path), writer(path);
         auto touch = [&] { rawsql::step(writer.get(), kTouch, nullptr); };
@@ -120,30 +110,15 @@ void BM_CardScreen(benchmark::State& state, Size s) {
         touch();
         const double warmScan = scanMs(raw);
         touch();
-        const double restore = timed([&] { f.Command10_Click(); });
+        const double restore = timedMs([&] { f.Command10_Click(); });
         touch();
-        const double click = timed([&] { f.patternClick(*pattern); });
+        const double click = timedMs([&] { f.patternClick(*pattern); });
         const int listed = f.MSFlexGrid1->Rows() - 1;
-        if (std::getenv("QUENARA_BENCH_PARTS")) {
-            f.Data1->RecordSource = QStringLiteral("select * from [a000-all]");
-            touch();
-            const double off = timed([&] { f.MSFlexGrid1->setRedraw(false); });
-            const double refresh = timed([&] { f.Data1->Refresh(); });
-            const double on = timed([&] { f.MSFlexGrid1->setRedraw(true); });
-            f.MSFlexGrid1->setCol(5);
-            const double sort = timed([&] { f.MSFlexGrid1->Sort(1); });
-            const double title = timed([&] { f.hi_title(); });
-            std::printf("parts: off %.1f on %.1f title %.1f\n", off, on, title);
-            touch();
-            long long checksum = 0;
-            const double rawQuery = timed([&] { rawsql::step(raw.get(), "SELECT * FROM \"a000-all\"", &checksum); });
-            std::printf("parts: refresh %.1f ms, sort %.1f ms, raw a000-all %.1f ms\n", refresh, sort, rawQuery);
-        }
         f.Unload();
         touch();
         const double warmScan2 = scanMs(raw);
         touch();
-        const double warmOpen = timed([] { Form16::it(); });
+        const double warmOpen = timedMs([] { Form16::it(); });
         Form16::it().Unload();
         const double warm = std::min(warmScan, warmScan2);
         line(s, "opening the screen, cold", coldOpen, coldScan);
@@ -155,11 +130,6 @@ void BM_CardScreen(benchmark::State& state, Size s) {
         state.counters["restore_ms"] = restore;
         state.counters["pattern_ms"] = click;
     }
-    if (Form5::isLoaded()) Form5::it().Unload();
-    QCoreApplication::processEvents();
-    platform::Database::releaseUnused();
-    ui::setDialogs(std::move(previous));
-    qputenv("XDG_DATA_HOME", dataHome);
 }
 
 const bool registered = [] {
