@@ -6,7 +6,7 @@ namespace testing_support {
 // changes kept in list_change, and the cards joined to their stock through the code's first row
 // of list.
 inline constexpr const char* kPreviousLayout = R"sql(
-DROP TRIGGER "code change insert"; DROP TRIGGER "code change update"; DROP TRIGGER "code change move";
+DROP TRIGGER "code change insert"; DROP TRIGGER "code change update"; DROP TRIGGER "code change prices";
 DROP TRIGGER "code change delete";
 DROP VIEW "card_trend"; DROP TABLE "code_change";
 CREATE VIEW "card_trend" AS
@@ -27,7 +27,7 @@ PRAGMA user_version = 1;
 // Turns a main database of the present layout into the layout of earlier versions, before the
 // changes were kept in a table: the two change views computed the changes themselves.
 inline constexpr const char* kEarlierChangeLayout = R"sql(
-DROP TRIGGER "code change insert"; DROP TRIGGER "code change update"; DROP TRIGGER "code change move";
+DROP TRIGGER "code change insert"; DROP TRIGGER "code change update"; DROP TRIGGER "code change prices";
 DROP TRIGGER "code change delete"; DROP TABLE "code_change";
 DROP TRIGGER "list change insert"; DROP TRIGGER "list change update"; DROP TRIGGER "list change delete";
 DROP VIEW "stock_trend"; DROP VIEW "card_trend"; DROP TABLE "list_change";

@@ -248,17 +248,28 @@ QString storeCodeChange(const QString& code)
 }
 
 // Triggers of list that keep code_change in step with list, as changeTriggers() keeps list_change.
+// A price change of a row whose ID and code stay writes the code's row in place when the row is
+// the code's first; a new row takes the code's row when it comes first; any other change makes the
+// rows of the codes it touches anew.
 QString codeChangeTriggers()
 {
     const QString oldCode = QStringLiteral("OLD.\"コード\""), newCode = QStringLiteral("NEW.\"コード\"");
+    const QString kept = QStringLiteral("OLD.\"ID\" IS NEW.\"ID\" AND OLD.\"コード\" IS NEW.\"コード\"");
+    QStringList prices;
+    for (int k = 1; k <= 10; ++k) prices << QStringLiteral("\"kabuka%1\"").arg(k);
+    QStringList sets{QStringLiteral("\"kabuka1\" = NEW.\"kabuka1\"")};
+    for (int n = 1; n <= 9; ++n) sets << QStringLiteral("\"ratio%1\" = %2").arg(n).arg(changeExpression(QStringLiteral("NEW"), n));
     QString sql;
-    sql += QStringLiteral("CREATE TRIGGER \"code change insert\" AFTER INSERT ON \"list\" BEGIN %1 END;\n")
-               .arg(storeCodeChange(newCode));
-    sql += QStringLiteral("CREATE TRIGGER \"code change update\" AFTER UPDATE OF \"コード\", %1 ON \"list\" BEGIN %2 END;\n")
-               .arg(watchedColumns(), storeCodeChange(newCode));
-    sql += QStringLiteral("CREATE TRIGGER \"code change move\" AFTER UPDATE OF \"コード\" ON \"list\" "
-                          "WHEN OLD.\"コード\" IS NOT NEW.\"コード\" BEGIN %1 END;\n")
-               .arg(storeCodeChange(oldCode));
+    sql += QStringLiteral("CREATE TRIGGER \"code change insert\" AFTER INSERT ON \"list\" BEGIN "
+                          "INSERT OR REPLACE INTO \"code_change\" (%1) SELECT %2 WHERE NEW.\"ID\" = "
+                          "(SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = NEW.\"コード\"); END;\n")
+               .arg(changeColumns(true), changeValues(QStringLiteral("NEW"), true));
+    sql += QStringLiteral("CREATE TRIGGER \"code change prices\" AFTER UPDATE OF %1 ON \"list\" WHEN %2 BEGIN "
+                          "UPDATE \"code_change\" SET %3 WHERE \"コード\" = NEW.\"コード\" AND \"ID\" = NEW.\"ID\"; END;\n")
+               .arg(prices.join(QStringLiteral(", ")), kept, sets.join(QStringLiteral(", ")));
+    sql += QStringLiteral("CREATE TRIGGER \"code change update\" AFTER UPDATE OF \"ID\", \"コード\" ON \"list\" "
+                          "WHEN NOT (%1) BEGIN %2 %3 END;\n")
+               .arg(kept, storeCodeChange(oldCode), storeCodeChange(newCode));
     sql += QStringLiteral("CREATE TRIGGER \"code change delete\" AFTER DELETE ON \"list\" BEGIN %1 END;\n")
                .arg(storeCodeChange(oldCode));
     return sql;
