@@ -1,8 +1,12 @@
 #pragma once
 #include <chrono>
 #include <deque>
+#include <QCoreApplication>
 #include <QString>
+#include <memory>
+#include "platform/data/database.h"
 #include "platform/ui/dialogs.h"
+#include "shell/form5.h"
 
 // What the benchmarks share besides the raw side.
 namespace benchsupport {
@@ -30,5 +34,33 @@ public:
 inline double msSince(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
 }
+
+template <class F>
+double timedMs(F f) {
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return msSince(t0);
+}
+
+// A benchmark over the program folder of dataHome, with answering dialogs; at its end the menu
+// goes, the connections are released, and the dialogs and XDG_DATA_HOME are put back.
+class ScreenScope {
+public:
+    explicit ScreenScope(const QString& dataHome) { qputenv("XDG_DATA_HOME", dataHome.toUtf8()); }
+    ~ScreenScope() {
+        if (Form5::isLoaded()) Form5::it().Unload();
+        QCoreApplication::processEvents();
+        platform::Database::releaseUnused();
+        ui::setDialogs(std::move(previous_));
+        qputenv("XDG_DATA_HOME", dataHome_);
+    }
+    ScreenScope(const ScreenScope&) = delete;
+    ScreenScope& operator=(const ScreenScope&) = delete;
+    AnsweringDialogs* const answers = new AnsweringDialogs;
+
+private:
+    QByteArray dataHome_ = qgetenv("XDG_DATA_HOME");
+    std::unique_ptr<ui::Dialogs> previous_ = ui::setDialogs(std::unique_ptr<ui::Dialogs>(answers));
+};
 
 }  // namespace benchsupport

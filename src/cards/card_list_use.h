@@ -9,10 +9,10 @@ namespace cards {
 QString cardListDatabase();
 // Refreshes the card list when it is open (after cards were deleted elsewhere).
 void refreshCardList();
-// Switches the card list's redrawing off or on.
+// Switches the card list's redrawing off or on (a list not loaded has nothing to draw).
 void setCardListRedraw(bool on);
-// Assigns rowSource (when not empty) to the card list, refreshes it, shows it, and sorts its grid
-// on column col with the grid sort setting.
+// Assigns rowSource (when not empty) to the card list, refreshes it (or loads it), shows it, and
+// sorts its grid on column col with the grid sort setting.
 void showCardList(const QString& rowSource, int col, int sortSetting);
 
 }  // namespace cards

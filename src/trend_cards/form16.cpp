@@ -423,18 +423,14 @@ void Form16::Command8_Click() {
 void Form16::Command26_Click() {
     std::optional<QString> answer;
     step([&] { answer = ui::InputBox(QStringLiteral("検索する銘柄を入力してください"), QStringLiteral("検索")); });
-    step([&] { MSFlexGrid1->setCol(5); });
-    step([&] { MSFlexGrid1->Sort(1); });
-    requery(cardtrend::nameSearchSql(Module1::CardTrendBaseSql, andForm(), answer.value_or(QString())));
+    trend::searchOrSort(*Data1, *MSFlexGrid1, cardtrend::nameSearchSql(Module1::CardTrendBaseSql, andForm(), answer.value_or(QString())));
     step([&] { hi_title(); });
 }
 
 void Form16::Command7_Click() {
     std::optional<QString> answer;
     step([&] { answer = ui::InputBox(QStringLiteral("検索するコードを入力してください"), QStringLiteral("検索")); });
-    step([&] { MSFlexGrid1->setCol(5); });
-    step([&] { MSFlexGrid1->Sort(1); });
-    requery(cardtrend::codeSearchSql(Module1::CardTrendBaseSql, andForm(), answer.value_or(QString())));
+    trend::searchOrSort(*Data1, *MSFlexGrid1, cardtrend::codeSearchSql(Module1::CardTrendBaseSql, andForm(), answer.value_or(QString())));
     step([&] { hi_title(); });
 }
 

@@ -101,4 +101,17 @@ void ApplyTrendPattern(const TrendPattern& p, ui::CommandButton* markTarget, con
     }
 }
 
+void searchOrSort(ui::Data& data, ui::FlexGrid& grid, const std::optional<QString>& sql) {
+    ui::step([&] { grid.setCol(5); });
+    bool replaced = false;
+    if (sql) {
+        ui::step([&] { data.RecordSource = *sql; });
+        ui::step([&] {
+            data.Refresh();
+            replaced = true;
+        });
+    }
+    if (!replaced) ui::step([&] { grid.Sort(1); });
+}
+
 }  // namespace trend

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <optional>
 #include "trend_stocks/trend_pattern.h"
 
 namespace ui {
@@ -38,5 +39,10 @@ struct PatternScreen {
 // handler runner, which reports it.
 void ApplyTrendPattern(const TrendPattern& p, ui::CommandButton* markTarget, const QString& baseSql,
                        bool andForm, const PatternScreen& screen);
+
+// A search of a trend screen: sql (when given) becomes the source of the data control and is read;
+// a grid whose rows it did not replace (no query, or one that failed) is sorted on column 5 as the
+// screen sorts it before a search.
+void searchOrSort(ui::Data& data, ui::FlexGrid& grid, const std::optional<QString>& sql);
 
 }  // namespace trend

@@ -297,10 +297,8 @@ void Form6::patternClick(const trend::TrendPattern& p) {
 // that is no code) sends no query: the grid keeps its rows, as after a failed query.
 void Form6::search(const QString& condition, bool valid) {
     const QString join = trend::AndFormTest(Module1::TrendBaseSql) ? QStringLiteral(" and ") : QStringLiteral("where ");
-    if (valid) step([&] { Data1->RecordSource = Module1::TrendBaseSql + join + condition; });
-    step([&] { MSFlexGrid1->setCol(5); });
-    step([&] { MSFlexGrid1->Sort(1); });
-    if (valid) step([&] { Data1->Refresh(); });
+    trend::searchOrSort(*Data1, *MSFlexGrid1,
+                        valid ? std::optional<QString>(Module1::TrendBaseSql + join + condition) : std::nullopt);
     step([&] { hi_title(); });
 }
 

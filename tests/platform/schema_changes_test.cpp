@@ -45,6 +45,21 @@ int staleChanges(Sqlite& db)
            db.value("SELECT count(*) FROM \"list_change\" WHERE \"ID\" NOT IN (SELECT \"ID\" FROM \"list\")").toInt();
 }
 
+// Rows of code_change that differ from each code's first row of list with its stored changes,
+// and such first rows without their row in code_change.
+int staleCodeChanges(Sqlite& db)
+{
+    const char* columns = "\"ratio1\", \"ratio2\", \"ratio3\", \"ratio4\", \"ratio5\", \"ratio6\", \"ratio7\", "
+                          "\"ratio8\", \"ratio9\"";
+    const QString stored = QStringLiteral("SELECT \"コード\", \"ID\", \"kabuka1\", %1 FROM \"code_change\"").arg(columns);
+    const QString expected = QStringLiteral("SELECT l.\"コード\", l.\"ID\", l.\"kabuka1\", %1 FROM \"list\" l "
+                                            "JOIN \"list_change\" USING (\"ID\") WHERE l.\"ID\" = "
+                                            "(SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = l.\"コード\")")
+                                 .arg(columns);
+    return db.value(QStringLiteral("SELECT count(*) FROM (%1 EXCEPT %2)").arg(stored, expected)).toInt() +
+           db.value(QStringLiteral("SELECT count(*) FROM (%2 EXCEPT %1)").arg(stored, expected)).toInt();
+}
+
 class StoredChanges : public testing::Test {
 protected:
     void SetUp() override
@@ -95,6 +110,7 @@ TEST_F(StoredChanges, EachChangeIsKeptExactlyAsComputedFromThePrices)
     db->exec("DELETE FROM \"list\" WHERE \"コード\" = 2003");
     db->exec("UPDATE \"list\" SET \"銘柄\" = '改名' WHERE \"コード\" = 2004");
     EXPECT_EQ(staleChanges(*db), 0);
+    EXPECT_EQ(staleCodeChanges(*db), 0);
     EXPECT_EQ(typedRows(*db, "SELECT \"ratio1\", \"ratio2\", \"ratio9\" FROM \"list1plus\" WHERE \"コード\" IN (2001, 2005) ORDER BY 1"),
               (QStringList{"r-75|null|null", "r5|null|r-75"}));
 
@@ -111,9 +127,46 @@ TEST_F(StoredChanges, EachChangeIsKeptExactlyAsComputedFromThePrices)
     }
     EXPECT_EQ(typedRows(*db, "SELECT \"ratio1\" FROM \"list1plus\" WHERE \"コード\" = 2006"), QStringList{"r-25"});
     EXPECT_EQ(staleChanges(*db), 0);
+    EXPECT_EQ(staleCodeChanges(*db), 0);
 }
 
 
+// A card reads the prices of the first stock row of its code, however the rows of a code come and go.
+TEST_F(StoredChanges, ACardReadsTheFirstStockRowOfItsCodeThroughEveryChangeOfList)
+{
+    db->exec(R"sql(
+INSERT INTO "list" ("銘柄", "コード", "kabuka1", "kabuka2") VALUES
+    ('先', 3001, 100, 110), ('後', 3001, 200, 150), ('文字', 'x9', 50, 60), ('単独', 3002, 300, 330);
+INSERT INTO "mydata" ("情報源", "コード") VALUES ('a', 3001), ('b', 'x9'), ('c', 3002), ('d', 3003), ('e', NULL);
+)sql");
+    // The join of the previous layout, as the cards must still read it.
+    const QString byFirstRow = QStringLiteral(
+        "SELECT m.\"ID\", l.\"kabuka1\", c.\"ratio1\" FROM \"mydata\" m "
+        "LEFT JOIN \"list\" l ON l.\"ID\" = (SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = m.\"コード\") "
+        "LEFT JOIN \"list_change\" c ON c.\"ID\" = l.\"ID\" ORDER BY m.\"ID\"");
+    const QString viewed = QStringLiteral("SELECT \"ID\", \"kabuka1\", \"ratio1\" FROM \"a000-all\"");
+    const char* steps[] = {
+        "",
+        "UPDATE \"list\" SET \"kabuka2\" = 120 WHERE \"銘柄\" = '先'",          // a price of the first row
+        "UPDATE \"list\" SET \"kabuka1\" = 250 WHERE \"銘柄\" = '後'",          // of a later row: no change
+        "DELETE FROM \"list\" WHERE \"銘柄\" = '先'",                             // the later row comes first
+        "UPDATE \"list\" SET \"コード\" = 3003 WHERE \"銘柄\" = '単独'",        // a code moves to another
+        "UPDATE \"list\" SET \"ID\" = 1 + (SELECT max(\"ID\") FROM \"list\") WHERE \"銘柄\" = '後'",
+        "INSERT INTO \"list\" (\"ID\", \"銘柄\", \"コード\", \"kabuka1\") VALUES (2, '前', 3001, 77)",
+        "UPDATE \"list\" SET \"コード\" = NULL WHERE \"銘柄\" = '文字'",
+    };
+    for (const char* step : steps) {
+        SCOPED_TRACE(step);
+        if (*step) db->exec(QString::fromUtf8(step));
+        EXPECT_EQ(typedRows(*db, viewed), typedRows(*db, byFirstRow));
+        EXPECT_EQ(staleCodeChanges(*db), 0);
+    }
+    EXPECT_EQ(typedRows(*db, "SELECT \"kabuka1\" FROM \"a000-all\" WHERE \"コード\" IN (3001, 3003) ORDER BY 1"),
+              (QStringList{"i77", "i300"}));
+}
+
+// Files of the previous version (changes kept, cards joined through list) and of earlier ones
+// (changes computed by the views) are upgraded on opening, each with every result unchanged.
 TEST_F(StoredChanges, AnEarlierFileIsUpgradedInPlaceOnOpenWithEveryResultUnchanged)
 {
     db->exec(R"sql(
@@ -121,9 +174,10 @@ INSERT INTO "list" ("銘柄", "コード", "市場", "単位", "kabuka1", "kabuk
     ('一部', 2001, '東証１部', 'D100', 1500, 1400, 0, 1600),
     ('二部', 2002, '東証２部', 'A1', 300, NULL, 330, 7),
     ('無価格', 2003, '東証１部', 'D100', NULL, 5, 5, 5),
-    ('零', 2004, 'マザーズ', 'F1000', 0, 5, 5, 5);
+    ('零', 2004, 'マザーズ', 'F1000', 0, 5, 5, 5),
+    ('二部の二', 2002, '東証２部', 'A1', 900, 800, 330, 7);
 INSERT INTO "mydata" ("情報源", "コード", "市場", "単位") VALUES ('推奨', 2001, '東証１部', 'D100'),
-    ('新高値', 2002, '東証２部', 'A1'), ('x', 2003, '東証１部', 'D100'), ('y', 9999, '', '');
+    ('新高値', 2002, '東証２部', 'A1'), ('x', 2003, '東証１部', 'D100'), ('y', 9999, '', ''), ('z', 'ab', '', '');
 )sql");
     const QStringList sources{"list1plus", "list1plus-1bu", "list1plus-30", "a000-all", "a000-okiniiri", "a000-10sita"};
     auto results = [&] {
@@ -132,23 +186,54 @@ INSERT INTO "mydata" ("情報源", "コード", "市場", "単位") VALUES ('推
         return all;
     };
     const QStringList present = results();
-    db->exec(testing_support::kEarlierChangeLayout);
-    ASSERT_EQ(results(), present);   // the earlier layout answers alike
+    const QByteArray layout = db->value("SELECT group_concat(\"type\" || \"name\" || \"sql\", ';') FROM "
+                                        "(SELECT * FROM sqlite_master ORDER BY \"name\")")
+                                  .toByteArray();
+    db.reset();
+    const QString pristine = dir.filePath(QStringLiteral("pristine.mdb"));
+    ASSERT_TRUE(QFile::copy(path, pristine));
 
-    {
-        auto database = platform::Database::open(path);
-        platform::Recordset rs = database->openRecordset(QStringLiteral("select * from [list1plus]"));
-        EXPECT_EQ(rs.recordCount(), 2);
+    struct Case {
+        const char* name;
+        const char* layout;
+    };
+    const Case cases[] = {{"previous version", testing_support::kPreviousLayout},
+                          {"earlier version", testing_support::kEarlierChangeLayout}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::Database::releaseUnused();
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::copy(pristine, path));
+        db = std::make_unique<Sqlite>(path);
+        db->exec(c.layout);
+        ASSERT_EQ(results(), present);   // the earlier layout answers alike
+        ASSERT_FALSE(db->value("SELECT count(*) FROM sqlite_master WHERE name = 'code_change'").toBool());
+
+        {
+            auto database = platform::Database::open(path);
+            platform::Recordset rs = database->openRecordset(QStringLiteral("select * from [list1plus]"));
+            EXPECT_EQ(rs.recordCount(), 3);
+        }
+        EXPECT_EQ(db->value("PRAGMA user_version").toInt(), 2);
+        EXPECT_EQ(db->value("SELECT count(*) FROM \"list_change\"").toInt(), 6);
+        EXPECT_EQ(db->value("SELECT count(*) FROM \"code_change\"").toInt(), 5);
+        EXPECT_EQ(results(), present);
+        EXPECT_EQ(db->value("SELECT count(*) FROM \"list\"").toInt(), 6);
+        // The upgraded file keeps its changes in step with later writes.
+        db->exec("UPDATE \"list\" SET \"kabuka2\" = 1200 WHERE \"コード\" = 2001");
+        EXPECT_EQ(typedRows(*db, "SELECT \"ratio1\" FROM \"list1plus\" WHERE \"コード\" = 2001"), QStringList{"r-20"});
+        EXPECT_EQ(typedRows(*db, "SELECT \"ratio1\" FROM \"a000-all\" WHERE \"コード\" = 2001"), QStringList{"r-20"});
+        EXPECT_EQ(staleChanges(*db), 0);
+        EXPECT_EQ(staleCodeChanges(*db), 0);
+        db->exec("UPDATE \"list\" SET \"kabuka2\" = 1400 WHERE \"コード\" = 2001");
+        // ... and has the layout of a new file.
+        EXPECT_EQ(db->value("SELECT group_concat(\"type\" || \"name\" || \"sql\", ';') FROM "
+                            "(SELECT * FROM sqlite_master ORDER BY \"name\")")
+                      .toByteArray(),
+                  layout);
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".new")));
+        db.reset();
     }
-    EXPECT_EQ(db->value("PRAGMA user_version").toInt(), 1);
-    EXPECT_EQ(db->value("SELECT count(*) FROM \"list_change\"").toInt(), 5);
-    EXPECT_EQ(results(), present);
-    EXPECT_EQ(db->value("SELECT count(*) FROM \"list\"").toInt(), 5);
-    // The upgraded file keeps its changes in step with later writes.
-    db->exec("UPDATE \"list\" SET \"kabuka2\" = 1200 WHERE \"コード\" = 2001");
-    EXPECT_EQ(typedRows(*db, "SELECT \"ratio1\" FROM \"list1plus\" WHERE \"コード\" = 2001"), QStringList{"r-20"});
-    EXPECT_EQ(staleChanges(*db), 0);
-    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".new")));
 }
 
 }  // namespace

@@ -119,6 +119,17 @@ TEST_F(GridTest, EachSortSettingOrdersRowsOneOnwardOnTheCurrentColumn) {
     EXPECT_EQ(host->Data1->recordset().text(grid->recordOfRow(1), 1), QStringLiteral("r6"));
 }
 
+// The generic sort takes a text for a number as the number reader does: spaces around it, an
+// exponent and the minus sign U+2212 count; full-width digits do not.
+TEST_F(GridTest, TheGenericSortReadsNumbersInTextsAsTheNumberReaderDoes) {
+    show(QStringLiteral("select 1 as ID, 'a' as tag, '\u2212' || '5' as v union all select 2, 'b', ' 7 ' "
+                        "union all select 3, 'c', 8 union all select 4, 'd', '1e1' union all select 5, 'e', '\uFF12' "
+                        "union all select 6, 'f', '-6'"));
+    grid->setCol(3);
+    grid->Sort(1);
+    EXPECT_EQ(column(2), (QStringList{"f", "a", "b", "c", "d", "e"}));
+}
+
 TEST_F(GridTest, TextMatrixWritesChangeOnlyTheGridAndMoveWithTheirRow) {
     show(QStringLiteral("select * from mixed"));
     grid->setTextMatrix(1, 2, QStringLiteral("書換"));

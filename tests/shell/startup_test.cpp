@@ -74,6 +74,12 @@ TEST(StartUp, EachStateOfTheProgramFolderIsToldAndNoForeignFileIsWritten) {
              makeSqlite(f + QStringLiteral("druvolo.mdb"), QString::fromUtf8(testing_support::kEarlierChangeLayout));
          },
          true, {}, nullptr},
+        {"a main database of the previous version",
+         [](const QString& f) {
+             platform::ensureMainDatabase(f + QStringLiteral("druvolo.mdb"));
+             makeSqlite(f + QStringLiteral("druvolo.mdb"), QString::fromUtf8(testing_support::kPreviousLayout));
+         },
+         true, {}, nullptr},
         {"an earlier version's main database without a change view",
          [](const QString& f) {
              platform::ensureMainDatabase(f + QStringLiteral("druvolo.mdb"));
@@ -117,7 +123,9 @@ TEST(StartUp, EachStateOfTheProgramFolderIsToldAndNoForeignFileIsWritten) {
         }
         if (c.starts) EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.new*")}, QDir::Files).isEmpty());
         if (c.starts && !c.untouched)   // every screen's source answers; a file of an earlier version is upgraded
-            EXPECT_NO_THROW(platform::Database::open(platform::mainDatabasePath())->openRecordset(QStringLiteral("list_change")));
+            for (const char* table : {"list_change", "select * from [a000-all]"})
+                EXPECT_NO_THROW(platform::Database::open(platform::mainDatabasePath())->openRecordset(QString::fromUtf8(table)))
+                    << table;
     }
 }
 

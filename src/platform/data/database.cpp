@@ -143,6 +143,7 @@ public:
                 throw DataError(QStringLiteral("Cannot open the database %1: %2").arg(path, message));
             } else {
                 detail::registerFunctions(db->db_);
+                detail::sizePageCache(db->db_, identity.size);
                 if (!readOnly && holdsProgramTables(db->db_)) {
                     useProgramJournal(db->db_);
                     // A main database of an earlier version gets the present layout before its first query.

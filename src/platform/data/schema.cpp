@@ -17,6 +17,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
 
@@ -199,7 +200,8 @@ QString writeThroughTriggers(const WritableView& v)
 
 // The version of the main database's layout, kept in its user_version. Version 1 keeps the nine
 // changes of every stock in list_change; files made before hold them only as view expressions.
-constexpr int kMainLayoutVersion = 1;
+// Version 2 also keeps each code's latest price and changes in code_change, which the cards read.
+constexpr int kMainLayoutVersion = 2;
 
 // Change N of a row of list (NEW. or a table alias): the price N periods back against the latest.
 QString changeExpression(const QString& row, int n)
@@ -209,34 +211,81 @@ QString changeExpression(const QString& row, int n)
         .arg(n + 1);
 }
 
-QString changeColumns()
+// The columns of list_change, or with `code` those of code_change.
+QString changeColumns(bool code = false)
 {
     QStringList columns{QStringLiteral("\"ID\"")};
+    if (code) columns = QStringList{QStringLiteral("\"コード\""), QStringLiteral("\"ID\""), QStringLiteral("\"kabuka1\"")};
     for (int n = 1; n <= 9; ++n) columns << QStringLiteral("\"ratio%1\"").arg(n);
     return columns.join(QStringLiteral(", "));
 }
 
-// The ID and the nine changes of a row of list, in the order of changeColumns().
-QString changeValues(const QString& row)
+// The values of a row of list (NEW. or a table alias) in the order of changeColumns(code).
+QString changeValues(const QString& row, bool code = false)
 {
     QStringList values{row + QStringLiteral(".\"ID\"")};
+    if (code) values = QStringList{row + QStringLiteral(".\"コード\""), row + QStringLiteral(".\"ID\""), row + QStringLiteral(".\"kabuka1\"")};
     for (int n = 1; n <= 9; ++n) values << changeExpression(row, n);
     return values.join(QStringLiteral(", "));
+}
+
+// The columns of list whose change moves the stored changes.
+QString watchedColumns()
+{
+    QStringList watched{QStringLiteral("\"ID\"")};
+    for (int k = 1; k <= 10; ++k) watched << QStringLiteral("\"kabuka%1\"").arg(k);
+    return watched.join(QStringLiteral(", "));
+}
+
+// Statements that make code_change's row of the code `code` (an expression) anew from the first
+// row of list with that code, or remove it when no row has it.
+QString storeCodeChange(const QString& code)
+{
+    return QStringLiteral("DELETE FROM \"code_change\" WHERE \"コード\" = %1; "
+                          "INSERT OR REPLACE INTO \"code_change\" (%2) SELECT %3 FROM \"list\" l "
+                          "WHERE l.\"ID\" = (SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = %1);")
+        .arg(code, changeColumns(true), changeValues(QStringLiteral("l"), true));
+}
+
+// Triggers of list that keep code_change in step with list, as changeTriggers() keeps list_change.
+// A price change of a row whose ID and code stay writes the code's row in place when the row is
+// the code's first; a new row takes the code's row when it comes first; any other change makes the
+// rows of the codes it touches anew.
+QString codeChangeTriggers()
+{
+    const QString oldCode = QStringLiteral("OLD.\"コード\""), newCode = QStringLiteral("NEW.\"コード\"");
+    const QString kept = QStringLiteral("OLD.\"ID\" IS NEW.\"ID\" AND OLD.\"コード\" IS NEW.\"コード\"");
+    QStringList prices;
+    for (int k = 1; k <= 10; ++k) prices << QStringLiteral("\"kabuka%1\"").arg(k);
+    QStringList sets{QStringLiteral("\"kabuka1\" = NEW.\"kabuka1\"")};
+    for (int n = 1; n <= 9; ++n) sets << QStringLiteral("\"ratio%1\" = %2").arg(n).arg(changeExpression(QStringLiteral("NEW"), n));
+    QString sql;
+    sql += QStringLiteral("CREATE TRIGGER \"code change insert\" AFTER INSERT ON \"list\" BEGIN "
+                          "INSERT OR REPLACE INTO \"code_change\" (%1) SELECT %2 WHERE NEW.\"ID\" = "
+                          "(SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = NEW.\"コード\"); END;\n")
+               .arg(changeColumns(true), changeValues(QStringLiteral("NEW"), true));
+    sql += QStringLiteral("CREATE TRIGGER \"code change prices\" AFTER UPDATE OF %1 ON \"list\" WHEN %2 BEGIN "
+                          "UPDATE \"code_change\" SET %3 WHERE \"コード\" = NEW.\"コード\" AND \"ID\" = NEW.\"ID\"; END;\n")
+               .arg(prices.join(QStringLiteral(", ")), kept, sets.join(QStringLiteral(", ")));
+    sql += QStringLiteral("CREATE TRIGGER \"code change update\" AFTER UPDATE OF \"ID\", \"コード\" ON \"list\" "
+                          "WHEN NOT (%1) BEGIN %2 %3 END;\n")
+               .arg(kept, storeCodeChange(oldCode), storeCodeChange(newCode));
+    sql += QStringLiteral("CREATE TRIGGER \"code change delete\" AFTER DELETE ON \"list\" BEGIN %1 END;\n")
+               .arg(storeCodeChange(oldCode));
+    return sql;
 }
 
 // Triggers of list that keep list_change in step with every insert, deletion and price change, so
 // that whatever writes prices writes nothing else.
 QString changeTriggers()
 {
-    QStringList watched{QStringLiteral("\"ID\"")};
-    for (int k = 1; k <= 10; ++k) watched << QStringLiteral("\"kabuka%1\"").arg(k);
     const QString store = QStringLiteral("INSERT OR REPLACE INTO \"list_change\" (%1) VALUES (%2);")
                               .arg(changeColumns(), changeValues(QStringLiteral("NEW")));
     QString sql;
     sql += QStringLiteral("CREATE TRIGGER \"list change insert\" AFTER INSERT ON \"list\" BEGIN %1 END;\n").arg(store);
     sql += QStringLiteral("CREATE TRIGGER \"list change update\" AFTER UPDATE OF %1 ON \"list\" BEGIN "
                           "DELETE FROM \"list_change\" WHERE \"ID\" = OLD.\"ID\"; %2 END;\n")
-               .arg(watched.join(QStringLiteral(", ")), store);
+               .arg(watchedColumns(), store);
     sql += QStringLiteral("CREATE TRIGGER \"list change delete\" AFTER DELETE ON \"list\" BEGIN "
                           "DELETE FROM \"list_change\" WHERE \"ID\" = OLD.\"ID\"; END;\n");
     return sql;
@@ -382,9 +431,14 @@ const Objects& neededObjects(const QString& schemaSql)
     return it->second;
 }
 
-// `upgraded`: objects the opening of a file of an earlier layout makes or remakes; such a file is
-// not asked for them (absent, or with the columns of that layout).
-std::optional<QString> schemaProblem(const QString& path, const QString& schemaSql, const QStringList& upgraded = {})
+// What the opening of a file of an earlier layout supplies: the tables it makes (a file without
+// one of them is of an earlier layout) and the views it makes anew. Such a file is not asked for
+// them (tables absent, views with the columns of that layout).
+struct Upgrade {
+    QStringList made, remade;
+};
+
+std::optional<QString> schemaProblem(const QString& path, const QString& schemaSql, const Upgrade& upgrade = {})
 {
     const QFileInfo file(path);
     if (!file.exists())
@@ -402,11 +456,12 @@ std::optional<QString> schemaProblem(const QString& path, const QString& schemaS
         return QStringLiteral("データベースとして読めません: ") + e.text;
     }
     // The layout before the changes were kept in a table: the upgrade on opening supplies the rest.
-    const bool earlier = !upgraded.isEmpty() && !present.count(upgraded.first().toLower());
+    const bool earlier = std::any_of(upgrade.made.begin(), upgrade.made.end(),
+                                     [&](const QString& table) { return !present.count(table.toLower()); });
     QStringList missing, incomplete;
     for (const auto& [key, needed] : neededObjects(schemaSql)) {
-        if (earlier && upgraded.contains(needed.name, Qt::CaseInsensitive) &&
-            (key == upgraded.first().toLower() || present.count(key)))
+        if (earlier && (upgrade.made.contains(needed.name, Qt::CaseInsensitive) ||
+                        (upgrade.remade.contains(needed.name, Qt::CaseInsensitive) && present.count(key))))
             continue;
         auto it = present.find(key);
         if (it == present.end()) {
@@ -456,6 +511,7 @@ QString mainSchemaSql()
     for (const WritableView& v : kWritableViews)
         sql += writeThroughTriggers(v);
     sql += changeTriggers();
+    sql += codeChangeTriggers();
     return sql + QStringLiteral("PRAGMA user_version = %1;\n").arg(kMainLayoutVersion);
 }
 
@@ -476,15 +532,27 @@ void ensureMainDatabase(const QString& path)
 bool upgradeMainDatabase(sqlite3* db)
 {
     if (layoutVersion(db) >= kMainLayoutVersion || !hasObject(db, "table", "list") ||
-        !hasObject(db, "view", "stock_trend") || hasObject(db, "table", "list_change"))
+        !hasObject(db, "view", "stock_trend"))
+        return false;
+    // Version 0 lacks both tables; version 1 has list_change and reads the cards' changes through it.
+    const bool changes = !hasObject(db, "table", "list_change");
+    if (hasObject(db, "table", "code_change") || (!changes && layoutVersion(db) < 1))
         return false;
     const QString layout = readResource(QStringLiteral("main.sql"));
     QString sql = QStringLiteral("BEGIN IMMEDIATE;\n");
-    sql += statementOf(layout, QStringLiteral("CREATE TABLE \"list_change\""));
-    sql += QStringLiteral("INSERT INTO \"list_change\" (%1) SELECT %2 FROM \"list\" l;\n")
-               .arg(changeColumns(), changeValues(QStringLiteral("l")));
-    sql += changeTriggers();
+    if (changes) {
+        sql += statementOf(layout, QStringLiteral("CREATE TABLE \"list_change\""));
+        sql += QStringLiteral("INSERT INTO \"list_change\" (%1) SELECT %2 FROM \"list\" l;\n")
+                   .arg(changeColumns(), changeValues(QStringLiteral("l")));
+        sql += changeTriggers();
+    }
+    sql += statementOf(layout, QStringLiteral("CREATE TABLE \"code_change\""));
+    sql += QStringLiteral("INSERT INTO \"code_change\" (%1) SELECT %2 FROM \"list\" l WHERE l.\"ID\" = "
+                          "(SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = l.\"コード\");\n")
+               .arg(changeColumns(true), changeValues(QStringLiteral("l"), true));
+    sql += codeChangeTriggers();
     for (const char* view : {"stock_trend", "card_trend"}) {
+        if (!changes && QLatin1String(view) == QLatin1String("stock_trend")) continue;
         sql += QStringLiteral("DROP VIEW IF EXISTS %1;\n").arg(quotedName(QString::fromUtf8(view)));
         sql += statementOf(layout, QStringLiteral("CREATE VIEW ") + quotedName(QString::fromUtf8(view)));
     }
@@ -506,7 +574,8 @@ void ensureListDatabase(const QString& path)
 std::optional<QString> mainDatabaseProblem(const QString& path)
 {
     return schemaProblem(path, mainSchemaSql(),
-                         {QStringLiteral("list_change"), QStringLiteral("stock_trend"), QStringLiteral("card_trend")});
+                         {{QStringLiteral("list_change"), QStringLiteral("code_change")},
+                          {QStringLiteral("stock_trend"), QStringLiteral("card_trend")}});
 }
 
 std::optional<QString> listDatabaseProblem(const QString& path)

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -330,18 +332,61 @@ QString valueText(sqlite3_value* v) {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
 }
 
+// Valid UTF-8 decoded and case-folded into out, as foldedText(QString::fromUtf8(...)) makes it;
+// false (out undefined) for bytes that are no valid UTF-8 or begin with a byte order mark.
+bool foldedUtf8(const unsigned char* p, size_t n, std::u32string& out) {
+    out.clear();
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return false;
+    auto follows = [&](size_t i) { return i < n && (p[i] & 0xC0) == 0x80; };
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            out.push_back(b >= 'A' && b <= 'Z' ? char32_t(b + 32) : char32_t(b));
+            ++i;
+            continue;
+        }
+        char32_t c;
+        size_t len;
+        if (b >= 0xC2 && b <= 0xDF) c = b & 0x1F, len = 2;
+        else if (b >= 0xE0 && b <= 0xEF) c = b & 0x0F, len = 3;
+        else if (b >= 0xF0 && b <= 0xF4) c = b & 0x07, len = 4;
+        else return false;
+        for (size_t k = 1; k < len; ++k) {
+            if (!follows(i + k)) return false;
+            c = (c << 6) | (p[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond U+10FFFF are no valid UTF-8.
+        if ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) || (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+        out.push_back(fold(c));
+        i += len;
+    }
+    return true;
+}
+
+// The value as Like compares it, folded, into out (reused from row to row).
+void foldedValue(sqlite3_value* v, std::u32string& out) {
+    if (sqlite3_value_type(v) != SQLITE_FLOAT) {
+        const unsigned char* text = sqlite3_value_text(v);
+        if (foldedUtf8(text, size_t(sqlite3_value_bytes(v)), out)) return;
+    }
+    out = foldedText(valueText(v));
+}
+
 void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
     using Pattern = std::vector<PatternElement>;
+    thread_local std::u32string subject;
+    foldedValue(argv[1], subject);
     if (auto* cached = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0))) {
-        sqlite3_result_int(ctx, patternMatches(*cached, foldedText(valueText(argv[1]))) ? 1 : 0);
+        sqlite3_result_int(ctx, patternMatches(*cached, subject) ? 1 : 0);
         return;
     }
     auto* compiled = new Pattern(compilePattern(foldedText(valueText(argv[0]))));
-    sqlite3_result_int(ctx, patternMatches(*compiled, foldedText(valueText(argv[1]))) ? 1 : 0);
+    sqlite3_result_int(ctx, patternMatches(*compiled, subject) ? 1 : 0);
     // Kept for the next rows of the same statement; SQLite may free it at once.
     sqlite3_set_auxdata(ctx, 0, compiled, [](void* p) { delete static_cast<Pattern*>(p); });
 }
@@ -351,6 +396,11 @@ void nowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
 }
 
 }  // namespace
+
+void sizePageCache(sqlite3* db, long long fileBytes) {
+    const long long kib = std::clamp(fileBytes / 4 / 1024, 2000LL, 32LL * 1024);
+    exec(db, QStringLiteral("PRAGMA cache_size = -%1").arg(kib));
+}
 
 struct LikePattern::Impl {
     std::vector<PatternElement> elements;

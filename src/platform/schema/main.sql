@@ -97,6 +97,16 @@ CREATE TABLE "list_change" (
     "ratio1", "ratio2", "ratio3", "ratio4", "ratio5", "ratio6", "ratio7", "ratio8", "ratio9"
 );
 
+-- The latest price and the nine changes of each code's first stock (the row of list with the
+-- smallest ID among those of the code), kept by the triggers of list like list_change, so that a
+-- card finds its stock's prices by its own code in one look-up. Codes that compare equal share a row.
+CREATE TABLE "code_change" (
+    "コード" INTEGER NOT NULL PRIMARY KEY,
+    "ID" INTEGER NOT NULL,
+    "kabuka1" INTEGER,
+    "ratio1", "ratio2", "ratio3", "ratio4", "ratio5", "ratio6", "ratio7", "ratio8", "ratio9"
+) WITHOUT ROWID;
+
 -- Every stock with its nine changes, its market group and what one trading unit costs.
 CREATE VIEW "stock_trend" AS
 SELECT l."ID" AS "ID", l."銘柄" AS "銘柄", l."コード" AS "コード", l."市場" AS "市場", l."単位" AS "単位",
@@ -114,15 +124,14 @@ LEFT JOIN "list_change" c ON c."ID" = l."ID";
 CREATE VIEW "card_trend" AS
 SELECT m."ID" AS "ID", m."情報源" AS "情報源", m."日付" AS "日付", m."銘柄" AS "銘柄", m."コード" AS "コード",
        m."市場" AS "市場", m."単位" AS "単位", m."情報" AS "情報",
-       l."kabuka1" AS "kabuka1",
-       c."ratio1" AS "ratio1", c."ratio2" AS "ratio2", c."ratio3" AS "ratio3", c."ratio4" AS "ratio4",
-       c."ratio5" AS "ratio5", c."ratio6" AS "ratio6", c."ratio7" AS "ratio7", c."ratio8" AS "ratio8",
-       c."ratio9" AS "ratio9",
+       t."kabuka1" AS "kabuka1",
+       t."ratio1" AS "ratio1", t."ratio2" AS "ratio2", t."ratio3" AS "ratio3", t."ratio4" AS "ratio4",
+       t."ratio5" AS "ratio5", t."ratio6" AS "ratio6", t."ratio7" AS "ratio7", t."ratio8" AS "ratio8",
+       t."ratio9" AS "ratio9",
        (SELECT g."grp" FROM "market_group" g WHERE g."market" = m."市場") AS "market_group",
-       l."kabuka1" * (SELECT u."shares" FROM "trading_unit" u WHERE u."unit" = m."単位") AS "unit_price"
+       t."kabuka1" * (SELECT u."shares" FROM "trading_unit" u WHERE u."unit" = m."単位") AS "unit_price"
 FROM "mydata" m
-LEFT JOIN "list" l ON l."ID" = (SELECT min(x."ID") FROM "list" x WHERE x."コード" = m."コード")
-LEFT JOIN "list_change" c ON c."ID" = l."ID";
+LEFT JOIN "code_change" t ON t."コード" = m."コード";
 
 -- The kinds of one card, by the words of card_kind found in its 情報源.
 CREATE VIEW "card_kind_of" AS

@@ -110,9 +110,30 @@ public:
             double v = 0;
             if (storedNumber(id, col, &v)) return {true, v};
         }
+        return textNumber(shown ? *shown : text(id, col));
+    }
+
+    // A text as a number, as QString::toDouble reads it after trimming: (true, value) when it is one.
+    static std::pair<bool, double> textNumber(const QString& text) {
+        const QStringView t = QStringView(text).trimmed();
+        // Beyond ASCII the conversion takes only the minus sign U+2212: a name is no number, and
+        // is known for one without trying.
+        for (QChar c : t)
+            if (c.unicode() >= 0x80 && c.unicode() != 0x2212) return {false, 0.0};
         bool ok = false;
-        const double d = (shown ? *shown : text(id, col)).trimmed().toDouble(&ok);
+        const double d = t.toDouble(&ok);
         return {ok, ok ? d : 0.0};
+    }
+
+    // The cell as the generic sort compares it: (true, value) when it is a number; its text is
+    // made, into *shown, only for a cell that is no stored number.
+    std::pair<bool, double> sortNumber(int id, int col, QString* shown) const {
+        if (texts.isEmpty() || !texts.contains(key(id, col))) {
+            double v = 0;
+            if (storedNumber(id, col, &v)) return {true, v};
+        }
+        *shown = text(id, col);
+        return textNumber(*shown);
     }
 
     QString cell(int row, int col) const {
@@ -495,12 +516,15 @@ void FlexGrid::Sort(int setting) {
         for (size_t i = 0; i < n; ++i) keys[i] = model_->number(order[i], col).second;
         sortBy([&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
     } else if (setting == 1 || setting == 2) {
-        // Texts are made only when some cell is no number: a column of numbers sorts on them alone.
+        // Each cell's text is made once; the texts of stored numbers only when some cell is no
+        // number: a column of numbers sorts on them alone.
         std::vector<std::pair<bool, double>> nums(n);
+        std::vector<QString> texts(n);
         bool allNumbers = true;
-        for (size_t i = 0; i < n; ++i) allNumbers = (nums[i] = model_->number(order[i], col)).first && allNumbers;
-        std::vector<QString> texts(allNumbers ? 0 : n);
-        for (size_t i = 0; i < texts.size(); ++i) texts[i] = model_->text(order[i], col);
+        for (size_t i = 0; i < n; ++i) allNumbers = (nums[i] = model_->sortNumber(order[i], col, &texts[i])).first && allNumbers;
+        if (!allNumbers)
+            for (size_t i = 0; i < n; ++i)
+                if (texts[i].isNull()) texts[i] = model_->text(order[i], col);
         sortBy([&](int a, int b) {
             const auto &x = nums[size_t(a)], &y = nums[size_t(b)];
             if (x.first && y.first) return x.second < y.second;
