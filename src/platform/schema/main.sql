@@ -120,7 +120,8 @@ FROM "list" l
 LEFT JOIN "list_change" c ON c."ID" = l."ID";
 
 -- Every card with the latest price and the nine changes of its stock (cards without prices kept),
--- its market group and what one trading unit of its stock costs.
+-- its market group and what one trading unit of its stock costs (market and unit are unique in
+-- their tables: a card meets one row of each at most).
 CREATE VIEW "card_trend" AS
 SELECT m."ID" AS "ID", m."情報源" AS "情報源", m."日付" AS "日付", m."銘柄" AS "銘柄", m."コード" AS "コード",
        m."市場" AS "市場", m."単位" AS "単位", m."情報" AS "情報",
@@ -128,10 +129,12 @@ SELECT m."ID" AS "ID", m."情報源" AS "情報源", m."日付" AS "日付", m."
        t."ratio1" AS "ratio1", t."ratio2" AS "ratio2", t."ratio3" AS "ratio3", t."ratio4" AS "ratio4",
        t."ratio5" AS "ratio5", t."ratio6" AS "ratio6", t."ratio7" AS "ratio7", t."ratio8" AS "ratio8",
        t."ratio9" AS "ratio9",
-       (SELECT g."grp" FROM "market_group" g WHERE g."market" = m."市場") AS "market_group",
-       t."kabuka1" * (SELECT u."shares" FROM "trading_unit" u WHERE u."unit" = m."単位") AS "unit_price"
+       g."grp" AS "market_group",
+       t."kabuka1" * u."shares" AS "unit_price"
 FROM "mydata" m
-LEFT JOIN "code_change" t ON t."コード" = m."コード";
+LEFT JOIN "code_change" t ON t."コード" = m."コード"
+LEFT JOIN "market_group" g ON g."market" = m."市場"
+LEFT JOIN "trading_unit" u ON u."unit" = m."単位";
 
 -- The kinds of one card, by the words of card_kind found in its 情報源.
 CREATE VIEW "card_kind_of" AS
