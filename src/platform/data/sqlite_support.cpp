@@ -398,7 +398,7 @@ void nowFunction(sqlite3_context* ctx, int, sqlite3_value**) {
 }  // namespace
 
 void sizePageCache(sqlite3* db, long long fileBytes) {
-    const long long kib = std::clamp(fileBytes / 4 / 1024, 2000LL, 32LL * 1024);
+    const long long kib = std::clamp(fileBytes / 8 / 1024, 2000LL, 32LL * 1024);
     exec(db, QStringLiteral("PRAGMA cache_size = -%1").arg(kib));
 }
 

@@ -66,9 +66,10 @@ private:
 // Registers the engine's functions on a connection: like(pattern, value) with * ? # [..] [!..]
 // wildcards, case-insensitive, and now() as a day serial.
 void registerFunctions(sqlite3* db);
-// Gives the connection a page cache for a file of fileBytes: a quarter of the file, between
+// Gives the connection a page cache for a file of fileBytes: an eighth of the file, between
 // SQLite's default 2 MB and 32 MB, so that the tables every card looks its stock up in stay cached
-// while the cards stream past. The cache takes memory only as pages are read.
+// while the cards stream past, and a screen over a file of stocks alone keeps near the default.
+// The cache takes memory only as pages are read.
 void sizePageCache(sqlite3* db, long long fileBytes);
 
 // A Like pattern compiled once, matching a value's text as like() does.
