@@ -119,6 +119,29 @@ TEST_F(GridTest, EachSortSettingOrdersRowsOneOnwardOnTheCurrentColumn) {
     EXPECT_EQ(host->Data1->recordset().text(grid->recordOfRow(1), 1), QStringLiteral("r6"));
 }
 
+// A column of stored numbers sorts on the numbers; equal ones keep the order the grid showed them
+// in, whatever sort came before.
+TEST_F(GridTest, NumberSortsKeepEqualRowsInTheOrderShown) {
+    show(QStringLiteral("select 1 as ID, 'a' as tag, 2 as v union all select 2, 'b', 1 union all select 3, 'c', 2 "
+                        "union all select 4, 'd', 1 union all select 5, 'e', 3.5"));
+    struct Step {
+        int col, setting;
+        QStringList tags;
+    };
+    const Step steps[] = {
+        {3, 1, {"b", "d", "a", "c", "e"}},
+        {3, 2, {"e", "a", "c", "b", "d"}},
+        {1, 4, {"e", "d", "c", "b", "a"}},
+        {3, 3, {"d", "b", "c", "a", "e"}},
+        {3, 4, {"e", "c", "a", "d", "b"}},
+    };
+    for (const Step& s : steps) {
+        grid->setCol(s.col);
+        grid->Sort(s.setting);
+        EXPECT_EQ(column(2), s.tags) << "column " << s.col << ", setting " << s.setting;
+    }
+}
+
 // The generic sort takes a text for a number as the number reader does: spaces around it, an
 // exponent and the minus sign U+2212 count; full-width digits do not.
 TEST_F(GridTest, TheGenericSortReadsNumbersInTextsAsTheNumberReaderDoes) {
