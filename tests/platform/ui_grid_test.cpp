@@ -92,6 +92,23 @@ TEST_F(GridTest, ARefreshShowsHeaderFixedColumnAndRowsInDeliveryOrder) {
     EXPECT_EQ(column(1), (QStringList{"r1", "r2", "r3"}));
 }
 
+// A row source that fails before its first row leaves the grid as it was; one that fails after it
+// (the old rows are given up once the new ones come) leaves the grid empty, never showing rows
+// that are gone.
+TEST_F(GridTest, ARowSourceFailingPartWayLeavesTheGridEmpty) {
+    const QString overflow = QStringLiteral("abs(-9223372036854775807 - 1)");
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_THROW(show(QStringLiteral("select ID, %1 as v from mixed").arg(overflow)), platform::DataError);
+    EXPECT_EQ(grid->Rows(), 10);
+    EXPECT_EQ(grid->TextMatrix(1, 2), QStringLiteral("r1"));
+    EXPECT_THROW(show(QStringLiteral("select ID, case when ID > 2 then %1 else 0 end as v from mixed").arg(overflow)),
+                 platform::DataError);
+    EXPECT_EQ(grid->Rows(), 1);
+    EXPECT_FALSE(host->Data1->hasRecordset());
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_EQ(grid->Rows(), 10);
+}
+
 struct SortCase {
     int setting;
     QStringList tags;
