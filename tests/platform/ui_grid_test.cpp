@@ -92,6 +92,23 @@ TEST_F(GridTest, ARefreshShowsHeaderFixedColumnAndRowsInDeliveryOrder) {
     EXPECT_EQ(column(1), (QStringList{"r1", "r2", "r3"}));
 }
 
+// A row source that fails before its first row leaves the grid as it was; one that fails after it
+// (the old rows are given up once the new ones come) leaves the grid empty, never showing rows
+// that are gone.
+TEST_F(GridTest, ARowSourceFailingPartWayLeavesTheGridEmpty) {
+    const QString overflow = QStringLiteral("abs(-9223372036854775807 - 1)");
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_THROW(show(QStringLiteral("select ID, %1 as v from mixed").arg(overflow)), platform::DataError);
+    EXPECT_EQ(grid->Rows(), 10);
+    EXPECT_EQ(grid->TextMatrix(1, 2), QStringLiteral("r1"));
+    EXPECT_THROW(show(QStringLiteral("select ID, case when ID > 2 then %1 else 0 end as v from mixed").arg(overflow)),
+                 platform::DataError);
+    EXPECT_EQ(grid->Rows(), 1);
+    EXPECT_FALSE(host->Data1->hasRecordset());
+    show(QStringLiteral("select * from mixed"));
+    EXPECT_EQ(grid->Rows(), 10);
+}
+
 struct SortCase {
     int setting;
     QStringList tags;
@@ -117,6 +134,29 @@ TEST_F(GridTest, EachSortSettingOrdersRowsOneOnwardOnTheCurrentColumn) {
     // The record set keeps its own order; the grid knows which record each row shows.
     EXPECT_EQ(host->Data1->recordset().text(0, 1), QStringLiteral("r1"));
     EXPECT_EQ(host->Data1->recordset().text(grid->recordOfRow(1), 1), QStringLiteral("r6"));
+}
+
+// A column of stored numbers sorts on the numbers; equal ones keep the order the grid showed them
+// in, whatever sort came before.
+TEST_F(GridTest, NumberSortsKeepEqualRowsInTheOrderShown) {
+    show(QStringLiteral("select 1 as ID, 'a' as tag, 2 as v union all select 2, 'b', 1 union all select 3, 'c', 2 "
+                        "union all select 4, 'd', 1 union all select 5, 'e', 3.5"));
+    struct Step {
+        int col, setting;
+        QStringList tags;
+    };
+    const Step steps[] = {
+        {3, 1, {"b", "d", "a", "c", "e"}},
+        {3, 2, {"e", "a", "c", "b", "d"}},
+        {1, 4, {"e", "d", "c", "b", "a"}},
+        {3, 3, {"d", "b", "c", "a", "e"}},
+        {3, 4, {"e", "c", "a", "d", "b"}},
+    };
+    for (const Step& s : steps) {
+        grid->setCol(s.col);
+        grid->Sort(s.setting);
+        EXPECT_EQ(column(2), s.tags) << "column " << s.col << ", setting " << s.setting;
+    }
 }
 
 // The generic sort takes a text for a number as the number reader does: spaces around it, an

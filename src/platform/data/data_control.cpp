@@ -9,13 +9,28 @@ DataControl::DataControl() = default;
 DataControl::~DataControl() = default;
 
 void DataControl::Refresh() {
-    // Both steps may throw; the control keeps its rows until the new ones are in hand.
+    // Both steps may throw. The control keeps its rows while the row source cannot run; once it
+    // has delivered its first row the old rows go before the new ones are taken in, so that two
+    // large sets of rows are never held together. A failure after that leaves the control empty.
     std::shared_ptr<Database> db = Database::open(DatabaseName, Connect, ReadOnly ? Database::Access::ReadOnly : Database::Access::ReadWrite);
     if (rs_.isOpen() && db == db_ && RecordSource == readSource_ && rs_.unchangedSinceRead()) {
         rs_.rewind();
     } else {
-        Recordset rs = db->openRecordset(RecordSource);
-        rs_ = std::move(rs);
+        bool released = false;
+        try {
+            Recordset rs = db->openRecordset(RecordSource, [&] {
+                rs_.Close();
+                readSource_.clear();
+                released = true;
+            });
+            rs_ = std::move(rs);
+        } catch (...) {
+            if (released) {
+                db_.reset();
+                notify();
+            }
+            throw;
+        }
         db_ = std::move(db);
         readSource_ = RecordSource;
     }

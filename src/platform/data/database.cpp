@@ -239,6 +239,10 @@ Database::ChangeStamp Database::changeStamp() const {
 
 void Database::executeRaw(const QString& sqliteSql) { detail::exec(db_, sqliteSql); }
 
-Recordset Database::openRecordset(const QString& source) { return Recordset::open(shared_from_this(), source); }
+Recordset Database::openRecordset(const QString& source) { return Recordset::open(shared_from_this(), source, {}); }
+
+Recordset Database::openRecordset(const QString& source, const std::function<void()>& beforeRows) {
+    return Recordset::open(shared_from_this(), source, beforeRows);
+}
 
 }  // namespace platform

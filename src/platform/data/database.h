@@ -49,6 +49,9 @@ public:
 
     // A table, saved query, sheet ("s240930$") or SELECT text in the program's dialect. Throws DataError.
     Recordset openRecordset(const QString& source);
+    // The same; beforeRows runs once the row source has run and delivered its first row (or its
+    // end), before the rows are taken in: the caller may give up rows it holds at that point.
+    Recordset openRecordset(const QString& source, const std::function<void()>& beforeRows);
 
     // What tells whether anything in the file may have changed: this connection's writes, other
     // connections' commits and schema changes each move it. Equal stamps: nothing changed between.

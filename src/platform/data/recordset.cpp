@@ -292,7 +292,7 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
+Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source, const std::function<void()>& beforeRows) {
     auto d = std::make_unique<Impl>();
     d->db = std::move(db);
     sqlite3* h = d->db->handle();
@@ -340,7 +340,9 @@ Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source) {
         d->names.push_back(QString::fromUtf8(sqlite3_column_name(st.get(), c)));
         d->kinds.push_back(kindOfDeclType(sqlite3_column_decltype(st.get(), c)));
     }
-    while (st.step()) {
+    bool more = st.step();
+    if (beforeRows) beforeRows();
+    for (; more; more = st.step()) {
         d->cells.appendRow(st.get());
         ++d->rows;
     }

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -76,7 +77,7 @@ private:
     bool unchangedSinceRead() const;
     // Back to the state of a fresh read: first record current, no pending write, no find.
     void rewind();
-    static Recordset open(std::shared_ptr<Database> db, const QString& source);
+    static Recordset open(std::shared_ptr<Database> db, const QString& source, const std::function<void()>& beforeRows);
     struct Impl;
     std::unique_ptr<Impl> d;
     Impl& impl() const;

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <stdexcept>
 #include "platform/data/data_control.h"
@@ -24,10 +25,10 @@ constexpr int kDefaultColWidthTwips = 960;
 
 // A stable merge sort that stays within bounds whatever the comparison answers (the generic
 // comparison mixes numeric and text order, which need not be transitive).
-template <class Less>
-void mergeSort(std::vector<int>& a, Less less) {
+template <class T, class Less>
+void mergeSort(std::vector<T>& a, Less less) {
     const size_t n = a.size();
-    std::vector<int> buf(n);
+    std::vector<T> buf(n);
     for (size_t width = 1; width < n; width *= 2) {
         for (size_t lo = 0; lo < n; lo += 2 * width) {
             const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
@@ -95,6 +96,11 @@ public:
         return ok;
     }
 
+    // The stored number of a cell the program has not written: what the generic sort compares.
+    bool storedNumberCell(int id, int col, double* value) const {
+        return (texts.isEmpty() || !texts.contains(key(id, col))) && storedNumber(id, col, value);
+    }
+
     QString text(int id, int col) const {
         if (!texts.isEmpty()) {
             auto it = texts.constFind(key(id, col));
@@ -128,10 +134,8 @@ public:
     // The cell as the generic sort compares it: (true, value) when it is a number; its text is
     // made, into *shown, only for a cell that is no stored number.
     std::pair<bool, double> sortNumber(int id, int col, QString* shown) const {
-        if (texts.isEmpty() || !texts.contains(key(id, col))) {
-            double v = 0;
-            if (storedNumber(id, col, &v)) return {true, v};
-        }
+        double v = 0;
+        if (storedNumberCell(id, col, &v)) return {true, v};
         *shown = text(id, col);
         return textNumber(*shown);
     }
@@ -504,41 +508,70 @@ void FlexGrid::Sort(int setting) {
     std::vector<int>& order = model_->order;
     const size_t n = order.size();
     if (n < 2 || col < 0 || col >= Cols()) return;
-    std::vector<int> pos(n);
-    std::iota(pos.begin(), pos.end(), 0);
     const bool descending = setting == 2 || setting == 4 || setting == 6;
+    // Rows by positions: each sort is stable, equal rows keep the order they had.
     auto sortBy = [&](auto less) {
+        std::vector<int> pos(n);
+        std::iota(pos.begin(), pos.end(), 0);
         if (descending) mergeSort(pos, [&](int a, int b) { return less(b, a); });
         else mergeSort(pos, less);
+        std::vector<int> sorted(n);
+        for (size_t i = 0; i < n; ++i) sorted[i] = order[size_t(pos[i])];
+        order.swap(sorted);
     };
+    // Numbers sort in place with each key beside its row and place, so that a sort of many rows
+    // reads memory in order and takes no memory of its own: the place settles ties as a stable
+    // sort would.
+    struct Keyed {
+        double key;
+        int at, id;
+    };
+    auto sortByNumbers = [&](std::vector<Keyed>& keyed) {
+        if (std::none_of(keyed.begin(), keyed.end(), [](const Keyed& k) { return std::isnan(k.key); })) {
+            std::sort(keyed.begin(), keyed.end(), [descending](const Keyed& a, const Keyed& b) {
+                if (a.key != b.key) return descending ? b.key < a.key : a.key < b.key;
+                return a.at < b.at;
+            });
+        } else {
+            mergeSort(keyed, [descending](const Keyed& a, const Keyed& b) { return descending ? b.key < a.key : a.key < b.key; });
+        }
+        for (size_t i = 0; i < n; ++i) order[i] = keyed[i].id;
+    };
+    std::vector<Keyed> keyed;
     if (setting == 3 || setting == 4) {
-        std::vector<double> keys(n);
-        for (size_t i = 0; i < n; ++i) keys[i] = model_->number(order[i], col).second;
-        sortBy([&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+        keyed.resize(n);
+        for (size_t i = 0; i < n; ++i) keyed[i] = {model_->number(order[i], col).second, int(i), order[i]};
+        sortByNumbers(keyed);
     } else if (setting == 1 || setting == 2) {
-        // Each cell's text is made once; the texts of stored numbers only when some cell is no
-        // number: a column of numbers sorts on them alone.
-        std::vector<std::pair<bool, double>> nums(n);
-        std::vector<QString> texts(n);
-        bool allNumbers = true;
-        for (size_t i = 0; i < n; ++i) allNumbers = (nums[i] = model_->sortNumber(order[i], col, &texts[i])).first && allNumbers;
-        if (!allNumbers)
-            for (size_t i = 0; i < n; ++i)
-                if (texts[i].isNull()) texts[i] = model_->text(order[i], col);
-        sortBy([&](int a, int b) {
-            const auto &x = nums[size_t(a)], &y = nums[size_t(b)];
-            if (x.first && y.first) return x.second < y.second;
-            return QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive) < 0;
-        });
+        // A column of stored numbers sorts on them alone; otherwise each cell's text is made once,
+        // the texts of stored numbers only when some cell is no number.
+        keyed.resize(n);
+        size_t stored = 0;
+        for (double v = 0; stored < n && model_->storedNumberCell(order[stored], col, &v); ++stored)
+            keyed[stored] = {v, int(stored), order[stored]};
+        if (stored == n) {
+            sortByNumbers(keyed);
+        } else {
+            keyed = {};
+            std::vector<std::pair<bool, double>> nums(n);
+            std::vector<QString> texts(n);
+            bool allNumbers = true;
+            for (size_t i = 0; i < n; ++i) allNumbers = (nums[i] = model_->sortNumber(order[i], col, &texts[i])).first && allNumbers;
+            if (!allNumbers)
+                for (size_t i = 0; i < n; ++i)
+                    if (texts[i].isNull()) texts[i] = model_->text(order[i], col);
+            sortBy([&](int a, int b) {
+                const auto &x = nums[size_t(a)], &y = nums[size_t(b)];
+                if (x.first && y.first) return x.second < y.second;
+                return QString::compare(texts[size_t(a)], texts[size_t(b)], Qt::CaseSensitive) < 0;
+            });
+        }
     } else {
         std::vector<QString> texts(n);
         for (size_t i = 0; i < n; ++i) texts[i] = model_->text(order[i], col);
         const Qt::CaseSensitivity cs = setting == 7 ? Qt::CaseSensitive : Qt::CaseInsensitive;
         sortBy([&](int a, int b) { return QString::compare(texts[size_t(a)], texts[size_t(b)], cs) < 0; });
     }
-    std::vector<int> sorted(n);
-    for (size_t i = 0; i < n; ++i) sorted[i] = order[size_t(pos[i])];
-    order.swap(sorted);
     model_->allChanged();
 }
 
