@@ -89,6 +89,7 @@ public:
         return r;
     }
     bool nextIs(std::uint16_t id) const { return pos_ + 4 <= size_ && u16(base_ + pos_) == id; }
+    std::size_t position() const { return pos_; }
 
 private:
     const std::uint8_t* base_;
@@ -275,6 +276,7 @@ struct SheetEntry {
     QString name;
     std::size_t offset;
     bool worksheet;
+    std::size_t bytes = 0;   // the length of its substream, known once it has been walked
 };
 
 struct Cell {
@@ -310,8 +312,9 @@ struct XlsFile::Impl {
     void readGlobals();
     void readSst(Records& records, const Record& first);
     // Walks the substream at offset to its end, collecting its cells when cells is given.
-    // Only the columns keep holds are collected (all when keep is null).
-    void walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep = nullptr) const;
+    // Only the columns keep holds are collected (all when keep is null). Gives the length of the
+    // substream walked.
+    std::size_t walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep = nullptr) const;
     QVariant number(double v, std::uint16_t xf) const;
 };
 
@@ -434,7 +437,7 @@ QVariant XlsFile::Impl::number(double v, std::uint16_t xf) const {
     return QDateTime(date, QTime(0, 0).addSecs(seconds), Qt::UTC);
 }
 
-void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep) const {
+std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep) const {
     if (offset >= stream.size()) throw Damaged{kCut};
     Records records(stream, offset);
     const Record bof = records.next();
@@ -532,6 +535,7 @@ void XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells, cons
         default: break;
         }
     }
+    return records.position() - offset;
 }
 
 XlsFile::XlsFile(const QString& path) : d(new Impl) {
@@ -540,8 +544,8 @@ XlsFile::XlsFile(const QString& path) : d(new Impl) {
         d->readStream();
         d->readGlobals();
         std::vector<SheetEntry> listed;
-        for (const SheetEntry& s : d->sheets) {
-            d->walkSheet(s.offset, nullptr);   // every sheet must be whole, not only the one asked for
+        for (SheetEntry& s : d->sheets) {
+            s.bytes = d->walkSheet(s.offset, nullptr);   // every sheet must be whole, not only the one asked for
             if (s.worksheet) listed.push_back(s);
         }
         d->sheets = std::move(listed);
@@ -573,8 +577,12 @@ int XlsFile::sheetIndex(const QString& name) const {
 
 SheetRows XlsFile::sheetRows(int i, const ColumnSet* keep) const {
     std::vector<Cell> cells;
+    const SheetEntry& sheet = d->sheets.at(std::size_t(i));
+    // A cell takes ten bytes of records at the least (six in a run of numbers): room for them all
+    // at once spares the copies and fresh pages of a growing list.
+    cells.reserve(sheet.bytes / 10);
     try {
-        d->walkSheet(d->sheets.at(std::size_t(i)).offset, &cells, keep);
+        d->walkSheet(sheet.offset, &cells, keep);
     } catch (const Damaged& e) {
         d->refuse(QStringLiteral("シート「%1」: %2").arg(d->sheets[std::size_t(i)].name, e.what));
     }
