@@ -40,12 +40,7 @@ void report(benchmark::State& state, const char* what, double screen, double flo
 
 // The screen over a program folder of its own with that many priced stocks.
 QString stockFolder(QTemporaryDir& dir, int stocks) {
-    demo::Options options;
-    options.seed = 6;
-    options.totalStocks = stocks;
-    options.cards = 0;
-    options.workbooks = false;
-    demo::generate(dir.path(), options);
+    benchsupport::demoStocks(dir.path(), stocks);
     return dir.path();
 }
 

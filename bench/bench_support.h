@@ -5,11 +5,23 @@
 #include <QString>
 #include <memory>
 #include "platform/data/database.h"
+#include "demo/demo_data.h"
 #include "platform/ui/dialogs.h"
 #include "shell/form5.h"
 
 // What the benchmarks share besides the raw side.
 namespace benchsupport {
+
+// Fills the program folder under dir with n priced stocks of demo data (fixed seed), without cards
+// or workbooks.
+inline void demoStocks(const QString& dir, int n) {
+    demo::Options options;
+    options.seed = 6;
+    options.totalStocks = n;
+    options.cards = 0;
+    options.workbooks = false;
+    demo::generate(dir, options);
+}
 
 // The dialogs while a benchmark runs: every message box is answered OK at once, an input box with
 // the next queued answer or else its default answer; nothing else is shown or played.

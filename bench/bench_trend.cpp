@@ -31,12 +31,7 @@ const QString kAllMarketsButton = QStringLiteral("Command53");   // the menu's "
 
 // A program folder of its own with n priced stocks of demo data (fixed seed).
 void makeUniverse(QTemporaryDir& dir, int n) {
-    demo::Options options;
-    options.seed = 6;
-    options.totalStocks = n;
-    options.cards = 0;
-    options.workbooks = false;
-    demo::generate(dir.path(), options);
+    benchsupport::demoStocks(dir.path(), n);
     qputenv("XDG_DATA_HOME", dir.path().toUtf8());
 }
 
