@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
 #include "bench_support.h"
 #include "demo/demo_data.h"
 #include "platform/data/database.h"
@@ -83,16 +84,16 @@ void BM_CardScreen(benchmark::State& state, Size s) {
     const QString path = platform::mainDatabasePath();
     // The pattern listing the most cards, counted raw.
     QString heaviest;
-    const trend::TrendPattern* pattern = nullptr;
+    std::optional<trend::TrendPattern> pattern;   // a copy: the window that holds it goes
     {
         rawsql::Connection raw(path);
         int most = -1;
         for (const trend::TrendPattern& p : Form16::it().patterns()) {
             const QString sql = trend::patternQuery(QStringLiteral("select * from [a000-all]"), p, false);
             const int rows = rawsql::step(raw.get(), platform::translateSql(sql).toUtf8(), nullptr);
-            if (rows > most) most = rows, pattern = &p;
+            if (rows > most) most = rows, pattern = p;
         }
-        Form16::it().Unload();
+        benchsupport::unload(Form16::it());
         platform::Database::releaseUnused();
     }
     for (auto _ : state) {
@@ -114,12 +115,12 @@ void BM_CardScreen(benchmark::State& state, Size s) {
         touch();
         const double click = timedMs([&] { f.patternClick(*pattern); });
         const int listed = f.MSFlexGrid1->Rows() - 1;
-        f.Unload();
+        benchsupport::unload(f);
         touch();
         const double warmScan2 = scanMs(raw);
         touch();
         const double warmOpen = timedMs([] { Form16::it(); });
-        Form16::it().Unload();
+        benchsupport::unload(Form16::it());
         const double warm = std::min(warmScan, warmScan2);
         line(s, "opening the screen, cold", coldOpen, coldScan);
         line(s, "opening the screen, warm", warmOpen, warm);

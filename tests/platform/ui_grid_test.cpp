@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QHeaderView>
@@ -156,6 +157,30 @@ TEST_F(GridTest, NumberSortsKeepEqualRowsInTheOrderShown) {
         grid->setCol(s.col);
         grid->Sort(s.setting);
         EXPECT_EQ(column(2), s.tags) << "column " << s.col << ", setting " << s.setting;
+    }
+}
+
+// A column of many numbers (negative, fractional, whole, huge and infinite, many equal) sorts as a
+// stable comparison sort orders them, both ways.
+TEST_F(GridTest, ManyNumbersSortAsAStableComparisonSortWould) {
+    const QString source = QStringLiteral("with recursive r(i) as (select 1 union all select i + 1 from r where i < 3000) "
+                        "select i as ID, i as tag, case i % 97 when 0 then 1e999 when 1 then -1e999 when 2 then 1e300 "
+                        "when 3 then -1e300 when 4 then 0.0 else ((i * 7919) % 201 - 100) / 8.0 end as v from r");
+    show(source);
+    std::vector<std::pair<double, QString>> rows;
+    for (int r = 1; r < grid->Rows(); ++r) rows.push_back({host->Data1->recordset().number(r - 1, 2), grid->TextMatrix(r, 2)});
+    for (int setting : {1, 2, 3, 4}) {
+        const bool descending = setting % 2 == 0;
+        auto expected = rows;
+        std::stable_sort(expected.begin(), expected.end(), [descending](const auto& a, const auto& b) {
+            return descending ? b.first < a.first : a.first < b.first;
+        });
+        QStringList tags;
+        for (const auto& e : expected) tags << e.second;
+        show(source);
+        grid->setCol(3);
+        grid->Sort(setting);
+        EXPECT_EQ(column(2), tags) << "setting " << setting;
     }
 }
 

@@ -1,7 +1,6 @@
 #include "platform/data/cell_store.h"
 
 #include <sqlite3.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +14,7 @@ namespace platform::detail {
 
 namespace {
 
-constexpr size_t kHugePage = size_t(2) << 20;
+constexpr size_t kHugePage = Region::kHugePage;
 // Pieces below this size come from the heap.
 constexpr size_t kSmallPiece = size_t(64) << 10;
 // The largest block of rows, and the largest chunk of texts.
@@ -26,42 +25,6 @@ constexpr size_t kLargestChunk = size_t(256) << 10;
 constexpr char kEmpty[sizeof(std::uint32_t)] = {};
 
 }  // namespace
-
-Region::Region(size_t bytes) {
-    if (bytes >= kHugePage) {
-        // Mapped with a huge page's worth of slack, then cut to start on a huge-page boundary.
-        const size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-        void* raw = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (raw != MAP_FAILED) {
-            char* start = reinterpret_cast<char*>((reinterpret_cast<std::uintptr_t>(raw) + kHugePage - 1) & ~(kHugePage - 1));
-            const size_t before = size_t(start - static_cast<char*>(raw));
-            if (before) munmap(raw, before);
-            if (kHugePage - before) munmap(start + size, kHugePage - before);
-            madvise(start, size, MADV_HUGEPAGE);
-            data_ = start;
-            mapped_ = size;
-            return;
-        }
-    }
-    data_ = ::operator new(bytes);
-}
-
-Region::~Region() {
-    if (mapped_) munmap(data_, mapped_);
-    else ::operator delete(data_);
-}
-
-Region::Region(Region&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), mapped_(std::exchange(other.mapped_, 0)) {}
-
-Region& Region::operator=(Region&& other) noexcept {
-    if (this != &other) {
-        Region gone(std::move(*this));
-        data_ = std::exchange(other.data_, nullptr);
-        mapped_ = std::exchange(other.mapped_, 0);
-    }
-    return *this;
-}
 
 char* Arena::take(size_t bytes) {
     bytes = (bytes + 7) & ~size_t(7);
@@ -145,23 +108,26 @@ CellStore::Cell CellStore::keepShared(const char* data, size_t length, int field
 }
 
 CellStore::Cell CellStore::fromColumn(sqlite3_stmt* stmt, int column, int field) {
+    // The column's value is read where the statement holds it: the statement is stepped and read
+    // by one thread at a time, and the value is copied before the next step.
+    sqlite3_value* value = sqlite3_column_value(stmt, column);
     Cell c;
-    switch (sqlite3_column_type(stmt, column)) {
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        c.v.i = sqlite3_column_int64(stmt, column);
+        c.v.i = sqlite3_value_int64(value);
         c.type = Integer;
         return c;
     case SQLITE_FLOAT:
-        c.v.d = sqlite3_column_double(stmt, column);
+        c.v.d = sqlite3_value_double(value);
         c.type = Real;
         return c;
     case SQLITE_TEXT: {
-        const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        return keepShared(text, size_t(sqlite3_column_bytes(stmt, column)), field);
+        const char* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return keepShared(text, size_t(sqlite3_value_bytes(value)), field);
     }
     case SQLITE_BLOB: {
-        const char* blob = static_cast<const char*>(sqlite3_column_blob(stmt, column));
-        return keep(blob, size_t(sqlite3_column_bytes(stmt, column)), Blob);
+        const char* blob = static_cast<const char*>(sqlite3_value_blob(value));
+        return keep(blob, size_t(sqlite3_value_bytes(value)), Blob);
     }
     default:
         c.v.i = 0;

@@ -4,30 +4,11 @@
 #include <bit>
 #include <cstdint>
 #include <vector>
+#include "platform/data/region.h"
 
 struct sqlite3_stmt;
 
 namespace platform::detail {
-
-// A piece of memory that stays where it is until it is released. A large one is taken from the
-// system in huge pages where it offers them: the rows of a large record set are then made
-// resident in a few steps rather than page by page.
-class Region {
-public:
-    Region() = default;
-    explicit Region(size_t bytes);
-    ~Region();
-    Region(Region&& other) noexcept;
-    Region& operator=(Region&& other) noexcept;
-    Region(const Region&) = delete;
-    Region& operator=(const Region&) = delete;
-    template <class T>
-    T* as() const { return static_cast<T*>(data_); }
-
-private:
-    void* data_ = nullptr;
-    size_t mapped_ = 0;   // bytes mapped from the system; 0: from the heap
-};
 
 // Memory for the cells of one store, released all at once. Small pieces come from the heap; larger
 // ones are carved from huge-page regions, so that a large record set is made resident in few steps

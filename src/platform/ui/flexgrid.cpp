@@ -9,11 +9,17 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <utility>
 #include <cmath>
+#include <memory>
 #include <numeric>
 #include <stdexcept>
 #include "platform/data/data_control.h"
 #include "platform/data/recordset.h"
+#include "platform/data/region.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/guard.h"
 
@@ -39,6 +45,52 @@ void mergeSort(std::vector<T>& a, Less less) {
         }
         a.swap(buf);
     }
+}
+
+// A row id with the number it sorts by, as the number's bits.
+struct NumberKey {
+    std::uint64_t bits;
+    int id;
+};
+
+double numberOf(const NumberKey& k) {
+    double v;
+    std::memcpy(&v, &k.bits, sizeof v);
+    return v;
+}
+
+// Writes the ids of keys[0, n) to out ordered by their numbers (none NaN), ascending or
+// descending; equal numbers keep the order they come in. Each number becomes a 64-bit key that
+// orders as the number does, and the keys are sorted eleven bits at a time from the lowest,
+// skipping the digits all keys share (whole numbers share most of theirs): a few passes over
+// memory in order instead of a comparison sort.
+void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
+    constexpr int kBits = 11;
+    constexpr size_t kBuckets = size_t(1) << kBits;
+    constexpr int kPasses = (64 + kBits - 1) / kBits;
+    std::vector<std::array<size_t, kBuckets>> counts(kPasses);
+    for (auto& c : counts) c.fill(0);
+    for (size_t i = 0; i < n; ++i) {
+        const double v = numberOf(keys[i]) + 0.0;   // -0 and 0 are one number
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        bits = (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
+        keys[i].bits = descending ? ~bits : bits;
+        for (int p = 0; p < kPasses; ++p) ++counts[size_t(p)][(keys[i].bits >> (p * kBits)) & (kBuckets - 1)];
+    }
+    platform::Region spare;
+    NumberKey* a = keys;
+    for (int p = 0; p < kPasses; ++p) {
+        auto& c = counts[size_t(p)];
+        if (std::find(c.begin(), c.end(), n) != c.end()) continue;   // every key has this digit
+        if (!spare.as<NumberKey>()) spare = platform::Region(n * sizeof(NumberKey));
+        NumberKey* b = a == keys ? spare.as<NumberKey>() : keys;
+        size_t sum = 0;
+        for (size_t& k : c) sum += std::exchange(k, sum);
+        for (size_t i = 0; i < n; ++i) b[c[(a[i].bits >> (p * kBits)) & (kBuckets - 1)]++] = a[i];
+        a = b;
+    }
+    for (size_t i = 0; i < n; ++i) out[i] = a[i].id;
 }
 
 // A cell shows its text at its alignment (a number on the right) while it fits; a text wider than
@@ -519,40 +571,48 @@ void FlexGrid::Sort(int setting) {
         for (size_t i = 0; i < n; ++i) sorted[i] = order[size_t(pos[i])];
         order.swap(sorted);
     };
-    // Numbers sort in place with each key beside its row and place, so that a sort of many rows
-    // reads memory in order and takes no memory of its own: the place settles ties as a stable
-    // sort would.
-    struct Keyed {
-        double key;
-        int at, id;
+    // Numbers sort by key (see sortByNumber); a column holding NaN keeps the comparison sort, under
+    // which NaN compares with nothing.
+    // The keys of many rows take huge pages (see Region), so that a large sort is not slowed by
+    // making its memory resident page by page.
+    platform::Region keyRegion;
+    NumberKey* keys = nullptr;
+    auto newKeys = [&] {
+        keyRegion = platform::Region(n * sizeof(NumberKey));
+        keys = keyRegion.as<NumberKey>();
     };
-    auto sortByNumbers = [&](std::vector<Keyed>& keyed) {
-        if (std::none_of(keyed.begin(), keyed.end(), [](const Keyed& k) { return std::isnan(k.key); })) {
-            std::sort(keyed.begin(), keyed.end(), [descending](const Keyed& a, const Keyed& b) {
-                if (a.key != b.key) return descending ? b.key < a.key : a.key < b.key;
-                return a.at < b.at;
-            });
-        } else {
-            mergeSort(keyed, [descending](const Keyed& a, const Keyed& b) { return descending ? b.key < a.key : a.key < b.key; });
+    auto keyOf = [](double v, int id) {
+        NumberKey k;
+        std::memcpy(&k.bits, &v, sizeof v);
+        k.id = id;
+        return k;
+    };
+    auto sortByNumbers = [&] {
+        if (std::none_of(keys, keys + n, [](const NumberKey& k) { return std::isnan(numberOf(k)); })) {
+            sortByNumber(keys, n, descending, order.data());
+            return;
         }
+        std::vector<NumberKey> keyed(keys, keys + n);
+        mergeSort(keyed, [descending](const NumberKey& a, const NumberKey& b) {
+            return descending ? numberOf(b) < numberOf(a) : numberOf(a) < numberOf(b);
+        });
         for (size_t i = 0; i < n; ++i) order[i] = keyed[i].id;
     };
-    std::vector<Keyed> keyed;
     if (setting == 3 || setting == 4) {
-        keyed.resize(n);
-        for (size_t i = 0; i < n; ++i) keyed[i] = {model_->number(order[i], col).second, int(i), order[i]};
-        sortByNumbers(keyed);
+        newKeys();
+        for (size_t i = 0; i < n; ++i) keys[i] = keyOf(model_->number(order[i], col).second, order[i]);
+        sortByNumbers();
     } else if (setting == 1 || setting == 2) {
         // A column of stored numbers sorts on them alone; otherwise each cell's text is made once,
         // the texts of stored numbers only when some cell is no number.
-        keyed.resize(n);
+        newKeys();
         size_t stored = 0;
         for (double v = 0; stored < n && model_->storedNumberCell(order[stored], col, &v); ++stored)
-            keyed[stored] = {v, int(stored), order[stored]};
+            keys[stored] = keyOf(v, order[stored]);
         if (stored == n) {
-            sortByNumbers(keyed);
+            sortByNumbers();
         } else {
-            keyed = {};
+            keyRegion = {};
             std::vector<std::pair<bool, double>> nums(n);
             std::vector<QString> texts(n);
             bool allNumbers = true;
