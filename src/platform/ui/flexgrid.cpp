@@ -572,9 +572,8 @@ void FlexGrid::Sort(int setting) {
         order.swap(sorted);
     };
     // Numbers sort by key (see sortByNumber); a column holding NaN keeps the comparison sort, under
-    // which NaN compares with nothing.
-    // The keys of many rows take huge pages (see Region), so that a large sort is not slowed by
-    // making its memory resident page by page.
+    // which NaN compares with nothing. The keys of many rows take huge pages (see Region), so that
+    // a large sort is not slowed by making its memory resident page by page.
     platform::Region keyRegion;
     NumberKey* keys = nullptr;
     auto newKeys = [&] {
