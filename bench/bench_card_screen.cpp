@@ -97,7 +97,7 @@ void BM_CardScreen(benchmark::State& state, Size s) {
             const int rows = rawsql::step(raw.get(), platform::translateSql(sql).toUtf8(), nullptr);
             if (rows > most) most = rows, pattern = p;
         }
-        benchsupport::unload(Form16::it());
+        benchsupport::unload<Form16>();
         platform::Database::releaseUnused();
     }
     for (auto _ : state) {
@@ -119,12 +119,12 @@ void BM_CardScreen(benchmark::State& state, Size s) {
         touch();
         const double click = timedMs([&] { f.patternClick(*pattern); });
         const int listed = f.MSFlexGrid1->Rows() - 1;
-        benchsupport::unload(f);
+        benchsupport::unload<Form16>();
         touch();
         const double warmScan2 = scanMs(raw);
         touch();
         const double warmOpen = timedMs([] { Form16::it(); });
-        benchsupport::unload(Form16::it());
+        benchsupport::unload<Form16>();
         // The universe's query on a connection with the program's page cache (with SQLite's default
         // the stock rows a card looks up are pushed out by the cards).
         rawsql::Connection rawCached(path);

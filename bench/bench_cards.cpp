@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "bench_support.h"
 #include "cards/form2.h"
 #include "cards/form28.h"
 #include "platform/data/database.h"
@@ -69,12 +70,6 @@ std::map<std::string, Outcome>& outcomes() {
     return m;
 }
 
-template <class F>
-void unloadNow() {
-    if (F::isLoaded()) F::it().Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // Times `window` against the raw query per iteration; reports the window's time.
 template <class Window, class Raw>
 void against(benchmark::State& state, const char* name, Window window, Raw raw) {
@@ -104,7 +99,7 @@ void OpenCardList(benchmark::State& state) {
     const QString sql = platform::translateSql(kAllCards) + QStringLiteral(" ORDER BY rowid");
     against(state, "open the card list", [] {
         Form28::it();
-        unloadNow<Form28>();
+        benchsupport::unload<Form28>();
     }, [&](sqlite3* h) { return stepAll(h, sql); });
 }
 
@@ -112,7 +107,7 @@ void OpenCardEditor(benchmark::State& state) {
     const QString sql = platform::translateSql(kAllCards) + QStringLiteral(" ORDER BY rowid");
     against(state, "open the card editor", [] {
         Form2::it();
-        unloadNow<Form2>();
+        benchsupport::unload<Form2>();
     }, [&](sqlite3* h) { return stepAll(h, sql); });
 }
 
@@ -126,7 +121,7 @@ void FindByCode(benchmark::State& state) {
         if (!editor.findFirst(QString::fromUtf8(kFindCriterion)) || editor.Text4->Text() != QString::number(kLastCode))
             state.SkipWithError("the find did not reach the card");
     }, [&](sqlite3* h) { return stepAll(h, sql); });
-    unloadNow<Form2>();
+    benchsupport::unload<Form2>();
 }
 
 BENCHMARK(OpenCardList)->UseManualTime()->MinTime(2.0)->Unit(benchmark::kMillisecond);

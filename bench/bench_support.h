@@ -54,11 +54,11 @@ double timedMs(F f) {
     return msSince(t0);
 }
 
-// Unloads a window as a click would, and lets it go as the event loop does once the handler
+// Unloads window F if it is loaded, and lets it go as the event loop does once the handler
 // returns: a window unloaded in a benchmark otherwise keeps its rows until the benchmark ends.
 template <class F>
-void unload(F& form) {
-    form.Unload();
+void unload() {
+    if (F::isLoaded()) F::it().Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -4,8 +4,8 @@
 namespace platform {
 
 // A piece of memory that stays where it is until it is released. A large one is taken from the
-// system in huge pages where it offers them: the rows of a large record set are then made
-// resident in a few steps rather than page by page.
+// system in huge pages where it offers them: the rows of a large record set, or the keys of a
+// large sort, are then made resident in a few steps rather than page by page.
 class Region {
 public:
     static constexpr size_t kHugePage = size_t(2) << 20;
