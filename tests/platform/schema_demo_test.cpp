@@ -262,10 +262,18 @@ TEST(DemoData, AFreshDemoRemovesOnlyWhatTheDemoMade)
     EXPECT_EQ(snapshot(folder), before);
     QFile::remove(QDir(folder).filePath("druvolo.mdb-journal"));
 
+    // A list edited by hand names a folder and paths into and out of it: none of them goes.
+    QFile list(QDir(folder).filePath("demo-folder.txt"));
+    ASSERT_TRUE(list.open(QIODevice::Append));
+    list.write("Mdb\nMdb/old/notes.txt\n../outside.txt\n");
+    list.close();
+    writeFile(QDir(dir.path()).filePath("outside.txt"), "beside the folder");
+
     before = snapshot(folder);
     const demo::Summary s = demo::generate(dir.path(), next);
     ASSERT_TRUE(s.made);
-    EXPECT_EQ(s.kept, QStringList{"kabu240923.xls"});
+    EXPECT_EQ(s.kept, (QStringList{"kabu240923.xls", "Mdb"}));
+    EXPECT_TRUE(QFileInfo::exists(QDir(dir.path()).filePath("outside.txt")));
     const auto after = snapshot(folder);
     for (const char* mine : {"memo.txt", "Mdb", "Mdb/druvolo20241004.mdb", "Mdb/old", "Mdb/old/notes.txt",
                              "kabu241015.xls", "kabu240923.xls"}) {

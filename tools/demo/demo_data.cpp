@@ -5,10 +5,10 @@
 #include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCryptographicHash>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStringList>
@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -399,7 +398,7 @@ bool exists(const QDir& dir, const QString& name)
 // over a file it did not make, or make a database beside a log left there, is refused whole.
 struct Plan {
     QStringList remove;
-    QStringList kept;   // with fresh: workbooks of the earlier demo changed since, left as they are
+    QStringList kept;   // with fresh: files of the earlier demo changed since (or a folder now), left as they are
     QStringList write;
 };
 
@@ -408,9 +407,12 @@ Plan plan(const QDir& dir, const QStringList& workbooks, bool fresh)
     Plan p;
     if (fresh)
         for (const auto& [name, sum] : readManifest(dir)) {
-            if (!exists(dir, name))
+            const QFileInfo entry(dir.filePath(name));
+            if (!entry.exists() && !entry.isSymLink())
                 continue;
-            if (sum.isEmpty() || digest(dir.filePath(name)) == sum)
+            if (entry.isDir() && !entry.isSymLink())   // a folder is never the demo's
+                p.kept << name;
+            else if (sum.isEmpty() || digest(entry.filePath()) == sum)
                 p.remove << name;
             else
                 p.kept << name;

@@ -27,7 +27,7 @@ struct Summary {
     QString folder;  // <xdgDataHome>/Vostrel
     bool made = false;       // false: the folder holds the program's data and nothing was changed
     QStringList removed;     // fresh: the files of the earlier demo that went
-    QStringList kept;        // fresh: its workbooks changed since, left as they are
+    QStringList kept;        // fresh: its files changed since, left as they are
     int stocks = 0;  // stocks of list with a latest price
     int cards = 0;
     int workbooks = 0;
