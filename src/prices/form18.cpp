@@ -459,17 +459,16 @@ void Form18::Command6_Click() {
     if (importSlots(1, prices::Columns::ByName)) offerInsertion();
 }
 
+// The insertion moves every period one older as stored: the period record's slots 1 to 9 and the
+// prices together, in one transaction. What the boxes show at the click (a date typed for a
+// "next" that was refused, say) is not stored; afterwards the rows show the record again.
 void Form18::Command5_Click() {
-    if (busy_ || !checkUnit() || !checkDates(1, prices::kSlots - 1, true)) return;
+    if (busy_ || !checkUnit()) return;
     {
         Busy busy(*this);
         prices::PeriodWrite write;
         write.unit = ScreenUnit;
         write.shift = true;
-        for (int s = 2; s <= prices::kSlots; ++s) {
-            SlotBoxDate[s] = boxDate(s - 1);
-            write.dated.push_back({s, SlotBoxDate[s], Text3(s - 1)->Text()});
-        }
         Text2->setText(SlotSheetName[prices::kSlots]);
         showProgress();
         try {
@@ -489,6 +488,7 @@ void Form18::Command5_Click() {
                ui::vbOKCancel + ui::vbExclamation, QStringLiteral("直近株価の入力"));
     FillSlotDates();
     FillSlotWorkbooks();
+    for (int s = 2; s <= prices::kSlots; ++s) SlotBoxDate[s] = SlotDateText[s];
     Command5->setVisible(false);
     Command8->setBackColor(kInsertGreen);
 }

@@ -35,19 +35,24 @@ private:
     bool done_ = false;
 };
 
-// The period record's slots, the unit with them, in one statement.
+// The period record's slots, the unit with them, in one statement. With the shift, slots 1 to 9
+// move one older as the record holds them (every right-hand side reads the row as it was).
 void storeSlots(sqlite3* db, const PeriodWrite& write) {
-    if (write.dated.empty()) return;
+    if (write.dated.empty() && !write.shift) return;
     const FieldNames field = periodFieldNames();
+    auto name = [&](int entry) { return quotedName(field[std::size_t(entry)]); };
     QStringList sets;
     QVariantList values;
+    if (write.shift)
+        for (int k = kSlots; k >= 2; --k)
+            sets << name(k) + QStringLiteral(" = ") + name(k - 1)
+                 << name(workbookField(k)) + QStringLiteral(" = ") + name(workbookField(k - 1));
     for (const PeriodWrite::Slot& s : write.dated) {
         if (s.slot < 1 || s.slot > kSlots) throw platform::DataError(QStringLiteral("no period slot %1").arg(s.slot));
-        sets << quotedName(field[std::size_t(s.slot)]) + QStringLiteral(" = ?")
-             << quotedName(field[std::size_t(workbookField(s.slot))]) + QStringLiteral(" = ?");
+        sets << name(s.slot) + QStringLiteral(" = ?") << name(workbookField(s.slot)) + QStringLiteral(" = ?");
         values << s.date << s.workbook;
     }
-    sets << quotedName(field[kUnitField]) + QStringLiteral(" = ?");
+    sets << name(kUnitField) + QStringLiteral(" = ?");
     values << write.unit;
     Statement update(db, QStringLiteral("UPDATE \"日付\" SET %1 WHERE \"ID\" = (SELECT min(\"ID\") FROM \"日付\")")
                              .arg(sets.join(QStringLiteral(", "))));

@@ -15,7 +15,10 @@ struct PeriodWrite {
     };
     QString unit;                 // stored into the unit field with every slot
     std::vector<Slot> dated;      // the period record's slots to store
-    bool shift = false;           // every price one period older first; the newest becomes Null
+    // Every period one older first, as stored: the period record's slots 1 to 9 (date and
+    // workbook name) move into slots 2 to 10, and every price likewise; the newest price becomes
+    // Null, the newest date and workbook name stay.
+    bool shift = false;
     // Prices per slot: the rows of the price table whose code a sheet names take its value; the
     // placeholder row and the codes the sheet lacks keep theirs.
     std::vector<std::pair<int, const SheetPrices*>> prices;

@@ -251,7 +251,6 @@ TEST_F(PriceScreenTest, RefusedDatesStopTheClickBeforeAnythingIsWritten) {
 TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
     setStocks({{1301, kOld}, {7203, {200, std::nullopt, 202, 203, 204, 205, 206, 207, 208, 209}}, {8306, Prices{}}});
     Form18& f = start();
-    f.Text3(1)->setText("edited");   // an unstored edit of row 1 moves into slot 2 only
     const QStringList before = record();
 
     seam->answerMsgBox(ui::vbCancel);   // Cancel acts as OK
@@ -261,7 +260,7 @@ TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
     EXPECT_EQ(r[0], before[0]);
     EXPECT_EQ(r[11], before[11]);
     EXPECT_EQ(r[1], before[0]);
-    EXPECT_EQ(r[12], QStringLiteral("edited"));
+    EXPECT_EQ(r[12], before[11]);
     for (int k = 3; k <= 10; ++k) {
         EXPECT_EQ(r[k - 1], before[k - 2]) << k;
         EXPECT_EQ(r[k + 10], before[k + 9]) << k;
@@ -301,6 +300,52 @@ TEST_F(PriceScreenTest, InsertionMovesEveryPeriodOlderAndNextCompletesIt) {
     EXPECT_EQ(record()[11], QStringLiteral("p261211"));
     EXPECT_EQ(record()[1], slotDate(1));
     EXPECT_TRUE(f.Command5->Visible());
+}
+
+// The insertion moves the periods as stored, whatever the boxes show at the click: a newest date
+// and workbook typed for a "next" that was refused (its workbook missing), or typed into row 1
+// before inserting. Afterwards the rows show the stored record, rows 1 and 2 alike.
+TEST_F(PriceScreenTest, InsertionMovesTheStoredPeriodsNotTheBoxes) {
+    struct Case {
+        const char* what;
+        bool refusedNext;
+    };
+    for (const Case c : {Case{"after a refused next", true}, Case{"after typing into row 1", false}}) {
+        SCOPED_TRACE(c.what);
+        setRecord(QStringLiteral("day"));
+        setStocks({{1301, kOld}});
+        QFile::remove(folder.folder() + "kabu261212.xls");
+        Form18& f = start();
+        const QStringList before = record();
+        f.Text12(1)->setText("12");
+        f.Text3(1)->setText("kabu261212");
+        f.Text4(5)->setText("25");   // an older row edited as well
+        if (c.refusedNext) {
+            seam->answerMsgBox(ui::vbOK);
+            f.Command8_Click();
+            ASSERT_TRUE(seam->msgBoxPrompts().last().contains("kabu261212.xls"));
+            ASSERT_EQ(record(), before);
+        }
+
+        seam->answerMsgBox(ui::vbOK);
+        f.Command5_Click();
+
+        QStringList expected = before;
+        for (int k = 10; k >= 2; --k) {
+            expected[k - 1] = before[k - 2];     // date of slot k
+            expected[k + 10] = before[k + 9];    // workbook name of slot k
+        }
+        EXPECT_EQ(record(), expected);
+        EXPECT_EQ(pricesOf(1301), (Prices{std::nullopt, 100, 101, 102, 103, 104, 105, 106, 107, 108}));
+        for (int k = 1; k <= 10; ++k) {
+            const QString date = expected[k - 1];
+            EXPECT_EQ(f.Text4(k)->Text() + "/" + f.Text11(k)->Text() + "/" + f.Text12(k)->Text(), date) << k;
+            EXPECT_EQ(f.Text3(k)->Text(), expected[k + 10]) << k;
+            EXPECT_EQ(f.SlotSheetName[k], "s" + QString(date).remove(u'/') + "$") << k;
+            EXPECT_EQ(services::periodRecordCell(k + 1), date) << k;
+        }
+        f.Unload();
+    }
 }
 
 // What reaches the screen while it works (a click, OK) does nothing to the work under way.

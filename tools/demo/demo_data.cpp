@@ -5,10 +5,12 @@
 #include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -16,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -290,8 +291,25 @@ void writeLists(const QString& path, Random& r, const std::vector<Stock>& stocks
 // A CSV field, quoted.
 QString csvField(const QString& text) { return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
-// The ten price workbooks, one sheet "s" + yymmdd each: code, name, close. One more for the
-// weekday after the newest period, so that a period insertion and "next" can be tried.
+// The days of the price workbooks: the ten periods', newest first, then the weekday after the
+// newest period, so that a period insertion and "next" can be tried.
+std::vector<QDate> workbookDays(const std::vector<QDate>& days)
+{
+    std::vector<QDate> out = days;
+    QDate next = days.front().addDays(1);
+    while (next.dayOfWeek() > 5) next = next.addDays(1);
+    out.push_back(next);
+    return out;
+}
+
+QStringList workbookFiles(const std::vector<QDate>& days)
+{
+    QStringList files;
+    for (const QDate& d : workbookDays(days)) files << workbookName(d) + QStringLiteral(".xls");
+    return files;
+}
+
+// The price workbooks of workbookDays, one sheet "s" + yymmdd each: code, name, close.
 int writeWorkbooks(const QString& folder, const std::vector<Stock>& stocks, const std::vector<QDate>& days,
                    std::uint32_t seed)
 {
@@ -304,8 +322,7 @@ int writeWorkbooks(const QString& folder, const std::vector<Stock>& stocks, cons
                 rows.push_back({workbookName(day), sheetOf(day), QString::number(s.code), s.name,
                                 QString::number(*s.prices[std::size_t(k)])});
     }
-    QDate next = days.front().addDays(1);
-    while (next.dayOfWeek() > 5) next = next.addDays(1);
+    const QDate next = workbookDays(days).back();
     Random r(seed ^ 0x5bd1e995u);
     for (const Stock& s : stocks)
         if (s.prices[0])
@@ -318,52 +335,112 @@ int writeWorkbooks(const QString& folder, const std::vector<Stock>& stocks, cons
 // The files SQLite keeps beside a database while it is open or after a crash: a log left there
 // would be replayed onto a new file of the same name.
 const char* const kSideFiles[] = {"-wal", "-shm", "-journal"};
+const QStringList kDatabases{QStringLiteral("druvolo.mdb"), QStringLiteral("kabulist.mdb")};
 
-// The program folder, held against a running program (its lock) and emptied of every file of an
-// earlier demo; a folder with databases of its own is refused, and only stale database logs are
-// taken from a folder the generator did not make.
-struct PreparedFolder {
-    QString path;
-    std::unique_ptr<platform::FolderLock> lock;
+// The list of the files a demo made, kept in the folder (kMarker): one name a line, a workbook
+// with the SHA-256 of its bytes as written. Only the files named there are ever removed, and a
+// workbook only while its bytes are unchanged; the databases go by name (the demo is used).
+const QString kManifestHead = QStringLiteral(
+    "# Files made by quenara-demo in this folder. \"quenara-demo --fresh\" removes these (a workbook only\n"
+    "# while it is unchanged) and nothing else: the memo, the backups and every other file stay.\n");
+
+QByteArray digest(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result().toHex();
+}
+
+// Name -> digest (empty for a database, or for a file listed before it was written).
+using Manifest = std::vector<std::pair<QString, QByteArray>>;
+
+Manifest readManifest(const QDir& dir)
+{
+    QFile f(dir.filePath(QString::fromUtf8(kMarker)));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(f.readAll());
+    if (!text.startsWith(kManifestHead))   // a marker of an earlier version lists nothing
+        return {};
+    Manifest files;
+    for (const QString& line : text.mid(kManifestHead.size()).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList parts = line.split(u'\t');
+        const QString& name = parts[0];
+        // Only plain names of this folder: never a path into a subfolder or out of it.
+        if (name.isEmpty() || name.contains(u'/') || name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        files.emplace_back(name, parts.size() > 1 ? parts[1].toLatin1() : QByteArray());
+    }
+    return files;
+}
+
+void writeManifest(const QDir& dir, const Manifest& files)
+{
+    QSaveFile f(dir.filePath(QString::fromUtf8(kMarker)));
+    QByteArray text = kManifestHead.toUtf8();
+    for (const auto& [name, sum] : files)
+        text += name.toUtf8() + (sum.isEmpty() ? QByteArray() : "\t" + sum) + '\n';
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
+        throw DataError(QStringLiteral("cannot write %1").arg(f.fileName()));
+}
+
+bool exists(const QDir& dir, const QString& name)
+{
+    const QFileInfo entry(dir.filePath(name));
+    return entry.exists() || entry.isSymLink();
+}
+
+// What a run does to the program folder, decided before anything changes: the files of the
+// earlier demo that go (fresh only), and the files the new demo writes. A run that would write
+// over a file it did not make, or make a database beside a log left there, is refused whole.
+struct Plan {
+    QStringList remove;
+    QStringList kept;   // with fresh: files of the earlier demo changed since (or a folder now), left as they are
+    QStringList write;
 };
 
-PreparedFolder prepareFolder(const QString& xdgDataHome)
+Plan plan(const QDir& dir, const QStringList& workbooks, bool fresh)
 {
-    const QString folder = QDir(xdgDataHome).filePath(QStringLiteral("Vostrel"));
-    QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral(".")))
-        throw DataError(QStringLiteral("cannot make %1").arg(folder));
-    auto lock = std::make_unique<platform::FolderLock>(folder);
-    if (lock->state() == platform::FolderLock::State::HeldByOther)
-        throw DataError(QStringLiteral("%1 is in use by a running program; end it first").arg(folder));
-    if (lock->state() != platform::FolderLock::State::Held)
-        throw DataError(QStringLiteral("cannot lock %1: %2").arg(folder, lock->reason()));
-    const QStringList databases{QStringLiteral("druvolo.mdb"), QStringLiteral("kabulist.mdb")};
-    const bool hasDatabases = std::any_of(databases.begin(), databases.end(),
-                                          [&](const QString& f) { return dir.exists(f); });
-    const bool madeHere = dir.exists(QString::fromUtf8(kMarker));
-    if (hasDatabases && !madeHere)
-        throw DataError(QStringLiteral("%1 holds databases that are not demo data; choose another folder").arg(folder));
-    QStringList stale;
-    if (madeHere) {
-        stale = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        stale.removeAll(platform::FolderLock::lockFileName());
-    } else {
-        for (const QString& db : databases)
-            for (const char* side : kSideFiles) stale << db + QString::fromLatin1(side);
-    }
-    for (const QString& name : stale) {
-        const QFileInfo entry(dir.filePath(name));
-        if (!entry.exists() && !entry.isSymLink()) continue;
-        const bool removed = entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
-                                                                 : QFile::remove(entry.filePath());
-        if (!removed) throw DataError(QStringLiteral("cannot remove %1").arg(entry.filePath()));
-    }
-    QFile marker(dir.filePath(QString::fromUtf8(kMarker)));
-    if (!marker.open(QIODevice::WriteOnly | QIODevice::Text))
-        throw DataError(QStringLiteral("cannot write in %1").arg(folder));
-    marker.write("Demo data made by quenara-demo; running it again replaces everything here.\n");
-    return {folder, std::move(lock)};
+    Plan p;
+    if (fresh)
+        for (const auto& [name, sum] : readManifest(dir)) {
+            const QFileInfo entry(dir.filePath(name));
+            if (!entry.exists() && !entry.isSymLink())
+                continue;
+            if (entry.isDir() && !entry.isSymLink())   // a folder is never the demo's
+                p.kept << name;
+            else if (sum.isEmpty() || digest(entry.filePath()) == sum)
+                p.remove << name;
+            else
+                p.kept << name;
+        }
+    p.write = kDatabases + workbooks;
+    QStringList foreign, logs;
+    for (const QString& name : p.write)
+        if (exists(dir, name) && !p.remove.contains(name))
+            foreign << name;
+    for (const QString& db : kDatabases)
+        for (const char* side : kSideFiles)
+            if (exists(dir, db + QString::fromLatin1(side)))
+                logs << db + QString::fromLatin1(side);
+    if (!foreign.isEmpty())
+        throw DataError(QStringLiteral("%1 holds %2, which the demo would write over (not made by it, or changed "
+                                       "since). Nothing was changed; choose another folder.")
+                            .arg(dir.path(), foreign.join(QStringLiteral(", "))));
+    if (!logs.isEmpty())
+        throw DataError(QStringLiteral("%1 holds %2, the log of a program ended by force. Nothing was changed; start "
+                                       "the program on this folder once and end it (it plays the log back), then "
+                                       "run this again.")
+                            .arg(dir.path(), logs.join(QStringLiteral(", "))));
+    return p;
+}
+
+bool holdsProgramData(const QDir& dir)
+{
+    return std::any_of(kDatabases.begin(), kDatabases.end(), [&](const QString& f) { return exists(dir, f); });
 }
 
 }  // namespace
@@ -396,29 +473,57 @@ void writePriceWorkbooks(const QString& folder, const std::vector<WorkbookRow>& 
 Summary generate(const QString& xdgDataHome, const Options& options)
 {
     Summary summary;
-    const PreparedFolder prepared = prepareFolder(xdgDataHome);   // held until the demo is whole
-    summary.folder = prepared.path;
-    const QString mainPath = QDir(summary.folder).filePath(QStringLiteral("druvolo.mdb"));
-    const QString listPath = QDir(summary.folder).filePath(QStringLiteral("kabulist.mdb"));
+    summary.folder = QDir(xdgDataHome).filePath(QStringLiteral("Vostrel"));
+    QDir dir(summary.folder);
+    if (!options.fresh && holdsProgramData(dir))
+        return summary;
+    if (!dir.mkpath(QStringLiteral(".")))
+        throw DataError(QStringLiteral("cannot make %1").arg(summary.folder));
+    const platform::FolderLock lock(summary.folder);   // held until the demo is whole
+    if (lock.state() == platform::FolderLock::State::HeldByOther)
+        throw DataError(QStringLiteral("%1 is in use by a running program; end it first").arg(summary.folder));
+    if (lock.state() != platform::FolderLock::State::Held)
+        throw DataError(QStringLiteral("cannot lock %1: %2").arg(summary.folder, lock.reason()));
+    if (!options.fresh && holdsProgramData(dir))   // made meanwhile
+        return summary;
+
+    const std::vector<QDate> days = tradingDays(options.today);
+    const Plan p = plan(dir, options.workbooks ? workbookFiles(days) : QStringList(), options.fresh);
+    for (const QString& name : p.remove)
+        if (!QFile::remove(dir.filePath(name)))
+            throw DataError(QStringLiteral("cannot remove %1").arg(dir.filePath(name)));
+    summary.removed = p.remove;
+    summary.kept = p.kept;
+    // Listed before they are written, so that a run cut short leaves nothing it made unlisted.
+    Manifest made;
+    for (const QString& name : p.write) made.emplace_back(name, QByteArray());
+    writeManifest(dir, made);
+    summary.made = true;
+
+    const QString mainPath = dir.filePath(QStringLiteral("druvolo.mdb"));
+    const QString listPath = dir.filePath(QStringLiteral("kabulist.mdb"));
     platform::ensureMainDatabase(mainPath);
     platform::ensureListDatabase(listPath);
 
     Random r(options.seed);
-    const Stocks made = makeStocks(options, r);
-    const std::vector<Stock>& stocks = made.all;
-    const std::vector<QDate> days = tradingDays(options.today);
+    const Stocks all = makeStocks(options, r);
+    const std::vector<Stock>& stocks = all.all;
     {
         Connection db(mainPath);
         db.exec(QStringLiteral("BEGIN"));
         writeStocks(db, stocks);
         writeDateRecord(db, days);
-        summary.cards = writeCards(db, options, r, made);
+        summary.cards = writeCards(db, options, r, all);
         db.exec(QStringLiteral("COMMIT"));
     }
     writeLists(listPath, r, stocks, options.today);
     summary.stocks = int(std::count_if(stocks.begin(), stocks.end(), [](const Stock& s) { return s.prices[0].value_or(0) > 0; }));
     if (options.workbooks)
         summary.workbooks = writeWorkbooks(summary.folder, stocks, days, options.seed);
+    for (auto& [name, sum] : made)
+        if (!kDatabases.contains(name))
+            sum = digest(dir.filePath(name));
+    writeManifest(dir, made);
     return summary;
 }
 
