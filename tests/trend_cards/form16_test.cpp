@@ -1,3 +1,4 @@
+#include <QHeaderView>
 #include <QTest>
 #include <gtest/gtest.h>
 #include "card_fixture.h"
@@ -79,7 +80,15 @@ TEST_F(Form16Test, UniverseTable) {
 TEST_F(Form16Test, LayoutCountCloseBoxAndTitlesByUnit) {
     Form16& f = open(10);
     const int widths[] = {200, 450, 1100, 1000, 850, 450, 600, 600, 1000, 800, 400, 400, 400, 400, 400, 400, 390, 390, 390};
-    for (int c = 0; c <= 18; ++c) EXPECT_NEAR(f.MSFlexGrid1->ColWidth(c), widths[c], 14) << c;
+    // Whole pixels. A column of codes, dates or numbers may be wider, to show them whole; the
+    // columns of text (source, name, market, note) give the room, so that all stay in view.
+    int total = 0;
+    for (int c = 0; c <= 18; ++c) {
+        const bool text = c == 2 || c == 4 || c == 6 || c == 8;
+        if (!text) EXPECT_GE(f.MSFlexGrid1->ColWidth(c), widths[c] - 14) << c;
+        total += f.MSFlexGrid1->horizontalHeader()->sectionSize(c);
+    }
+    EXPECT_LE(total, f.MSFlexGrid1->viewport()->width());
     f.Text7->setText("12");
     EXPECT_EQ(f.Text7->Text(), "5");
     f.close();

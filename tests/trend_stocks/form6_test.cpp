@@ -101,7 +101,9 @@ TEST_F(Form6Test, LoadShowsTheUniverseByCodeWithWidthsAndCount) {
     EXPECT_EQ(codes(f), QStringList({"1301", "1332", "7203", "8001"}));
     EXPECT_EQ(f.Text7->Text(), "4");
     const int widths[] = {250, 550, 1280, 600, 900, 600, 900, 900, 500, 500, 500, 500, 500, 500, 500, 500, 500};
-    for (int c = 0; c <= 16; ++c) EXPECT_NEAR(f.MSFlexGrid1->ColWidth(c), widths[c], 14) << c;   // whole pixels
+    // Whole pixels; a column of codes, dates or numbers may be wider, to show them whole.
+    for (int c = 0; c <= 16; ++c) EXPECT_GE(f.MSFlexGrid1->ColWidth(c), widths[c] - 14) << c;
+    EXPECT_NEAR(f.MSFlexGrid1->ColWidth(2), widths[2], 14);   // names are not widened
     // The count box cannot be typed over.
     f.Text7->setText("12");
     EXPECT_EQ(f.Text7->Text(), "4");

@@ -67,23 +67,6 @@ void paintFocusFrame(QLabel* l) {
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, opt);
 }
 
-// The smallest size a caption is made to fit its control.
-constexpr double kSmallestCaptionPoints = 6.0;
-
-// The caption's font: the control's own, or, when the caption laid out in area with flags
-// (alignment, word wrap) would run past the area, the largest smaller size at which it fits
-// (by half points, down to kSmallestCaptionPoints).
-QFont fittingFont(QFont font, const QRect& area, int flags, const QString& caption) {
-    if (caption.isEmpty() || area.isEmpty() || font.pointSizeF() <= 0) return font;
-    const auto fits = [&](const QFont& f) {
-        const QRect needed = QFontMetrics(f).boundingRect(area, flags, caption);
-        return needed.width() <= area.width() && needed.height() <= area.height();
-    };
-    while (!fits(font) && font.pointSizeF() > kSmallestCaptionPoints)
-        font.setPointSizeF(std::max(kSmallestCaptionPoints, font.pointSizeF() - 0.5));
-    return font;
-}
-
 int labelTextFlags(const QLabel* l) {
     return int(QStyle::visualAlignment(l->layoutDirection(), l->alignment())) | (l->wordWrap() ? Qt::TextWordWrap : 0);
 }
@@ -168,6 +151,20 @@ void installAccessibleLabels() {
 }
 
 }  // namespace
+
+// The smallest size a caption is made to fit its control.
+constexpr double kSmallestCaptionPoints = 6.0;
+
+QFont fittingFont(QFont font, const QRect& area, int flags, const QString& caption) {
+    if (caption.isEmpty() || area.isEmpty() || font.pointSizeF() <= 0) return font;
+    const auto fits = [&](const QFont& f) {
+        const QRect needed = QFontMetrics(f).boundingRect(area, flags, caption);
+        return needed.width() <= area.width() && needed.height() <= area.height();
+    };
+    while (!fits(font) && font.pointSizeF() > kSmallestCaptionPoints)
+        font.setPointSizeF(std::max(kSmallestCaptionPoints, font.pointSizeF() - 0.5));
+    return font;
+}
 
 // ---------------------------------------------------------------- Control
 
