@@ -219,3 +219,29 @@ TEST_F(Form16Test, OpenedFromTheMenu) {
     EXPECT_EQ(sources.Data1->RecordSource, kAll + " where [コード]=1301");
     EXPECT_EQ(ids(sources), QStringList({"1", "5"}));
 }
+
+// The detail boxes, and with them the stock links, follow the current row right after the load and
+// after every sort and refresh; with the header row current (a tinted pattern) they are empty.
+TEST_F(Form16Test, DetailBoxesAndLinksFollowTheCurrentRowAfterTheLoadSortsAndRefreshes) {
+    Form16& f = open(10);
+    const auto follows = [&] {
+        const int r = f.MSFlexGrid1->Row();
+        EXPECT_EQ(f.Text4->Text(), f.MSFlexGrid1->TextMatrix(r, 5));
+        EXPECT_EQ(f.Text1->Text(), f.MSFlexGrid1->TextMatrix(r, 8));
+        EXPECT_EQ(f.Text6->Text(), f.MSFlexGrid1->TextMatrix(r, 2));
+        f.HprLnkEx15->doClick();   // the second chart site: the code ends the address
+        ASSERT_FALSE(seam->urls.isEmpty());
+        EXPECT_EQ(seam->urls.back().section(QStringLiteral("Scode="), 1), f.MSFlexGrid1->TextMatrix(r, 5));
+    };
+    EXPECT_EQ(f.Text4->Text(), "1301");
+    follows();
+    f.MSFlexGrid1->setCol(cardtrend::ratioCol(5));   // ratio5 ascending: 1332 comes first
+    f.Command13_Click();
+    EXPECT_EQ(f.Text4->Text(), "1332");
+    follows();
+    f.Command10_Click();   // the restore: a refresh and a sort
+    follows();
+    f.MSFlexGrid1->setRow(0);
+    EXPECT_EQ(f.Text4->Text(), QString());
+    EXPECT_EQ(f.Text1->Text(), QString());
+}

@@ -566,15 +566,13 @@ void LinkLabel::setCaption(const QString& c) {
 
 void LinkLabel::setBackColor(unsigned bgrColor) { setLabelBack(this, bgrColor, false); }
 
+// One click, one launch: the browser is started without waiting for it, a double-click's second
+// press opens nothing more, and a held key opens the link once.
 void LinkLabel::doClick() {
     fire(LinkClick, "LinkClick");
     if (!Address.isEmpty()) {
         const QString address = Address;
-        runHandler("LinkLabel", this, [&] {
-            if (!dialogs().openUrl(address))
-                dialogs().msgBox(QStringLiteral("ブラウザでリンクを開けませんでした。") + QStringLiteral("\r\n") + address,
-                                 vbExclamation);
-        });
+        runHandler("LinkLabel", this, [&] { dialogs().openUrl(address); });
     }
 }
 
@@ -583,9 +581,11 @@ void LinkLabel::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) doClick();
 }
 
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
+
 void LinkLabel::keyPressEvent(QKeyEvent* e) {
-    if (isClickKey(e)) doClick();
-    else QLabel::keyPressEvent(e);
+    if (!isClickKey(e)) QLabel::keyPressEvent(e);
+    else if (!e->isAutoRepeat()) doClick();
 }
 
 QFont LinkLabel::captionFont() const { return labelCaptionFont(this); }

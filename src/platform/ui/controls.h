@@ -200,6 +200,7 @@ public:
     QFont captionFont() const;            // as the button's
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;   // the focus frame
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -130,25 +131,7 @@ public:
         return QFileDialog::getOpenFileName(Form::dialogOwner(), title, platform::programFolder(), qtFileFilter(filter));
     }
 
-    // Through xdg-open where the desktop has it: it tells by its exit status whether a browser took
-    // the address (it ends at once when none can); one that is still running after a moment is
-    // taken as opened and left to run. Elsewhere Qt looks for a browser itself.
-    bool openUrl(const QString& url) override {
-        // The address already carries its own percent-encoded parts: take it as encoded text.
-        const QUrl address = QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode);
-        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-        if (opener.isEmpty()) return QDesktopServices::openUrl(address);
-        auto* process = new QProcess(qApp);
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        process->setProcessChannelMode(QProcess::ForwardedChannels);
-        process->start(opener, {QString::fromUtf8(address.toEncoded())});
-        if (!process->waitForStarted(3000)) {
-            process->deleteLater();
-            return false;
-        }
-        if (!process->waitForFinished(2000)) return true;
-        return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    }
+    void openUrl(const QString& url) override { launchBrowser(url); }
 
     void playSound(const QString& path) override {
         if (path.isEmpty() || !QFile::exists(path)) return;
@@ -173,6 +156,40 @@ std::unique_ptr<Dialogs>& current() {
 }
 
 }  // namespace
+
+// Through xdg-open where the desktop has it: it tells by its exit status whether a browser took
+// the address (it ends at once when none can). It runs on its own while the program goes on, and
+// is let go when it ends; a launcher still running after kLauncherVerdictMs has handed the address
+// to a browser that it now waits on, and how it ends says nothing more about the address.
+// Elsewhere Qt looks for a browser itself (it does not wait either).
+void launchBrowser(const QString& url) {
+    constexpr qint64 kLauncherVerdictMs = 10000;
+    // The address already carries its own percent-encoded parts: take it as encoded text.
+    const QUrl address = QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode);
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(address)) tellUnopenedLink(url);
+        return;
+    }
+    auto* process = new QProcess(qApp);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, url](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;   // the other errors end in finished
+        process->deleteLater();
+        tellUnopenedLink(url);
+    });
+    QObject::connect(process, &QProcess::finished, process, [process, url, started](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if ((status != QProcess::NormalExit || code != 0) && started->elapsed() < kLauncherVerdictMs) tellUnopenedLink(url);
+    });
+    process->start(opener, {QString::fromUtf8(address.toEncoded())});
+}
+
+void tellUnopenedLink(const QString& url) {
+    dialogs().msgBox(QStringLiteral("ブラウザでリンクを開けませんでした。\r\n") + url, vbExclamation);
+}
 
 bool loadJapaneseQtTexts() {
     static QTranslator* translator = nullptr;

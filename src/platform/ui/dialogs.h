@@ -29,9 +29,10 @@ public:
                                             std::optional<QPoint> posTwips = std::nullopt) = 0;
     // The open-file dialog, opening in the program folder; an empty text when nothing was chosen.
     virtual QString openFile(const QString& title, const QString& filter) = 0;
-    // Opens a web address in the browser, as it stands (already encoded); false when no browser
-    // could take it.
-    virtual bool openUrl(const QString& url) = 0;
+    // Opens a web address in the browser, as it stands (already encoded), and returns at once:
+    // nothing waits for the browser. When no browser could take the address the person is told
+    // (tellUnopenedLink), which may come after this returns.
+    virtual void openUrl(const QString& url) = 0;
     // Plays a .wav file and returns when it has ended; a missing file or no sound device is silence.
     virtual void playSound(const QString& path) = 0;
     virtual void beep() = 0;
@@ -43,6 +44,13 @@ public:
 // translations of the system, and Qt's formats of dates and sizes as in Japan; false when the
 // translations are not installed. Once per run, at start.
 bool loadJapaneseQtTexts();
+
+// Hands an address to the desktop's browser launcher (xdg-open, else Qt's own search of the
+// desktop) and returns at once; when the launcher reports that no browser took the address, the
+// person is told through the seam. What the Qt seam's openUrl does.
+void launchBrowser(const QString& url);
+// Tells the person, in a message box through the seam, that no browser could open an address.
+void tellUnopenedLink(const QString& url);
 
 // The seam in force (the Qt implementation unless a test installed another).
 Dialogs& dialogs();
