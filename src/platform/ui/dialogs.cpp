@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -89,6 +91,20 @@ private:
     QPointer<D> d_;
 };
 
+// The file list of the open-file dialog with its dates written as in Japan, as the rest of the
+// dialog speaks: Qt's file model writes them in the system's locale ("11 Dec 2026" under C).
+class JapaneseFileDates : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        constexpr int kDateColumn = 3;
+        if (role == Qt::DisplayRole && index.column() == kDateColumn)
+            if (const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel()))
+                return QLocale(QLocale::Japanese, QLocale::Japan).toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 // The seam on Qt's own dialogs, the desktop's browser, aplay and the system clipboard.
 class QtDialogs : public Dialogs {
 public:
@@ -122,13 +138,26 @@ public:
         dlg->setTextValue(def);
         dlg->setOkButtonText(QStringLiteral("OK"));
         dlg->setCancelButtonText(kCancelText);
-        if (posTwips) dlg->move(px(posTwips->x()), px(posTwips->y()));
+        // A place the program gives is taken within the window the box belongs to (from its frame's
+        // top-left corner), so that the box stands over that window wherever it is.
+        if (posTwips) {
+            QPoint at(px(posTwips->x()), px(posTwips->y()));
+            if (const QWidget* owner = dlg->parentWidget()) at += owner->window()->frameGeometry().topLeft();
+            dlg->move(at);
+        }
         if (dlg.exec() != QDialog::Accepted || !dlg) return std::nullopt;
         return dlg->textValue();
     }
 
     QString openFile(const QString& title, const QString& filter) override {
-        return QFileDialog::getOpenFileName(Form::dialogOwner(), title, platform::programFolder(), qtFileFilter(filter));
+        QPointer<QFileDialog> dlg = new QFileDialog(Form::dialogOwner(), title, platform::programFolder(), qtFileFilter(filter));
+        dlg->setAcceptMode(QFileDialog::AcceptOpen);
+        dlg->setFileMode(QFileDialog::ExistingFile);
+        dlg->setProxyModel(new JapaneseFileDates(dlg));
+        const bool chosen = dlg->exec() == QDialog::Accepted && dlg && !dlg->selectedFiles().isEmpty();
+        const QString path = chosen ? dlg->selectedFiles().constFirst() : QString();
+        delete dlg.data();
+        return path;
     }
 
     void openUrl(const QString& url) override { launchBrowser(url); }

@@ -23,7 +23,8 @@ public:
     // style: buttons + icon + default button. No title (a null text) shows the program's name;
     // an empty, non-null title stays empty.
     virtual int msgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) = 0;
-    // Returns the answer, or nothing when the person cancels. pos: top-left in twips, if given.
+    // Returns the answer, or nothing when the person cancels. pos: the box's top-left corner in
+    // twips within the window it belongs to, if given.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title = {},
                                             const QString& defaultAnswer = {},
                                             std::optional<QPoint> posTwips = std::nullopt) = 0;
