@@ -36,7 +36,7 @@ public:
         return a;
     }
     QString openFile(const QString&, const QString&) override { return {}; }
-    bool openUrl(const QString&) override { return true; }
+    void openUrl(const QString&) override {}
     void playSound(const QString&) override {}
     void beep() override {}
     QString clipboardText() override { return {}; }

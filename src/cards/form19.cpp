@@ -119,7 +119,7 @@ void Form19::showCurrentInfo() {
 
 void Form19::MSFlexGrid1_EnterCell() {
     const int r = MSFlexGrid1->Row();
-    step([&] { Text1->setText(MSFlexGrid1->TextMatrix(r, 8)); });
+    step([&] { Text1->setText(r >= 1 ? MSFlexGrid1->TextMatrix(r, 8) : QString()); });
 }
 
 // One question covers every listed card; Yes deletes exactly the cards the grid lists, by their

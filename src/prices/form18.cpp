@@ -10,6 +10,7 @@
 #include "platform/data/paths.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
+#include "prices/price_sheet.h"
 #include "prices/price_store.h"
 #include "services/module1.h"
 #include "services/period_record.h"
@@ -391,7 +392,7 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
     try {
         const int stocks = stockCount(columns == prices::Columns::ByPosition);
         for (int k = 1; k <= lastSlot; ++k) {
-            Text2->setText(SlotSheetName[k]);
+            Text2->setText(prices::sheetName(SlotSheetName[k]));
             Text1->setText(QStringLiteral("0"));
             showProgress();
             sheets[std::size_t(k - 1)] = prices::readSheetPrices(SlotWorkbookPath[k], SlotSheetName[k], columns);
@@ -409,7 +410,7 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
     afterWrite();
     showSheet(lastSlot, columns == prices::Columns::ByName ? QStringLiteral("Excel 8.0;")
                                                         : QStringLiteral("Excel 8.0;HDR=YES;"));
-    Text2->setText(SlotSheetName[lastSlot]);
+    Text2->setText(prices::sheetName(SlotSheetName[lastSlot]));
     Text1->setText(kDone);
     return true;
 }
@@ -469,7 +470,7 @@ void Form18::Command5_Click() {
         prices::PeriodWrite write;
         write.unit = ScreenUnit;
         write.shift = true;
-        Text2->setText(SlotSheetName[prices::kSlots]);
+        Text2->setText(prices::sheetName(SlotSheetName[prices::kSlots]));
         showProgress();
         try {
             prices::storePeriods(Module1::MainDbPath, write);

@@ -516,18 +516,18 @@ void Form16::Command16_Click() {
 
 // ---- detail strip, registration, card opening
 
-// The boxes follow the current data row; the header row (current after a tinted pattern) is no
-// card, and the boxes keep the last card's texts.
+// The boxes follow the current row: after every move, refresh and sort. The header row (current
+// after a tinted pattern) is no card: the boxes are then empty.
 void Form16::MSFlexGrid1_EnterCell() {
     int r = 0;
     step([&] { r = MSFlexGrid1->Row(); });
-    if (r < 1) return;
-    step([&] { Text1->setText(MSFlexGrid1->TextMatrix(r, 8)); });
-    step([&] { Text2->setText(MSFlexGrid1->TextMatrix(r, 4)); });
-    step([&] { Text3->setText(MSFlexGrid1->TextMatrix(r, 3)); });
-    step([&] { Text4->setText(MSFlexGrid1->TextMatrix(r, 5)); });
-    step([&] { Text5->setText(MSFlexGrid1->TextMatrix(r, 6)); });
-    step([&] { Text6->setText(MSFlexGrid1->TextMatrix(r, 2)); });
+    auto cell = [&](int c) { return r >= 1 ? MSFlexGrid1->TextMatrix(r, c) : QString(); };
+    step([&] { Text1->setText(cell(8)); });
+    step([&] { Text2->setText(cell(4)); });
+    step([&] { Text3->setText(cell(3)); });
+    step([&] { Text4->setText(cell(5)); });
+    step([&] { Text5->setText(cell(6)); });
+    step([&] { Text6->setText(cell(2)); });
 }
 
 // A double-click on the name or the code registers the row's stock into the watch list, on the

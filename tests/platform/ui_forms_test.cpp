@@ -1,5 +1,9 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -303,12 +307,17 @@ TEST_F(FormsTest, WindowsShownTogetherEachKeepTheirControlsInReach) {
     EXPECT_GT(menuBar, 0);
     EXPECT_GE(c.y(), b.y() + menuBar);
 
-    // A window brought back into view (the menu after a screen's OK) does not land on the others.
+    // A window brought back into view (the menu after a screen's OK) comes back where it stood,
+    // also after an unload.
+    const QPoint aWasAt = a.pos(), cWasAt = c.pos();
     a.Hide();
-    c.Hide();
+    c.Unload();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     b.Move(0, 0);
     a.Show();
-    EXPECT_FALSE(a.frameGeometry().intersects(b.frameGeometry()));
+    EXPECT_EQ(a.pos(), aWasAt);
+    Big::it().Show();
+    EXPECT_EQ(Big::it().pos(), cWasAt);
     // One already in view stays where the person put it.
     a.move(b.pos());
     a.Show();
@@ -343,6 +352,85 @@ TEST_F(FormsTest, ALinkNoBrowserCanOpenIsToldToThePerson) {
     seam->browserOpens = true;
     QTest::mouseClick(f.HprLnkEx1, Qt::LeftButton);
     EXPECT_EQ(seam->msgBoxPrompts().size(), 1);   // an opened link says nothing
+}
+
+// The desktop's launcher, made slow: it notes each address it is given, then takes seconds.
+class SlowLauncher {
+public:
+    SlowLauncher(int exitCode, double seconds) : path_(qgetenv("PATH")) {
+        const QString script = dir_.filePath(QStringLiteral("xdg-open"));
+        QFile f(script);
+        f.open(QIODevice::WriteOnly);
+        f.write(QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nsleep %2\necho ended >> '%1'\nexit %3\n")
+                    .arg(log(), QString::number(seconds), QString::number(exitCode)).toUtf8());
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", dir_.path().toUtf8() + ':' + path_);
+    }
+    ~SlowLauncher() { qputenv("PATH", path_); }
+    QString log() const { return dir_.filePath(QStringLiteral("launches")); }
+    // The addresses given so far, each followed by "ended" once its launcher has ended.
+    QStringList launches() const {
+        QFile f(log());
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray path_;
+};
+
+// A click starts the browser and returns at once: the event loop runs on while the launcher takes
+// its seconds, and a double-click, a held key and the input queued meanwhile launch nothing more.
+TEST_F(FormsTest, ALinkClickLaunchesOnceWithoutWaitingForTheLauncher) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    const QString address = QStringLiteral("https://quote.example/q?s=7203.t");
+    f.HprLnkEx1->LinkClick = [&] { f.HprLnkEx1->Address = address; };
+    SlowLauncher launcher(0, 2);
+    seam->launchBrowsers = true;
+    QElapsedTimer clock;
+    clock.start();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), f.HprLnkEx1->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), f.HprLnkEx1->mapToGlobal(QPointF(5, 5)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(5, 5), f.HprLnkEx1->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    for (QMouseEvent* e : {&press, &release, &twice, &release}) QApplication::sendEvent(f.HprLnkEx1, e);
+    EXPECT_LT(clock.elapsed(), 1000);
+    for (int i = 0; i < 5; ++i) {   // a held Space key, queued while the launcher runs
+        auto* held = new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+        QApplication::postEvent(f.HprLnkEx1, held);
+    }
+    int turns = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++turns; });
+    tick.start(50);
+    for (int i = 0; i < 500 && launcher.launches().size() < 2; ++i) QTest::qWait(10);
+    QTest::qWait(100);      // the launcher's end reaches the program
+    EXPECT_GE(turns, 20);   // the loop kept turning while it ran (about 40 turns)
+    EXPECT_EQ(launcher.launches(), (QStringList{address, QStringLiteral("ended")}));
+    EXPECT_EQ(seam->urls, QStringList{address});
+    EXPECT_TRUE(seam->msgBoxPrompts().isEmpty());
+}
+
+// A launcher that reports that no browser took the address is told, once it ends.
+TEST_F(FormsTest, ALauncherThatFailsIsTold) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    const QString address = QStringLiteral("https://quote.example/q?s=7203.t");
+    f.HprLnkEx1->LinkClick = [&] { f.HprLnkEx1->Address = address; };
+    SlowLauncher launcher(3, 0.5);
+    seam->launchBrowsers = true;
+    seam->answerMsgBox(ui::vbOK);
+    f.HprLnkEx1->doClick();
+    EXPECT_TRUE(seam->msgBoxPrompts().isEmpty());   // not yet: the launcher is still running
+    for (int i = 0; i < 500 && seam->msgBoxPrompts().isEmpty(); ++i) QTest::qWait(10);
+    ASSERT_EQ(seam->msgBoxPrompts().size(), 1);
+    EXPECT_TRUE(seam->msgBoxPrompts()[0].contains(address));
+    EXPECT_EQ(launcher.launches(), (QStringList{address, QStringLiteral("ended")}));
 }
 
 TEST_F(FormsTest, ACaptionTooLongForItsControlIsDrawnSmallerToFit) {

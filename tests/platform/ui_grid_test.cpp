@@ -322,7 +322,9 @@ TEST_F(GridTest, CellColoursTintTheCurrentCellHeaderIncluded) {
 
 // A cell's picture as the grid paints it.
 QImage cellPicture(ui::FlexGrid* grid, int row, int col) {
-    return grid->viewport()->grab(grid->visualRect(grid->model()->index(row - 1, col))).toImage();
+    const QModelIndex cell = grid->model()->index(row - 1, col);
+    grid->scrollTo(cell);
+    return grid->viewport()->grab(grid->visualRect(cell)).toImage();
 }
 
 // The first pixel column, from the left, that differs from the cell's top-left pixel (its background).
@@ -334,21 +336,34 @@ int firstInkColumn(const QImage& cell) {
     return -1;
 }
 
-TEST_F(GridTest, ANarrowCellShowsTheStartOfItsTextAndItsTooltipTheWholeText) {
-    // Each case: a text, one with the same start and another end, one with another start.
-    struct Case { bool number; const char* text; const char* sameStart; const char* otherStart; };
+// Whether a cell's picture holds the cut mark: red pixels at its right edge.
+bool hasCutMark(const QImage& cell) {
+    for (int x = std::max(0, cell.width() - 8); x < cell.width(); ++x)
+        for (int y = 0; y < cell.height(); ++y) {
+            const QColor c = cell.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 80 && c.blue() < 80) return true;
+        }
+    return false;
+}
+
+// In a column the person made narrow: a number with a fraction is rounded to the decimals that
+// fit; any other text shows its start before the cut mark. The tooltip holds the whole text.
+TEST_F(GridTest, ATooNarrowCellRoundsAFractionOrShowsItsStartBeforeACutMark) {
+    // Each case: a text, one shown the same, one shown otherwise, and whether it is cut.
+    struct Case { bool number; const char* text; const char* sameShown; const char* otherShown; bool cut; };
     const Case cases[] = {
-        {true, "-0.387755102040816", "-0.38775599", "-9.387755102040816"},
-        {true, "2232328123", "2232328999", "9232328123"},
-        {true, "100200", "1002777", "900200"},
-        {false, "2026/09/21", "2026/09/99", "9026/09/21"},
-        {false, "東和精工株式会社", "東和精工ホールディングス", "西邦精工株式会社"},
+        {true, "-1.0879", "-1.09", "-1.08", false},
+        {true, "-0.387755102040816", "-0.38775599", "-9.387755102040816", false},
+        {true, "2232328123", "2232328999", "9232328123", true},
+        {true, "100200", "1002777", "900200", true},
+        {false, "2026/09/21", "2026/09/99", "9026/09/21", true},
+        {false, "東和精工株式会社", "東和精工ホールディングス", "西邦精工株式会社", true},
     };
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "create table narrow (ID integer primary key, v)", nullptr, nullptr, nullptr), SQLITE_OK);
     for (const Case& c : cases)
-        for (const char* t : {c.text, c.sameStart, c.otherStart}) {
+        for (const char* t : {c.text, c.sameShown, c.otherShown}) {
             const QString value = QString::fromUtf8(t);
             const QByteArray sql =
                 QStringLiteral("insert into narrow (v) values (%1)").arg(c.number ? value : u'\'' + value + u'\'').toUtf8();
@@ -357,23 +372,25 @@ TEST_F(GridTest, ANarrowCellShowsTheStartOfItsTextAndItsTooltipTheWholeText) {
     ASSERT_EQ(sqlite3_exec(db, "insert into narrow (v) values (5)", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     show(QStringLiteral("select ID, v from narrow order by ID"));
-    grid->setColWidth(2, 450);   // four or five digits wide
-    grid->setCol(1);             // the current cell's frame stays out of the pictures
+    grid->horizontalHeader()->resizeSection(2, 38);   // the person narrows the column: "-1.09" just fits
+    grid->setCol(1);                                  // the current cell's frame stays out of the pictures
     host->Show();
     for (int i = 0; i < int(std::size(cases)); ++i) {
         const int row = 3 * i + 1;
         SCOPED_TRACE(cases[i].text);
         ASSERT_EQ(grid->TextMatrix(row, 2), QString::fromUtf8(cases[i].text));
         const QImage shown = cellPicture(grid, row, 2);
-        EXPECT_EQ(shown, cellPicture(grid, row + 1, 2)) << "the end of the text shows";
-        EXPECT_NE(shown, cellPicture(grid, row + 2, 2)) << "the start of the text does not show";
-        EXPECT_LE(firstInkColumn(shown), 6);
+        EXPECT_EQ(shown, cellPicture(grid, row + 1, 2));
+        EXPECT_NE(shown, cellPicture(grid, row + 2, 2));
+        EXPECT_EQ(hasCutMark(shown), cases[i].cut);
+        if (cases[i].cut) EXPECT_LE(firstInkColumn(shown), 6);
         EXPECT_EQ(grid->model()->data(grid->model()->index(row - 1, 2), Qt::ToolTipRole).toString(),
                   QString::fromUtf8(cases[i].text));
     }
     // A number that fits stays on the right of its cell.
     const QImage five = cellPicture(grid, grid->Rows() - 1, 2);
     EXPECT_GT(firstInkColumn(five), five.width() / 2);
+    EXPECT_FALSE(hasCutMark(five));
     host->grab().save(QStringLiteral("/tmp/quenara_grid_narrow.png"));
 }
 

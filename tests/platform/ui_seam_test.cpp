@@ -1,4 +1,8 @@
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDate>
+#include <QLocale>
+#include <QTest>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,6 +18,7 @@
 #include <functional>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include "platform/ui/colors.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/forms.h"
@@ -175,6 +180,15 @@ TEST(DesktopSeam, MessageBoxesAndInputBoxesStandOverTheWindowWhoseHandlerAsks) {
             EXPECT_LT((boxCentre - expected->frameGeometry().center()).manhattanLength(), 40);
         }
     }
+    // A question the program places stands at that place within the window that asks.
+    QPoint boxCorner;
+    whenModal([&](QWidget* box) {
+        boxCorner = box->frameGeometry().topLeft();
+        qobject_cast<QDialog*>(box)->accept();
+    });
+    owner.Command1->Click = [] { ui::InputBox(QStringLiteral("日数"), QLatin1String(""), QStringLiteral("7"), QPoint(100, 100)); };
+    owner.Command1->doClick();
+    EXPECT_EQ(boxCorner, owner.frameGeometry().topLeft() + QPoint(ui::px(100), ui::px(100)));
 }
 
 TEST(DesktopSeam, TheOpenFileDialogStartsInTheProgramFolderAndSpeaksJapanese) {
@@ -182,7 +196,10 @@ TEST(DesktopSeam, TheOpenFileDialogStartsInTheProgramFolderAndSpeaksJapanese) {
     DesktopSeamScope desktop;
     ASSERT_TRUE(ui::loadJapaneseQtTexts());
     EXPECT_TRUE(ui::loadJapaneseQtTexts());   // once is enough
-    QString shownFolder;
+    QFile cards(folder.folder() + QStringLiteral("cards.mdb"));
+    ASSERT_TRUE(cards.open(QIODevice::WriteOnly));
+    cards.close();
+    QString shownFolder, shownDate;
     QStringList texts;
     whenModal([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -190,6 +207,11 @@ TEST(DesktopSeam, TheOpenFileDialogStartsInTheProgramFolderAndSpeaksJapanese) {
         shownFolder = dialog->directory().absolutePath();
         for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
             if (auto* l = dialog->findChild<QLabel*>(QString::fromLatin1(label))) texts << l->text();
+        // The file list's date column, once the list is filled (from a thread of its own).
+        if (auto* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("treeView"))) {
+            for (int i = 0; i < 500 && list->model()->rowCount(list->rootIndex()) == 0; ++i) QTest::qWait(10);
+            shownDate = list->model()->index(0, 3, list->rootIndex()).data().toString();
+        }
         dialog->reject();
     });
     EXPECT_EQ(ui::dialogs().openFile(QStringLiteral("ファイルを開く"), QStringLiteral("Access (*.mdb)|*.mdb")), QString());
@@ -199,6 +221,8 @@ TEST(DesktopSeam, TheOpenFileDialogStartsInTheProgramFolderAndSpeaksJapanese) {
     ASSERT_EQ(texts.size(), 5);
     const QRegularExpression japanese(QStringLiteral("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]"));
     for (const QString& t : texts) EXPECT_TRUE(t.contains(japanese)) << t.toStdString();
+    const QString today = QLocale(QLocale::Japanese, QLocale::Japan).toString(QDate::currentDate(), QLocale::ShortFormat);
+    EXPECT_TRUE(shownDate.startsWith(today)) << shownDate.toStdString() << " is not written as " << today.toStdString();
 }
 
 TEST(RichText, SelectionUndoAndTheClipboardCommands) {

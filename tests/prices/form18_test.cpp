@@ -108,7 +108,7 @@ TEST_F(PriceScreenTest, BulkInputStoresTenDatesAndTenPricesTogether) {
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(2, 6), QStringLiteral("1001"));
     EXPECT_EQ(list.MSFlexGrid1->TextMatrix(3, 7), QStringLiteral("101"));
     EXPECT_TRUE(f.MSFlexGrid2->Visible());
-    EXPECT_EQ(f.Text2->Text(), slotSheet(10) + "$");
+    EXPECT_EQ(f.Text2->Text(), slotSheet(10));   // the sheet's name, without the "$" of its table
 }
 
 TEST_F(PriceScreenTest, NextMatchesCodesByPositionAndRounds) {

@@ -67,10 +67,11 @@ QString ScriptedDialogs::openFile(const QString& title, const QString& filter) {
     return path;
 }
 
-bool ScriptedDialogs::openUrl(const QString& url) {
+void ScriptedDialogs::openUrl(const QString& url) {
     events.push_back({QStringLiteral("url"), url, {}, {}, 0});
     urls << url;
-    return browserOpens;
+    if (launchBrowsers) ui::launchBrowser(url);
+    else if (!browserOpens) ui::tellUnopenedLink(url);
 }
 
 void ScriptedDialogs::playSound(const QString& path) {

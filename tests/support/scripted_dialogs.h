@@ -29,7 +29,8 @@ public:
 
     std::vector<SeamEvent> events;
     QStringList urls;
-    bool browserOpens = true;   // what openUrl answers
+    bool browserOpens = true;   // false: openUrl tells that no browser took the address
+    bool launchBrowsers = false;   // openUrl hands the address to the desktop's launcher (ui::launchBrowser)
     QStringList sounds;
     int beeps = 0;
     QString clipboard;
@@ -44,7 +45,7 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& def,
                                     std::optional<QPoint> pos) override;
     QString openFile(const QString& title, const QString& filter) override;
-    bool openUrl(const QString& url) override;
+    void openUrl(const QString& url) override;
     void playSound(const QString& path) override;
     void beep() override;
     QString clipboardText() override;

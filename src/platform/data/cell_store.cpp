@@ -258,6 +258,59 @@ QString CellStore::text(int r, int f) const {
     return QString();
 }
 
+std::vector<CellStore::WidestRows> CellStore::widestRows(std::uint32_t maxCodeBytes) const {
+    struct Reach {
+        double low = 0, high = 0;
+        std::uint32_t codeLength = 0;
+        const char* lastText = nullptr;   // equal texts of a column are often one stored text
+    };
+    std::vector<WidestRows> out(static_cast<size_t>(cols_));
+    std::vector<Reach> reach(static_cast<size_t>(cols_));
+    const auto isCode = [](const char* data, std::uint32_t length) {
+        bool digit = false;
+        for (std::uint32_t i = 0; i < length; ++i) {
+            const unsigned char c = static_cast<unsigned char>(data[i]);
+            if (c >= 0x80 || c < 0x20) return false;
+            digit = digit || (c >= '0' && c <= '9');
+        }
+        return digit;
+    };
+    // Block by block, row by row: the cells are read in the order they lie in memory.
+    for (size_t b = 0, first = 0; first < rows_; ++b) {
+        const size_t last = std::min(rows_, blockStart(b + 1));
+        const Value* v = blocks_[b].values;
+        const Type* t = blocks_[b].types;
+        for (size_t r = first; r < last; ++r, v += cols_, t += cols_) {
+            for (int f = 0; f < cols_; ++f) {
+                WidestRows& w = out[size_t(f)];
+                Reach& x = reach[size_t(f)];
+                switch (t[f]) {
+                case Integer:
+                case Real: {
+                    const double n = t[f] == Integer ? double(v[f].i) : v[f].d;
+                    if (w.lowest < 0 || n < x.low) x.low = n, w.lowest = int(r);
+                    if (w.highest < 0 || n > x.high) x.high = n, w.highest = int(r);
+                    break;
+                }
+                case Text: {
+                    const char* bytes = v[f].bytes;
+                    if (bytes == x.lastText) break;
+                    x.lastText = bytes;
+                    const std::uint32_t length = lengthOf(bytes);
+                    if (length > x.codeLength && length <= maxCodeBytes && isCode(dataOf(bytes), length))
+                        x.codeLength = length, w.longestCode = int(r);
+                    break;
+                }
+                default:
+                    break;
+                }
+            }
+        }
+        first = last;
+    }
+    return out;
+}
+
 void CellStore::set(int r, int f, const QVariant& v) { put(r, f, fromVariant(v)); }
 
 void CellStore::setFromColumn(int r, int f, sqlite3_stmt* stmt, int column) { put(r, f, fromColumn(stmt, column, f)); }

@@ -49,6 +49,14 @@ public:
     bool textEquals(int r, int f, const QByteArray& utf8) const;
     QString text(int r, int f) const;                // numbers as the engine shows them; Null -> ""
 
+    // For each column, the rows whose texts may be the widest it shows: those of its smallest and
+    // largest number and of its longest text of at most maxCodeBytes ASCII characters holding a
+    // digit (a code or a date); -1 where there is none. One pass over the rows.
+    struct WidestRows {
+        int lowest = -1, highest = -1, longestCode = -1;
+    };
+    std::vector<WidestRows> widestRows(std::uint32_t maxCodeBytes) const;
+
     void set(int r, int f, const QVariant& v);
     void setFromColumn(int r, int f, sqlite3_stmt* stmt, int column);
     // Binds the cell to parameter index of stmt; the cell must not change while it is bound.

@@ -411,6 +411,14 @@ QString Recordset::text(int record, int field) const {
     return d->cells.text(record, field);
 }
 
+std::vector<Recordset::WidestRecords> Recordset::widestRecords(int maxCodeChars) const {
+    std::vector<WidestRecords> out;
+    if (!d) return out;
+    for (const detail::CellStore::WidestRows& w : d->cells.widestRows(std::uint32_t(std::max(maxCodeChars, 0))))
+        out.push_back({w.lowest, w.highest, w.longestCode});
+    return out;
+}
+
 bool Recordset::validCell(int record, int field) const {
     return d && record >= 0 && record < d->rows && field >= 0 && field < d->cols;
 }

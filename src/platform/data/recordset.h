@@ -37,6 +37,14 @@ public:
     double number(int record, int field, bool* ok = nullptr) const;
     QVariant fieldValue(int record, int field) const;     // as readers see it (dates as "yyyy/mm/dd")
     QString text(int record, int field) const;            // as a grid shows it; Null -> ""
+    // For each field, the records whose texts may be the widest a grid shows of it: those of its
+    // smallest and largest number (a date's too) and of its longest short code or date held as
+    // text (ASCII with a digit, at most maxCodeChars characters); -1 where there is none. One
+    // pass over the held rows, without making any text.
+    struct WidestRecords {
+        int lowest = -1, highest = -1, longestCode = -1;
+    };
+    std::vector<WidestRecords> widestRecords(int maxCodeChars) const;
 
     // --- navigation
     bool atEOF() const;

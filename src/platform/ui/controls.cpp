@@ -67,23 +67,6 @@ void paintFocusFrame(QLabel* l) {
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, opt);
 }
 
-// The smallest size a caption is made to fit its control.
-constexpr double kSmallestCaptionPoints = 6.0;
-
-// The caption's font: the control's own, or, when the caption laid out in area with flags
-// (alignment, word wrap) would run past the area, the largest smaller size at which it fits
-// (by half points, down to kSmallestCaptionPoints).
-QFont fittingFont(QFont font, const QRect& area, int flags, const QString& caption) {
-    if (caption.isEmpty() || area.isEmpty() || font.pointSizeF() <= 0) return font;
-    const auto fits = [&](const QFont& f) {
-        const QRect needed = QFontMetrics(f).boundingRect(area, flags, caption);
-        return needed.width() <= area.width() && needed.height() <= area.height();
-    };
-    while (!fits(font) && font.pointSizeF() > kSmallestCaptionPoints)
-        font.setPointSizeF(std::max(kSmallestCaptionPoints, font.pointSizeF() - 0.5));
-    return font;
-}
-
 int labelTextFlags(const QLabel* l) {
     return int(QStyle::visualAlignment(l->layoutDirection(), l->alignment())) | (l->wordWrap() ? Qt::TextWordWrap : 0);
 }
@@ -168,6 +151,20 @@ void installAccessibleLabels() {
 }
 
 }  // namespace
+
+// The smallest size a caption is made to fit its control.
+constexpr double kSmallestCaptionPoints = 6.0;
+
+QFont fittingFont(QFont font, const QRect& area, int flags, const QString& caption) {
+    if (caption.isEmpty() || area.isEmpty() || font.pointSizeF() <= 0) return font;
+    const auto fits = [&](const QFont& f) {
+        const QRect needed = QFontMetrics(f).boundingRect(area, flags, caption);
+        return needed.width() <= area.width() && needed.height() <= area.height();
+    };
+    while (!fits(font) && font.pointSizeF() > kSmallestCaptionPoints)
+        font.setPointSizeF(std::max(kSmallestCaptionPoints, font.pointSizeF() - 0.5));
+    return font;
+}
 
 // ---------------------------------------------------------------- Control
 
@@ -569,15 +566,13 @@ void LinkLabel::setCaption(const QString& c) {
 
 void LinkLabel::setBackColor(unsigned bgrColor) { setLabelBack(this, bgrColor, false); }
 
+// One click, one launch: the browser is started without waiting for it, a double-click's second
+// press opens nothing more, and a held key opens the link once.
 void LinkLabel::doClick() {
     fire(LinkClick, "LinkClick");
     if (!Address.isEmpty()) {
         const QString address = Address;
-        runHandler("LinkLabel", this, [&] {
-            if (!dialogs().openUrl(address))
-                dialogs().msgBox(QStringLiteral("ブラウザでリンクを開けませんでした。") + QStringLiteral("\r\n") + address,
-                                 vbExclamation);
-        });
+        runHandler("LinkLabel", this, [&] { dialogs().openUrl(address); });
     }
 }
 
@@ -586,9 +581,11 @@ void LinkLabel::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) doClick();
 }
 
+void LinkLabel::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
+
 void LinkLabel::keyPressEvent(QKeyEvent* e) {
-    if (isClickKey(e)) doClick();
-    else QLabel::keyPressEvent(e);
+    if (!isClickKey(e)) QLabel::keyPressEvent(e);
+    else if (!e->isAutoRepeat()) doClick();
 }
 
 QFont LinkLabel::captionFont() const { return labelCaptionFont(this); }

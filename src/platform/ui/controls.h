@@ -15,6 +15,11 @@ namespace ui {
 
 class Form;
 
+// A caption's font: the given one, or, when the caption laid out in area with flags (alignment,
+// word wrap) would run past the area, the largest smaller size at which it fits (by half points,
+// down to six points). Buttons, labels and grid headings fit their captions so.
+QFont fittingFont(QFont font, const QRect& area, int flags, const QString& caption);
+
 // How a control is declared in a window's control table. Geometry in twips, colours &HBBGGRR,
 // -1 for "the default".
 struct ControlSpec {
@@ -195,6 +200,7 @@ public:
     QFont captionFont() const;            // as the button's
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;   // the focus frame
 };

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -88,6 +91,20 @@ private:
     QPointer<D> d_;
 };
 
+// The file list of the open-file dialog with its dates written as in Japan, as the rest of the
+// dialog speaks: Qt's file model writes them in the system's locale ("11 Dec 2026" under C).
+class JapaneseFileDates : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        constexpr int kDateColumn = 3;
+        if (role == Qt::DisplayRole && index.column() == kDateColumn)
+            if (const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel()))
+                return QLocale(QLocale::Japanese, QLocale::Japan).toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 // The seam on Qt's own dialogs, the desktop's browser, aplay and the system clipboard.
 class QtDialogs : public Dialogs {
 public:
@@ -121,34 +138,29 @@ public:
         dlg->setTextValue(def);
         dlg->setOkButtonText(QStringLiteral("OK"));
         dlg->setCancelButtonText(kCancelText);
-        if (posTwips) dlg->move(px(posTwips->x()), px(posTwips->y()));
+        // A place the program gives is taken within the window the box belongs to (from its frame's
+        // top-left corner), so that the box stands over that window wherever it is.
+        if (posTwips) {
+            QPoint at(px(posTwips->x()), px(posTwips->y()));
+            if (const QWidget* owner = dlg->parentWidget()) at += owner->window()->frameGeometry().topLeft();
+            dlg->move(at);
+        }
         if (dlg.exec() != QDialog::Accepted || !dlg) return std::nullopt;
         return dlg->textValue();
     }
 
     QString openFile(const QString& title, const QString& filter) override {
-        return QFileDialog::getOpenFileName(Form::dialogOwner(), title, platform::programFolder(), qtFileFilter(filter));
+        QPointer<QFileDialog> dlg = new QFileDialog(Form::dialogOwner(), title, platform::programFolder(), qtFileFilter(filter));
+        dlg->setAcceptMode(QFileDialog::AcceptOpen);
+        dlg->setFileMode(QFileDialog::ExistingFile);
+        dlg->setProxyModel(new JapaneseFileDates(dlg));
+        const bool chosen = dlg->exec() == QDialog::Accepted && dlg && !dlg->selectedFiles().isEmpty();
+        const QString path = chosen ? dlg->selectedFiles().constFirst() : QString();
+        delete dlg.data();
+        return path;
     }
 
-    // Through xdg-open where the desktop has it: it tells by its exit status whether a browser took
-    // the address (it ends at once when none can); one that is still running after a moment is
-    // taken as opened and left to run. Elsewhere Qt looks for a browser itself.
-    bool openUrl(const QString& url) override {
-        // The address already carries its own percent-encoded parts: take it as encoded text.
-        const QUrl address = QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode);
-        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-        if (opener.isEmpty()) return QDesktopServices::openUrl(address);
-        auto* process = new QProcess(qApp);
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        process->setProcessChannelMode(QProcess::ForwardedChannels);
-        process->start(opener, {QString::fromUtf8(address.toEncoded())});
-        if (!process->waitForStarted(3000)) {
-            process->deleteLater();
-            return false;
-        }
-        if (!process->waitForFinished(2000)) return true;
-        return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    }
+    void openUrl(const QString& url) override { launchBrowser(url); }
 
     void playSound(const QString& path) override {
         if (path.isEmpty() || !QFile::exists(path)) return;
@@ -173,6 +185,40 @@ std::unique_ptr<Dialogs>& current() {
 }
 
 }  // namespace
+
+// Through xdg-open where the desktop has it: it tells by its exit status whether a browser took
+// the address (it ends at once when none can). It runs on its own while the program goes on, and
+// is let go when it ends; a launcher still running after kLauncherVerdictMs has handed the address
+// to a browser that it now waits on, and how it ends says nothing more about the address.
+// Elsewhere Qt looks for a browser itself (it does not wait either).
+void launchBrowser(const QString& url) {
+    constexpr qint64 kLauncherVerdictMs = 10000;
+    // The address already carries its own percent-encoded parts: take it as encoded text.
+    const QUrl address = QUrl::fromEncoded(url.toUtf8(), QUrl::TolerantMode);
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(address)) tellUnopenedLink(url);
+        return;
+    }
+    auto* process = new QProcess(qApp);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, url](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;   // the other errors end in finished
+        process->deleteLater();
+        tellUnopenedLink(url);
+    });
+    QObject::connect(process, &QProcess::finished, process, [process, url, started](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if ((status != QProcess::NormalExit || code != 0) && started->elapsed() < kLauncherVerdictMs) tellUnopenedLink(url);
+    });
+    process->start(opener, {QString::fromUtf8(address.toEncoded())});
+}
+
+void tellUnopenedLink(const QString& url) {
+    dialogs().msgBox(QStringLiteral("ブラウザでリンクを開けませんでした。\r\n") + url, vbExclamation);
+}
 
 bool loadJapaneseQtTexts() {
     static QTranslator* translator = nullptr;

@@ -23,15 +23,17 @@ public:
     // style: buttons + icon + default button. No title (a null text) shows the program's name;
     // an empty, non-null title stays empty.
     virtual int msgBox(const QString& prompt, int style = vbOKOnly, const QString& title = {}) = 0;
-    // Returns the answer, or nothing when the person cancels. pos: top-left in twips, if given.
+    // Returns the answer, or nothing when the person cancels. pos: the box's top-left corner in
+    // twips within the window it belongs to, if given.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title = {},
                                             const QString& defaultAnswer = {},
                                             std::optional<QPoint> posTwips = std::nullopt) = 0;
     // The open-file dialog, opening in the program folder; an empty text when nothing was chosen.
     virtual QString openFile(const QString& title, const QString& filter) = 0;
-    // Opens a web address in the browser, as it stands (already encoded); false when no browser
-    // could take it.
-    virtual bool openUrl(const QString& url) = 0;
+    // Opens a web address in the browser, as it stands (already encoded), and returns at once:
+    // nothing waits for the browser. When no browser could take the address the person is told
+    // (tellUnopenedLink), which may come after this returns.
+    virtual void openUrl(const QString& url) = 0;
     // Plays a .wav file and returns when it has ended; a missing file or no sound device is silence.
     virtual void playSound(const QString& path) = 0;
     virtual void beep() = 0;
@@ -43,6 +45,13 @@ public:
 // translations of the system, and Qt's formats of dates and sizes as in Japan; false when the
 // translations are not installed. Once per run, at start.
 bool loadJapaneseQtTexts();
+
+// Hands an address to the desktop's browser launcher (xdg-open, else Qt's own search of the
+// desktop) and returns at once; when the launcher reports that no browser took the address, the
+// person is told through the seam. What the Qt seam's openUrl does.
+void launchBrowser(const QString& url);
+// Tells the person, in a message box through the seam, that no browser could open an address.
+void tellUnopenedLink(const QString& url);
 
 // The seam in force (the Qt implementation unless a test installed another).
 Dialogs& dialogs();

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 #include "platform/data/data_control.h"
 #include "platform/data/recordset.h"
@@ -93,22 +94,138 @@ void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
     for (size_t i = 0; i < n; ++i) out[i] = a[i].id;
 }
 
-// A cell shows its text at its alignment (a number on the right) while it fits; a text wider than
-// its cell is shown from its start and cut at the cell's edge, so a number keeps its sign and its
-// first digits. The whole text stays in the cell's tooltip.
+// The longest text, in characters, that counts as a number, a code or a date: a column is made
+// wide enough to show every such text of its whole.
+constexpr int kCodeChars = 16;
+
+// Whether a text reads as a number, a code or a date ("1013", "2223673", "26/12/11", "F1000"):
+// ASCII characters with a digit among them, at most kCodeChars.
+bool isCodeText(QStringView t) {
+    if (t.isEmpty() || t.size() > kCodeChars) return false;
+    bool digit = false;
+    for (QChar c : t) {
+        if (c.unicode() >= 0x80 || c.unicode() < 0x20) return false;
+        digit = digit || c.isDigit();
+    }
+    return digit;
+}
+
+// The value of a number text with a fraction or an exponent ("-1.08790016366612", "1.5e-05").
+std::optional<double> fractionalNumber(QStringView t) {
+    if (t.isEmpty() || !(t.contains(u'.') || t.contains(u'e') || t.contains(u'E'))) return std::nullopt;
+    for (QChar c : t)
+        if (!(c.isDigit() || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E')) return std::nullopt;
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    return ok && std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+
+// A number rounded to so many decimals; a number that rounds to zero shows no sign.
+QString roundedText(double v, int decimals) {
+    QString s = QString::number(v, 'f', decimals);
+    if (s.startsWith(u'-') && std::all_of(s.begin() + 1, s.end(), [](QChar c) { return c == u'0' || c == u'.'; }))
+        s.remove(0, 1);
+    return s;
+}
+
+// What a cell must show of a text at the least: all of it, but of a number with a fraction only its
+// whole part (rounded), since a narrow cell rounds the fraction away.
+QString leastShown(const QString& text) {
+    const std::optional<double> v = fractionalNumber(text);
+    return v ? roundedText(*v, 0) : text;
+}
+
+// The number rounded to as many decimals as fit in room pixels; empty when even its whole part
+// does not fit.
+QString roundedToFit(double v, const QFontMetrics& fm, int room) {
+    const QString whole = roundedText(v, 0);
+    int decimals = (room - fm.horizontalAdvance(whole) - fm.horizontalAdvance(u'.')) / std::max(1, fm.horizontalAdvance(u'0'));
+    for (decimals = std::clamp(decimals, 0, 15); decimals >= 0; --decimals) {
+        const QString shown = roundedText(v, decimals);
+        if (fm.horizontalAdvance(shown) <= room) return shown;
+    }
+    return {};
+}
+
+// The mark of a text cut at the right edge of its cell: a small red wedge pointing right.
+constexpr int kCutMarkWidth = 4;
+
+void paintCutMark(QPainter* p, const QRect& cell) {
+    const int right = cell.right() - 1, mid = cell.center().y();
+    const QPoint wedge[] = {{right, mid}, {right - kCutMarkWidth, mid - kCutMarkWidth}, {right - kCutMarkWidth, mid + kCutMarkWidth}};
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing, false);
+    p->setPen(Qt::NoPen);
+    p->setBrush(QColor(0xD0, 0x00, 0x00));
+    p->drawPolygon(wedge, int(std::size(wedge)));
+    p->restore();
+}
+
+// Draws text in area on one line from its start (line breaks as blanks), cut before a cut mark at
+// the area's right edge.
+void paintCutText(QPainter* p, const QRect& area, QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    for (QChar lineBreak : {QChar('\n'), QChar('\r'), QChar(QChar::LineSeparator)}) text.replace(lineBreak, QChar(' '));
+    p->save();
+    const QRect shown = area.adjusted(0, 0, -(kCutMarkWidth + 2), 0);
+    p->setClipRect(shown);
+    p->drawText(shown, Qt::AlignLeft | Qt::AlignVCenter, text);
+    p->restore();
+    paintCutMark(p, area.adjusted(0, 0, 1, 0));
+}
+
+// The room a cell's text has on each side, as the style lays out an item's text.
+int cellTextMargin(const QWidget* view) {
+    const QStyle* style = view ? view->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+}
+
+// A cell shows its text at its alignment (a number on the right) when it fits. A number with a
+// fraction that does not fit is rounded to the decimals that do. Any other text wider than its
+// cell is shown from its start, cut before a red mark at the cell's right edge, so that a cut
+// text never passes for a whole one. The whole text stays in the cell's tooltip.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        const QWidget* view = opt.widget;
+        const QStyle* style = view ? view->style() : QApplication::style();
+        const int margin = cellTextMargin(view);
+        const int room = opt.rect.width() - 2 * margin;
+        const QFontMetrics fm(opt.font);
+        if ((opt.features & QStyleOptionViewItem::HasDisplay) && !opt.text.isEmpty() &&
+            fm.horizontalAdvance(opt.text) > room) {
+            if (const std::optional<double> v = fractionalNumber(opt.text)) {
+                if (const QString rounded = roundedToFit(*v, fm, room); !rounded.isEmpty()) {
+                    opt.text = rounded;
+                    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+                    return;
+                }
+            }
+            const QString text = opt.text;
+            opt.text.clear();
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+            const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                               : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                                    : QPalette::Inactive;
+            painter->save();
+            painter->setFont(opt.font);
+            painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                          : QPalette::Text));
+            paintCutText(painter, opt.rect.adjusted(margin, 0, -1, 0), text);
+            painter->restore();
+            return;
+        }
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->textElideMode = Qt::ElideNone;
-        if (!(option->features & QStyleOptionViewItem::HasDisplay) || option->text.isEmpty()) return;
-        const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
-        if (QFontMetrics(option->font).horizontalAdvance(option->text) > option->rect.width() - 2 * margin)
-            option->displayAlignment = (option->displayAlignment & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
     }
 };
 
@@ -300,6 +417,8 @@ public:
 // the colour the program gave the cell; the current cell framed when the header row is current.
 class HeaderView : public QHeaderView {
 public:
+    static constexpr int kHeadingMargin = 2;   // on each side of a heading's text
+
     HeaderView(FlexGrid* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {
         setSectionsClickable(false);
         setHighlightSections(false);
@@ -323,10 +442,19 @@ protected:
             p->setPen(pen);
             p->drawRect(rect.adjusted(1, 1, -2, -2));
         }
+        // A heading too long for its column is drawn smaller, as captions are; one that does not fit
+        // even so is cut before the cut mark.
         p->setPen(palette().color(QPalette::ButtonText));
-        const QRect textRect = rect.adjusted(2, 0, -2, 0);
-        p->setClipRect(textRect);
-        p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, m->cell(0, section));
+        const QRect textRect = rect.adjusted(kHeadingMargin, 0, -kHeadingMargin, 0);
+        const QString text = m->cell(0, section);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter;
+        if (p->fontMetrics().horizontalAdvance(text) > textRect.width()) p->setFont(fittingFont(p->font(), textRect, flags, text));
+        if (p->fontMetrics().horizontalAdvance(text) > textRect.width()) {
+            paintCutText(p, textRect, text);
+        } else {
+            p->setClipRect(textRect);
+            p->drawText(textRect, flags, text);
+        }
         p->restore();
     }
 
@@ -382,10 +510,9 @@ FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& def)
         fire(EnterCell, "EnterCell");
     });
     connect(header_, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
-        if (col >= int(widths_.size())) widths_.resize(size_t(col) + 1, -1);
-        widths_[size_t(col)] = size;
+        if (!sizing_) widthOf(col).userPixels = size;
     });
-    reload();
+    reload(false);
 }
 
 FlexGrid::~FlexGrid() = default;
@@ -394,25 +521,27 @@ void FlexGrid::bind(platform::DataControl* data) {
     data_ = data;
     QPointer<FlexGrid> self(this);
     data->addRefreshListener([self] {
-        if (self) self->reload();
+        if (self) self->reload(true);
     });
     // A data control of another window may go before the grid does: the grid then empties.
     if (auto* owner = dynamic_cast<QObject*>(data)) {
         connect(owner, &QObject::destroyed, this, [this, data] {
             if (data_ != data) return;
             data_ = nullptr;
-            reload();
+            reload(false);   // its window may be going too: nothing of it runs
         });
     }
-    reload();
+    reload(false);
 }
 
-void FlexGrid::reload() {
+void FlexGrid::reload(bool raise) {
     const platform::Recordset* rs = (data_ && data_->hasRecordset()) ? &data_->recordset() : nullptr;
     programmatic_ = true;
+    sizing_ = true;
     model_->resetTo(rs);
-    for (size_t c = 0; c < widths_.size() && int(c) < model_->cols; ++c)
-        if (widths_[c] >= 0) header_->resizeSection(int(c), widths_[c]);
+    sizing_ = false;
+    measureValues();
+    fitColumns();
     programmatic_ = false;
     // The current cell stays where it was while the new rows reach it; a first fill starts at the
     // first record's first field.
@@ -421,6 +550,8 @@ void FlexGrid::reload() {
     if (!filled_ || col_ >= cols) col_ = cols > 1 ? 1 : 0;
     filled_ = filled_ || rows > 1;
     showCurrent();
+    // The current cell holds another record now (or none): the window follows it as after a move.
+    if (raise) fire(EnterCell, "EnterCell");
 }
 
 int FlexGrid::Rows() const { return model_->gridRows(); }
@@ -435,9 +566,10 @@ int FlexGrid::Cols() const { return model_->cols; }
 
 void FlexGrid::setCols(int n) {
     if (n < 1) throw std::out_of_range("Cols: 1 以上を指定してください");
+    sizing_ = true;
     model_->setCols(n);
-    for (int c = 0; c < n && c < int(widths_.size()); ++c)
-        if (widths_[size_t(c)] >= 0) header_->resizeSection(c, widths_[size_t(c)]);
+    sizing_ = false;
+    fitColumns();
     if (col_ >= n) moveTo(row_, n - 1, false);
 }
 
@@ -453,6 +585,7 @@ QString FlexGrid::TextMatrix(int row, int col) const {
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     checkCell(row, col);
+    measureWritten(row, col, text);
     if (row == 0) {
         model_->header[size_t(col)] = text;
         emit model_->headerDataChanged(Qt::Horizontal, col, col);
@@ -526,24 +659,105 @@ void FlexGrid::setCellBackColor(unsigned bgrColor) {
     emit model_->dataChanged(i, i);
 }
 
-// A width set by the program reads back as it was set, as long as the person has not resized
-// the column since.
+FlexGrid::ColumnWidth& FlexGrid::widthOf(int col) {
+    if (col >= int(widths_.size())) widths_.resize(size_t(col) + 1);
+    return widths_[size_t(col)];
+}
+
+// Each column is as wide as the person dragged it; else as the program set it (or the default),
+// widened to show its codes, dates and numbers whole (the whole part of a number with a fraction)
+// and a heading the program wrote that is a code or a date: the widths of a window's layout suit
+// another face, whose digits are narrower than this one's. A layout whose columns were all in
+// view stays so: the room the widened columns take comes from the columns of text only (names,
+// notes), the widest first, none made narrower than three characters.
+void FlexGrid::fitColumns() {
+    const int n = model_->cols;
+    std::vector<int> laid(static_cast<size_t>(n)), wanted(static_cast<size_t>(n));
+    std::vector<bool> mayGive(static_cast<size_t>(n));
+    for (int c = 0; c < n; ++c) {
+        const ColumnWidth& w = widthOf(c);
+        laid[size_t(c)] = w.userPixels >= 0 ? w.userPixels : w.setTwips >= 0 ? px(w.setTwips) : px(kDefaultColWidthTwips);
+        wanted[size_t(c)] = w.userPixels >= 0 ? laid[size_t(c)] : std::max({laid[size_t(c)], w.valuesPixels, w.headingPixels});
+        mayGive[size_t(c)] = c >= FixedCols && w.userPixels < 0 && w.valuesPixels == 0 && w.headingPixels == 0;
+    }
+    const int room = width() - 2 * frameWidth() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int narrowest = 3 * fontMetrics().horizontalAdvance(QChar(0x65E5)) + 2 * cellTextMargin(this) + 1;
+    int excess = std::accumulate(wanted.begin(), wanted.end(), 0) - room;
+    if (std::accumulate(laid.begin(), laid.end(), 0) <= room) {
+        for (; excess > 0; --excess) {
+            int giver = -1;
+            for (int c = 0; c < n; ++c)
+                if (mayGive[size_t(c)] && wanted[size_t(c)] > narrowest && (giver < 0 || wanted[size_t(c)] > wanted[size_t(giver)]))
+                    giver = c;
+            if (giver < 0) break;
+            --wanted[size_t(giver)];
+        }
+    }
+    sizing_ = true;
+    for (int c = 0; c < n; ++c)
+        if (header_->sectionSize(c) != wanted[size_t(c)]) header_->resizeSection(c, wanted[size_t(c)]);
+    sizing_ = false;
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* e) {
+    QTableView::resizeEvent(e);
+    if (header_) fitColumns();   // not while the grid is being made
+}
+
+// The widest code, date or number of each field, found without measuring every cell: digits are
+// all of one width, so the widest texts are those of a field's smallest and largest number and of
+// its longest short ASCII text, and only those are measured. A column keeps the widest it has
+// shown while its field stays the same (a narrower selection leaves the layout as it was).
+void FlexGrid::measureValues() {
+    const platform::Recordset* rs = model_->rs;
+    QStringList fields;
+    for (int f = 0; f < model_->fieldCount; ++f) fields << rs->fieldName(f);
+    if (fields != widthFields_)
+        for (ColumnWidth& w : widths_) w.valuesPixels = 0;
+    widthFields_ = fields;
+    for (ColumnWidth& w : widths_) w.headingPixels = 0;   // the headings are field names again
+    if (!rs || model_->recCount == 0) return;
+    const QFontMetrics fm(font());
+    const int margins = 2 * cellTextMargin(this) + 1;   // and the grid line
+    const std::vector<platform::Recordset::WidestRecords> widest = rs->widestRecords(kCodeChars);
+    for (int f = 0; f < int(widest.size()) && f < model_->fieldCount; ++f) {
+        ColumnWidth& w = widthOf(f + 1);
+        for (int record : {widest[size_t(f)].lowest, widest[size_t(f)].highest, widest[size_t(f)].longestCode}) {
+            if (record < 0) continue;
+            const QString shown = leastShown(rs->text(record, f));
+            if (isCodeText(shown)) w.valuesPixels = std::max(w.valuesPixels, fm.horizontalAdvance(shown) + margins);
+        }
+    }
+}
+
+// A code, date or number the program writes into a cell widens its column as a stored one does.
+void FlexGrid::measureWritten(int row, int col, const QString& text) {
+    const QString shown = row == 0 ? text : leastShown(text);
+    int& pixels = row == 0 ? widthOf(col).headingPixels : widthOf(col).valuesPixels;
+    if (row == 0) pixels = 0;
+    if (isCodeText(shown)) {
+        const int needed = row == 0 ? header_->fontMetrics().horizontalAdvance(shown) + 2 * HeaderView::kHeadingMargin + 1
+                                    : fontMetrics().horizontalAdvance(shown) + 2 * cellTextMargin(this) + 1;
+        pixels = std::max(pixels, needed);
+    }
+    fitColumns();
+}
+
+// A width set by the program reads back as it was set, as long as the column shows it so.
 int FlexGrid::ColWidth(int col) const {
     checkCell(0, col);
     const int pixels = header_->sectionSize(col);
-    if (col < int(widthTwips_.size()) && widthTwips_[size_t(col)] >= 0 && px(widthTwips_[size_t(col)]) == pixels)
-        return widthTwips_[size_t(col)];
+    if (col < int(widths_.size()) && widths_[size_t(col)].setTwips >= 0 && px(widths_[size_t(col)].setTwips) == pixels)
+        return widths_[size_t(col)].setTwips;
     return twips(pixels);
 }
 
 void FlexGrid::setColWidth(int col, int widthTwips) {
     checkCell(0, col);
-    widthTwips = std::max(0, widthTwips);
-    if (col >= int(widths_.size())) widths_.resize(size_t(col) + 1, -1);
-    if (col >= int(widthTwips_.size())) widthTwips_.resize(size_t(col) + 1, -1);
-    widthTwips_[size_t(col)] = widthTwips;
-    widths_[size_t(col)] = px(widthTwips);
-    header_->resizeSection(col, widths_[size_t(col)]);
+    ColumnWidth& w = widthOf(col);
+    w.setTwips = std::max(0, widthTwips);
+    w.userPixels = -1;
+    fitColumns();
 }
 
 bool FlexGrid::Redraw() const { return redraw_; }
@@ -632,6 +846,7 @@ void FlexGrid::Sort(int setting) {
         sortBy([&](int a, int b) { return QString::compare(texts[size_t(a)], texts[size_t(b)], cs) < 0; });
     }
     model_->allChanged();
+    fire(EnterCell, "EnterCell");   // the current row holds another record now
 }
 
 int FlexGrid::recordOfRow(int row) const {

@@ -34,7 +34,9 @@ public:
     void setCol(int col);          // likewise
     unsigned CellBackColor() const;
     void setCellBackColor(unsigned bgrColor);   // the current cell, header row included
-    int ColWidth(int col) const;   // twips
+    // Twips. A column shows at least its widest code, date or number (see fitColumn), so it may
+    // read wider than it was set.
+    int ColWidth(int col) const;
     void setColWidth(int col, int widthTwips);
     bool Redraw() const;
     void setRedraw(bool on);
@@ -45,6 +47,8 @@ public:
     int FixedCols = 1;
     int AllowUserResizing = 0;
 
+    // Raised when the current cell moves, and when it comes to hold another record (or none)
+    // through a refresh or a sort, so that what a window shows of the current row follows it.
     std::function<void()> EnterCell;
     std::function<void()> DblClick;
     std::function<void(int button, int shift, int xTwips, int yTwips)> MouseDown;
@@ -57,6 +61,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     friend class HeaderView;
@@ -67,10 +72,22 @@ private:
     bool redraw_ = true;
     bool programmatic_ = false;
     bool filled_ = false;       // the grid has shown records since it was made
-    std::vector<int> widths_;       // pixels per column, kept across refreshes
-    std::vector<int> widthTwips_;   // the widths as the program set them
+    // What decides a column's width (see fitColumns), kept across refreshes.
+    struct ColumnWidth {
+        int setTwips = -1;      // as the program set it
+        int userPixels = -1;    // as the person dragged it
+        int valuesPixels = 0;   // the widest code, date or number shown since the fields last changed
+        int headingPixels = 0;  // a heading that is a code or a date, written by the program
+    };
+    std::vector<ColumnWidth> widths_;
+    QStringList widthFields_;   // the fields valuesPixels were measured on
+    bool sizing_ = false;       // the grid itself is sizing its columns
+    ColumnWidth& widthOf(int col);
+    void fitColumns();
+    void measureValues();
+    void measureWritten(int row, int col, const QString& text);
     void moveTo(int row, int col, bool raise);
-    void reload();
+    void reload(bool raise);   // raise: EnterCell after the new rows are in
     void showCurrent();
     void headerPressed(int col);
     // MouseDown with the press's button, keys and place in the grid (twips), header row included.

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHash>
+#include <QHideEvent>
 #include <QMenu>
 #include <QScreen>
 #include <algorithm>
@@ -32,6 +34,13 @@ void forget(Form* f) {
 
 QByteArray handlerName(const QString& form, const char* handler) {
     return (form + QChar('.') + QString::fromUtf8(handler)).toUtf8();
+}
+
+// Where each window stood when it last went out of view, by name: shown again, even after an
+// unload, it comes back there.
+QHash<QString, QPoint>& lastPlaces() {
+    static QHash<QString, QPoint> places;
+    return places;
 }
 
 void putLast(Form* f) {
@@ -140,7 +149,11 @@ int Form::ScaleHeight() const { return twips(std::max(0, height() - menuHeight()
 
 void Form::Show() {
     if (unloaded_) return;
-    if (!isVisible()) place();
+    if (!isVisible()) {
+        const auto known = lastPlaces().constFind(Name);
+        if (known != lastPlaces().constEnd() && QGuiApplication::screenAt(*known)) move(*known);
+        else place();
+    }
     putLast(this);
     show();
     if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();   // no stacking there
@@ -223,7 +236,13 @@ Form* Form::activeForm() { return active; }
 
 void Form::destroyAll() {
     while (!loaded().empty()) delete loaded().back();
+    lastPlaces().clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Form::hideEvent(QHideEvent* e) {
+    QWidget::hideEvent(e);
+    if (!e->spontaneous()) lastPlaces().insert(Name, pos());
 }
 
 void Form::closeEvent(QCloseEvent* e) {

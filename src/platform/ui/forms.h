@@ -51,7 +51,8 @@ public:
     int ScaleHeight() const;
 
     // Modeless, without owner; raises Form_Activate when it becomes active. A window that was not
-    // in view is placed first (windowPlace).
+    // in view comes back where it stood when it last went out of view (even before an unload);
+    // shown for the first time, it is placed (windowPlace).
     void Show();
     void Hide();
     // Form_QueryUnload(unloadMode), then the window goes unless it refused; the next touch loads
@@ -70,7 +71,7 @@ public:
     // view; nullptr when none is.
     static QWidget* dialogOwner();
     // Deletes every window at once, without any of their events (test fixtures, after the
-    // event loop has ended); the next touch of a window loads it anew.
+    // event loop has ended); the next touch of a window loads it anew, as if never shown.
     static void destroyAll();
     // The menu item of this window with the given name, or nullptr.
     MenuItem* menuItem(const QString& name) const;
@@ -131,6 +132,7 @@ protected:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
