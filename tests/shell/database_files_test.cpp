@@ -60,15 +60,8 @@ void addCards(const QString& path, int n, int textSize = 10) {
 using Held = std::vector<std::shared_ptr<platform::Database>>;
 void killedAfter(const std::function<Held()>& work) {
     platform::Database::releaseUnused();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const Held held = work();
-        ::kill(::getpid(), SIGKILL);
-        ::_exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    Held held;
+    ASSERT_TRUE(testing_support::killedChild([&] { held = work(); }));
 }
 
 // A backup copied over the file in place (as cp does: same file, new bytes), or as a new file.
@@ -134,16 +127,14 @@ quint32 changeCounter(const QByteArray& file) {
 // This process holds no connection while it forks.
 void killedAtWrite(int n, bool afterPage1, const std::function<void()>& work) {
     platform::Database::releaseUnused();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (n == 0) testing_support::killAtDatabaseSync();
-        else testing_support::killAtDatabaseWrite(n, afterPage1);
-        work();
-        ::_exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the write ended before its kill";
+    ASSERT_TRUE(testing_support::killedChild(
+        [&] {
+            if (n == 0) testing_support::killAtDatabaseSync();
+            else testing_support::killAtDatabaseWrite(n, afterPage1);
+            work();
+        },
+        false))
+        << "the write ended before its kill";
 }
 
 // A plain SQLite connection of its own (another program), running statements.

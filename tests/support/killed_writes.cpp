@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -82,6 +83,17 @@ quint32 bigEndian(const QByteArray& bytes, qint64 at) {
 }
 
 }  // namespace
+
+bool killedChild(const std::function<void()>& work, bool killAtEnd) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        work();
+        if (killAtEnd) ::kill(::getpid(), SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
 
 void killAtDatabaseSync() {
     killAtDatabaseWrite(0, true);

@@ -1,7 +1,14 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 namespace testing_support {
+
+// Runs work in a child process that is killed (SIGKILL) the moment work returns, with the
+// connections work left open still open, as a writer killed at that moment; or, without
+// killAtEnd, where killAtDatabaseWrite (called in work) kills it. True when the child ended by
+// that kill. The calling process should hold no connection of the files work writes.
+bool killedChild(const std::function<void()>& work, bool killAtEnd = true);
 
 // For a child process only: from now on every SQLite connection opened in this process writes
 // through a file layer that kills the process (SIGKILL) at its n-th write to a database file, as

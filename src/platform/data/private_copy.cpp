@@ -111,6 +111,75 @@ void removeLeftoverPrivateCopies() {
         QDir(folder.filePath(name)).removeRecursively();
 }
 
+namespace {
+
+// The header of the connection's database file, read through the connection's own descriptor: no
+// other descriptor of the file is opened and closed (which would drop this process's locks on it).
+QByteArray headerThrough(sqlite3* db) {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
+        return {};
+    QByteArray header(100, '\0');
+    const int rc = file->pMethods->xRead(file, header.data(), int(header.size()), 0);
+    return rc == SQLITE_OK || rc == SQLITE_IOERR_SHORT_READ ? header : QByteArray();
+}
+
+}  // namespace
+
+int openForReading(const QString& path, sqlite3** db, std::unique_ptr<PrivateCopy>* copy) {
+    configureEngine();
+    *db = nullptr;
+    int rc = sqlite3_open_v2(readOnlyUri(path).constData(), db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    if (rc != SQLITE_OK) return rc;
+    const QByteArray header = headerThrough(*db);
+    const bool logMode = header.startsWith(QByteArray("SQLite format 3\0", 16)) && (header[18] == 2 || header[19] == 2);
+    const bool log = QFileInfo::exists(path + QStringLiteral("-wal")), index = QFileInfo::exists(path + QStringLiteral("-shm"));
+    if (!(logMode || log) || (log && index)) {
+        sqlite3_busy_timeout(*db, 5000);
+        rc = sqlite3_exec(*db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK || rc == SQLITE_NOTADB) return rc;
+    }
+    // SQLite would write beside the file (a log's index), or cannot read it whole where it lies
+    // (a journal to be played back, a log it cannot read without its index).
+    const QString here = lastError(*db);
+    sqlite3_close_v2(*db);
+    *db = nullptr;
+    const bool unfinished =
+        QFileInfo(path + QStringLiteral("-journal")).size() > 0 || QFileInfo(path + QStringLiteral("-wal")).size() > 0;
+    QString why;
+    try {
+        auto made = std::make_unique<PrivateCopy>();
+        QString file;
+        {
+            FileLock lock(path, FileLock::Kind::Shared, 5000);
+            if (!lock.held()) throw DataError(QStringLiteral("database is locked"));
+            file = made->copy(path, lock, QStringLiteral("source"), true);
+        }
+        sqlite3* recovering = nullptr;
+        rc = openDatabaseFile(file, false, &recovering);
+        // The copy becomes one plain file: its log's writes taken into it.
+        if (rc == SQLITE_OK) rc = sqlite3_exec(recovering, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        why = recovering ? lastError(recovering) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(recovering);
+        if (rc == SQLITE_NOTADB) return rc;
+        if (rc == SQLITE_OK) rc = openDatabaseFile(file, true, db);
+        if (rc == SQLITE_OK) {
+            *copy = std::move(made);
+            return rc;
+        }
+        if (*db) why = lastError(*db);
+        sqlite3_close_v2(*db);
+        *db = nullptr;
+    } catch (const DataError& e) {
+        if (e.text == QLatin1String("database is locked")) throw;
+        why = e.text;
+    }
+    if (unfinished)
+        throw DataError(QStringLiteral("ファイル %1 には終わっていない書き込みが残っていて、読めません（%2）。")
+                            .arg(QDir::toNativeSeparators(path), why));
+    throw DataError(QStringLiteral("Cannot open the database %1: %2").arg(path, here));
+}
+
 int recoverDatabase(const QString& path, QString* message) {
     sqlite3* db = nullptr;
     const int rc = openDatabaseFile(path, false, &db);

@@ -3,6 +3,7 @@
 #include <memory>
 
 class QTemporaryDir;
+struct sqlite3;
 
 namespace platform::detail {
 
@@ -55,6 +56,16 @@ private:
 // Removes the private folders that a run ended half-way left in the program folder. Only for the
 // process that holds the folder's lock.
 void removeLeftoverPrivateCopies();
+
+// Opens the database file at path for reading only, never writing it or making a file beside it:
+// where it lies when SQLite reads it whole there on its own (a file in write-ahead-log mode is read
+// there only with its log and the log's index beside it, as while another program has it open),
+// else from a private copy of the file and its side files that SQLite recovers first (a rollback
+// journal played back, the log's committed writes taken in). *copy holds the copy while the
+// connection reads it. Returns SQLite's result code as openDatabaseFile does (SQLITE_NOTADB for a
+// file of another kind). Throws DataError when not even a copy can be read: in the user's words
+// when the file holds an unfinished write (a journal or log beside it).
+int openForReading(const QString& path, sqlite3** db, std::unique_ptr<PrivateCopy>* copy);
 
 // SQLite's own recovery of the database file at path, as its first connection that may write
 // makes it: a hot rollback journal played back, a write-ahead log read (and written back into the
