@@ -626,12 +626,22 @@ bool codeChangeInStep(sqlite3* db)
     return !kept.step();
 }
 
-// Rows of one query that the other lacks, both ways.
-long long rowsDiffering(sqlite3* db, const QString& a, const QString& b)
+// Rows of the stored changes (c) that differ from those computed from their row of list (l), and
+// rows of either table without their row in the other. Each table is read once, each row of list
+// looked up by its key.
+long long changesDiffering(sqlite3* db, const QString& stored, const QString& key, bool code)
 {
-    Statement count(db, QStringLiteral("SELECT (SELECT count(*) FROM (%1 EXCEPT %2)) + (SELECT count(*) FROM (%2 EXCEPT %1))")
-                            .arg(a, b));
-    return count.step() ? sqlite3_column_int64(count.get(), 0) : 0;
+    QStringList differs;
+    if (code) differs << QStringLiteral("c.\"kabuka1\" IS NOT l.\"kabuka1\"") << QStringLiteral("c.\"コード\" IS NOT l.\"コード\"");
+    for (int n = 1; n <= 9; ++n)
+        differs << QStringLiteral("c.\"ratio%1\" IS NOT %2").arg(n).arg(changeExpression(QStringLiteral("l"), n));
+    Statement count(db, QStringLiteral("SELECT (SELECT count(*) FROM %1 c), (SELECT count(*) FROM %2), "
+                                       "(SELECT count(*) FROM %1 c JOIN \"list\" l ON l.\"ID\" = c.\"ID\"), "
+                                       "(SELECT count(*) FROM %1 c JOIN \"list\" l ON l.\"ID\" = c.\"ID\" WHERE %3)")
+                            .arg(stored, key, differs.join(QStringLiteral(" OR "))));
+    if (!count.step()) return 0;
+    const auto at = [&](int i) { return sqlite3_column_int64(count.get(), i); };
+    return at(0) - at(2) + at(1) - at(2) + at(3);
 }
 
 }  // namespace
@@ -654,14 +664,15 @@ std::optional<QString> storedChangesProblem(sqlite3* db)
     if (!hasObject(db, "table", "list")) return std::nullopt;
     QStringList problems;
     if (hasObject(db, "table", "list_change")) {
-        const long long n = rowsDiffering(db, QStringLiteral("SELECT %1 FROM \"list_change\"").arg(changeColumns()),
-                                          QStringLiteral("SELECT %1 FROM \"list\" l").arg(changeValues(QStringLiteral("l"))));
+        const long long n = changesDiffering(db, QStringLiteral("\"list_change\""), QStringLiteral("\"list\""), false);
         if (n > 0) problems << QStringLiteral("list_change の %1 行が list の株価と合いません").arg(n);
     }
     if (hasObject(db, "table", "code_change")) {
-        const long long n =
-            rowsDiffering(db, QStringLiteral("SELECT %1 FROM \"code_change\"").arg(changeColumns(true)), codeFirstRows());
-        if (n > 0) problems << QStringLiteral("code_change の %1 行が list の株価と合いません").arg(n);
+        // Each code's row names its first row of list (checked in one pass), whose prices it holds.
+        long long n = codeChangeInStep(db) ? 0 : 1;
+        n += changesDiffering(db, QStringLiteral("\"code_change\""),
+                              QStringLiteral("(SELECT DISTINCT \"コード\" FROM \"list\" WHERE \"コード\" IS NOT NULL)"), true);
+        if (n > 0) problems << QStringLiteral("code_change が list の株価と合いません");
     }
     if (problems.isEmpty()) return std::nullopt;
     return problems.join(QStringLiteral("、"));
