@@ -50,9 +50,9 @@ bool applySideFiles(const QString& path, const QStringList& sides) {
 // Settles the side files a killed run left beside the database (see settleSideFiles) and names
 // the files it kept under new names in a message. Returns what keeps the file from serving now,
 // if anything.
-std::optional<QString> settle(const QString& path) {
-    const platform::SideFilesOutcome settled =
-        platform::settleSideFiles(path, [&](const QStringList& sides) { return applySideFiles(path, sides); });
+std::optional<QString> settle(const DatabaseCheck& c, const QString& path) {
+    const platform::SideFilesOutcome settled = platform::settleSideFiles(
+        path, c.problem, [&](const QStringList& sides) { return applySideFiles(path, sides); });
     if (!settled.setAside.isEmpty())
         ui::MsgBox(QStringLiteral("前回の実行が残したファイルは、このデータベースには使いません。") + kCrLf +
                        QDir::toNativeSeparators(path) + kCrLf + kCrLf + QStringLiteral("次の名前で残してあります:") +
@@ -92,7 +92,7 @@ std::unique_ptr<platform::FolderLock> startUp() {
     platform::detail::removeLeftoverPrivateCopies();
     // Side files of a killed run, settled before a missing database is made anew in its place.
     std::optional<QString> damage[std::size(kChecks)];
-    for (std::size_t i = 0; i < std::size(kChecks); ++i) damage[i] = settle(kChecks[i].path());
+    for (std::size_t i = 0; i < std::size(kChecks); ++i) damage[i] = settle(kChecks[i], kChecks[i].path());
     try {
         platform::ensureProgramDatabases();
     } catch (const platform::DataError& e) {
@@ -110,9 +110,9 @@ std::unique_ptr<platform::FolderLock> startUp() {
         } else {
             // A file put in its place while the program runs has its side files settled and
             // passes the same check before use.
-            platform::Database::checkReplacements(path, [check = c.problem](const QString& replaced) {
-                if (auto unsettled = settle(replaced)) return unsettled;
-                return check(replaced);
+            platform::Database::checkReplacements(path, [&c](const QString& replaced) {
+                if (auto unsettled = settle(c, replaced)) return unsettled;
+                return c.problem(replaced);
             });
         }
     }

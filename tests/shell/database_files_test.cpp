@@ -344,29 +344,39 @@ TEST(DatabaseFiles, ALeftoverLogIsTriedOnACopyFirst) {
 }
 
 // A journal cut short (a disk that ran full, say) beside the file its killed write left torn:
-// neither the recovery nor the file as it stands is whole. Nothing is touched; the start tells the
-// database cannot be used, as for any damaged file, and leaves it unopened. A journal beside an
-// empty file (a new database takes its place) is set aside.
+// neither the recovery nor the file as it stands is whole. Another program's file with the journal
+// of its own killed write, in place of the main database: neither is the program's database. In
+// both, nothing is touched; the start tells the database cannot be used, as for any damaged file
+// or another program's, and leaves it unopened. A journal beside an empty file (a new database
+// takes its place) is set aside.
 TEST(DatabaseFiles, AnUnfinishedWriteThatNoWayMakesWholeIsLeftAsItIs) {
-    for (const bool emptyFile : {false, true}) {
-        SCOPED_TRACE(emptyFile ? "empty file" : "torn file");
+    enum class Case { Torn, Foreign, Empty };
+    for (const Case c : {Case::Torn, Case::Foreign, Case::Empty}) {
+        SCOPED_TRACE(c == Case::Torn ? "torn file" : c == Case::Foreign ? "another program's file" : "empty file");
         PricedFolder f;
         const QString& main = f.main;
         const QString& journal = f.journal;
         auto& seam = f.seam;
         ASSERT_NE(f.lock, nullptr);
-        killedPriceWrite(main, 10, 1, true);
+        if (c == Case::Foreign) {
+            QFile::remove(main);
+            runRaw(main, "CREATE TABLE notes (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+                         "INSERT INTO notes SELECT printf('%.900c', 'n') FROM n;");
+            killedAtWrite(1, true, [&] { runRaw(main, "PRAGMA cache_size=5; UPDATE notes SET x = 'changed';"); });
+        } else {
+            killedPriceWrite(main, 10, 1, true);
+        }
         f.lock.reset();
         QByteArray leftover = readBytes(journal);
-        leftover.truncate(leftover.size() / 2);
+        if (c != Case::Foreign) leftover.truncate(leftover.size() / 2);
         writeBytes(journal, leftover);
-        if (emptyFile) writeBytes(main, QByteArray());
+        if (c == Case::Empty) writeBytes(main, QByteArray());
         const QByteArray torn = readBytes(main);
         seam->answerMsgBox(ui::vbOK);
         f.lock = shell::startUp();
         ASSERT_NE(f.lock, nullptr);
         EXPECT_TRUE(seam->allAnswersUsed());
-        if (emptyFile) {
+        if (c == Case::Empty) {
             EXPECT_EQ(readBytes(journal + QStringLiteral(".1.orphan")), leftover);
             EXPECT_EQ(readRaw(main, "SELECT count(*) > 3000 FROM \"list\""), QStringLiteral("1"));   // made anew
             continue;

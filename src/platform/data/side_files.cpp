@@ -59,30 +59,31 @@ QStringList setAsideAll(const QString& path, const QStringList& sides) {
 }
 
 // What keeps the database file at path from being sound after SQLite recovered it: the recovery
-// itself failing, SQLite's integrity check, the stored changes of a main database. Only for a
-// copy in a private folder.
-std::optional<QString> unsoundness(const QString& path) {
+// itself failing, SQLite's integrity check, the stored changes of a main database, and what keeps
+// it from serving as the program's database. Only for a copy in a private folder.
+std::optional<QString> unsoundness(const QString& path, const FileProblem& problem) {
     sqlite3* db = nullptr;
-    std::optional<QString> problem;
+    std::optional<QString> unsound;
     // A private copy needs no sync; a cache that holds most of the file spares the checks
     // reading its pages again and again.
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
         sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA cache_size=-65536", nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        problem = db ? detail::lastError(db) : QStringLiteral("out of memory");
+        unsound = db ? detail::lastError(db) : QStringLiteral("out of memory");
     } else {
         try {
             detail::Statement check(db, QStringLiteral("PRAGMA integrity_check(20)"));
             QStringList found;
             while (check.step()) found << detail::readColumn(check.get(), 0).toString();
-            if (found != QStringList{QStringLiteral("ok")}) problem = found.join(QStringLiteral(" / "));
-            else problem = storedChangesProblem(db);
+            if (found != QStringList{QStringLiteral("ok")}) unsound = found.join(QStringLiteral(" / "));
+            else unsound = storedChangesProblem(db);
         } catch (const DataError& e) {
-            problem = e.text;
+            unsound = e.text;
         }
     }
     sqlite3_close_v2(db);
-    return problem;
+    if (!unsound && problem) unsound = problem(path);
+    return unsound;
 }
 
 QString unfinishedWrite(const QStringList& sides, const QString& what) {
@@ -103,7 +104,7 @@ bool sameBytes(const QString& a, const QString& b) {
 
 }  // namespace
 
-SideFilesOutcome settleSideFiles(const QString& path, const ChooseRecovery& chooseRecovery) {
+SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem, const ChooseRecovery& chooseRecovery) {
     SideFilesOutcome outcome;
     const QStringList sides = sideFilesOf(path);
     if (sides.isEmpty()) return outcome;
@@ -124,10 +125,10 @@ SideFilesOutcome settleSideFiles(const QString& path, const ChooseRecovery& choo
             PrivateCopy trial;
             const QString recoveredCopy = trial.copy(path, lock, QStringLiteral("recovered"), true);
             const QString asItStandsCopy = trial.copy(path, lock, QStringLiteral("as-it-stands"), false);
-            recovered = unsoundness(recoveredCopy);
+            recovered = unsoundness(recoveredCopy, problem);
             // (the same bytes when the write was killed before it reached the file)
             const bool same = sameBytes(recoveredCopy, asItStandsCopy);
-            const std::optional<QString> asItStands = same ? recovered : unsoundness(asItStandsCopy);
+            const std::optional<QString> asItStands = same ? recovered : unsoundness(asItStandsCopy, problem);
             if (recovered && !asItStands) {
                 keepAsItStands = true;
             } else if (!recovered && !asItStands && !same) {

@@ -23,18 +23,22 @@ struct SideFilesOutcome {
 // was put in its place after the kill): true to use the recovery, false to keep the file as it
 // stands. Given the side files.
 using ChooseRecovery = std::function<bool(const QStringList& sides)>;
+// What keeps a database file from serving (the program's check of its tables), or nothing.
+using FileProblem = std::function<std::optional<QString>(const QString& path)>;
 
 // Settles the side files of a run that was killed while it wrote (a rollback journal to be played
 // back, a write-ahead log) by trial, not by a guess at whose they are: SQLite recovers a copy of
 // the file and its side files in a private folder, and that copy and a copy of the file as it
-// stands are checked (SQLite's integrity check, and a main database's stored changes against its
-// prices). The recovered copy alone sound: SQLite recovers the file itself the same way. The file
+// stands are checked (SQLite's integrity check, a main database's stored changes against its
+// prices, and `problem`: a file that is not the program's database is never sound, so that it is
+// never written). The recovered copy alone sound: SQLite recovers the file itself the same way. The file
 // as it stands alone sound (a backup copied over it after the kill, say): it is kept and the side
 // files are set aside. Both sound and different: chooseRecovery decides (the recovery when none
 // is given), and the file as it stood is kept under a new name when the recovery is used. Neither
 // sound: nothing is touched and the damage is told. Side files beside a missing or empty file
 // (which the program then makes anew) are set aside. Side files of a process at work on the file
 // are left to it. Call it before the program opens the file.
-SideFilesOutcome settleSideFiles(const QString& path, const ChooseRecovery& chooseRecovery = {});
+SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem = {},
+                                 const ChooseRecovery& chooseRecovery = {});
 
 }  // namespace platform
