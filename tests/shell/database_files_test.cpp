@@ -1,11 +1,8 @@
-// The program's database files after a run was killed, when a file is put in their place (a backup
-// copied over them as the backup window's help says, or an empty file), and when a file is
-// replaced while the program runs.
+// The program's database files after a run was killed (by a kill of a second process at a chosen
+// write), when a file is put in their place (a backup copied over them as the backup window's
+// help says, or an empty file), and when a file is replaced while the program runs.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
