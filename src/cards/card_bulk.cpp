@@ -145,18 +145,17 @@ public:
     AttachedSource(sqlite3* h, const platform::Recordset& rows) : h_(h) {
         const auto source = rows.database();
         if (!source || source->isSnapshot() || rows.fieldCount() < 8) return;
-        // Read only, as the source's own connection reads it: the source file is never written.
-        for (const bool immutable : {false, true}) {
-            try {
-                Statement attach(h, QStringLiteral("ATTACH DATABASE ?1 AS \"card_source\""));
-                attach.run({QString::fromUtf8(platform::detail::readOnlyUri(source->path(), immutable))});
-                platform::detail::exec(h, QStringLiteral("SELECT count(*) FROM \"card_source\".sqlite_master"));
-                attached_ = true;
-                keyed_ = firstFieldIsKey(rows.fieldName(0));
-                return;
-            } catch (const DataError&) {
-                sqlite3_exec(h, "DETACH DATABASE \"card_source\"", nullptr, nullptr, nullptr);
-            }
+        // Read only, the file the source's own connection reads (the source itself, or a private
+        // copy of it): the source file is never written.
+        try {
+            Statement attach(h, QStringLiteral("ATTACH DATABASE ?1 AS \"card_source\""));
+            const QString read = QString::fromUtf8(sqlite3_db_filename(source->handle(), "main"));
+            attach.run({QString::fromUtf8(platform::detail::readOnlyUri(read))});
+            platform::detail::exec(h, QStringLiteral("SELECT count(*) FROM \"card_source\".sqlite_master"));
+            attached_ = true;
+            keyed_ = firstFieldIsKey(rows.fieldName(0));
+        } catch (const DataError&) {
+            sqlite3_exec(h, "DETACH DATABASE \"card_source\"", nullptr, nullptr, nullptr);
         }
     }
     ~AttachedSource() {

@@ -4,6 +4,7 @@
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
 #include "platform/data/paths.h"
+#include "platform/data/private_copy.h"
 #include "platform/data/schema.h"
 #include "platform/data/side_files.h"
 #include "platform/ui/dialogs.h"
@@ -33,6 +34,39 @@ void tellUnusable(const QString& path, const QString& problem) {
                ui::vbExclamation);
 }
 
+// Whether the side files a killed run left are to be applied to the database when both ways
+// give a whole file: the person knows whether a file was put in its place since.
+bool applySideFiles(const QString& path, const QStringList& sides) {
+    return ui::MsgBox(QStringLiteral("前回の実行が書き込みの途中で止まり、次のファイルが残っています:") + kCrLf +
+                          QDir::toNativeSeparators(sides.join(kCrLf)) + kCrLf + kCrLf +
+                          QStringLiteral("これをデータベース ") + QDir::toNativeSeparators(path) +
+                          QStringLiteral(" に反映しますか？") + kCrLf + kCrLf +
+                          QStringLiteral("はい: 反映します（止まった書き込みを片付けます。通常はこちらです）。") + kCrLf +
+                          QStringLiteral("いいえ: 今のファイルをそのまま使います（そのあとでバックアップなどをこの場所に書き戻したときはこちらです）。") +
+                          kCrLf + kCrLf + QStringLiteral("使わなかったほうは、消さずに別の名前で残します。"),
+                      ui::vbYesNo | ui::vbQuestion) == ui::vbYes;
+}
+
+// Settles the side files a killed run left beside the database (see settleSideFiles) and names
+// the files it kept under new names in a message. Returns what keeps the file from serving now,
+// if anything.
+std::optional<QString> settle(const DatabaseCheck& c, const QString& path) {
+    const platform::SideFilesOutcome settled = platform::settleSideFiles(
+        path, c.problem, [&](const QStringList& sides) { return applySideFiles(path, sides); });
+    if (!settled.setAside.isEmpty())
+        ui::MsgBox(QStringLiteral("前回の実行が残したファイルは、このデータベースには使いません。") + kCrLf +
+                       QDir::toNativeSeparators(path) + kCrLf + kCrLf + QStringLiteral("次の名前で残してあります:") +
+                       kCrLf + QDir::toNativeSeparators(settled.setAside.join(kCrLf)),
+                   ui::vbInformation);
+    if (!settled.keptAsItStood.isEmpty())
+        ui::MsgBox(QStringLiteral("前回の実行が残したファイルをデータベースに反映しました。") + kCrLf +
+                       QDir::toNativeSeparators(path) + kCrLf + kCrLf +
+                       QStringLiteral("反映する前のファイルは次の名前で残してあります:") + kCrLf +
+                       QDir::toNativeSeparators(settled.keptAsItStood),
+                   ui::vbInformation);
+    return settled.damage;
+}
+
 }  // namespace
 
 std::unique_ptr<platform::FolderLock> startUp() {
@@ -55,16 +89,10 @@ std::unique_ptr<platform::FolderLock> startUp() {
     const QDir dir(folder);
     for (const QString& name : dir.entryList({QStringLiteral("*.mdb.*.new"), QStringLiteral("*.mdb.*.new-*")}, QDir::Files))
         QFile::remove(dir.filePath(name));
-    // Side files of a killed run: played back over its own file, never over a file put in place since.
-    for (const DatabaseCheck& c : kChecks) {
-        const QStringList moved = platform::settleSideFiles(c.path());
-        if (!moved.isEmpty())
-            ui::MsgBox(QStringLiteral("前回の実行が残したファイルは、今のデータベースのものではないため使いません。") + kCrLf +
-                           QDir::toNativeSeparators(c.path()) + kCrLf + kCrLf + QStringLiteral("次の名前で残してあります:") +
-                           kCrLf + QDir::toNativeSeparators(moved.join(QStringLiteral(".orphan") + kCrLf)) +
-                           QStringLiteral(".orphan"),
-                       ui::vbInformation);
-    }
+    platform::detail::removeLeftoverPrivateCopies();
+    // Side files of a killed run, settled before a missing database is made anew in its place.
+    std::optional<QString> damage[std::size(kChecks)];
+    for (std::size_t i = 0; i < std::size(kChecks); ++i) damage[i] = settle(kChecks[i], kChecks[i].path());
     try {
         platform::ensureProgramDatabases();
     } catch (const platform::DataError& e) {
@@ -73,14 +101,19 @@ std::unique_ptr<platform::FolderLock> startUp() {
                    ui::vbCritical);
         return nullptr;
     }
-    for (const DatabaseCheck& c : kChecks) {
+    for (std::size_t i = 0; i < std::size(kChecks); ++i) {
+        const DatabaseCheck& c = kChecks[i];
         const QString path = c.path();
-        if (const auto problem = c.problem(path)) {
+        if (const auto problem = damage[i] ? damage[i] : c.problem(path)) {
             platform::Database::refuse(path, *problem);
             tellUnusable(path, *problem);
         } else {
-            // A file put in its place while the program runs passes the same check before use.
-            platform::Database::checkReplacements(path, c.problem);
+            // A file put in its place while the program runs has its side files settled and
+            // passes the same check before use.
+            platform::Database::checkReplacements(path, [&c](const QString& replaced) {
+                if (auto unsettled = settle(c, replaced)) return unsettled;
+                return c.problem(replaced);
+            });
         }
     }
     return lock;

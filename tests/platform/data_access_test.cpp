@@ -6,6 +6,14 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+
 #include "platform/data/access_file.h"
 #include "platform/data/data_control.h"
 #include "platform/data/database.h"
@@ -99,6 +107,52 @@ TEST_F(AccessFile, ADamagedFileIsToldNotACrash) {
     }
     platform::detail::setAccessReadLimits({});
     EXPECT_GT(refused, 0);
+}
+
+// A SIGTERM to the program's process group (a logout) while an Access file is read: the reading
+// child ends at once and the program is told the read was stopped; the child does not take over
+// the program's own handling (which writes into the program's wake-up socket). The child is held
+// in its read by a named pipe that no one writes. Run in a process group of its own.
+TEST(AccessReading, ASignalToTheProcessGroupEndsTheReadingChildAtOnce) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("held.mdb"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const pid_t group = ::fork();
+    ASSERT_GE(group, 0);
+    if (group == 0) {
+        ::setpgid(0, 0);
+        static int wake[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, wake) != 0) ::_exit(10);
+        ::fcntl(wake[1], F_SETFL, O_NONBLOCK);
+        struct sigaction action {};
+        action.sa_handler = [](int) { [[maybe_unused]] const ssize_t n = ::write(wake[1], "x", 1); };
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        ::sigaction(SIGTERM, &action, nullptr);
+        if (::fork() == 0) {   // the signal comes while the child reads
+            ::signal(SIGTERM, SIG_DFL);
+            ::usleep(300 * 1000);
+            ::kill(0, SIGTERM);
+            ::_exit(0);
+        }
+        platform::detail::setAccessReadLimits({20, 512ULL << 20});
+        const auto start = std::chrono::steady_clock::now();
+        QString told;
+        try {
+            platform::detail::loadAccessFile(nullptr, fifo);
+        } catch (const platform::DataError& e) {
+            told = e.text;
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ::fcntl(wake[0], F_SETFL, O_NONBLOCK);
+        char bytes[16];
+        const ssize_t woken = ::read(wake[0], bytes, sizeof bytes);
+        ::_exit(seconds > 5 ? 1 : woken != 1 ? 2 : !told.contains(QStringLiteral("止められました")) ? 3 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(group, &status, 0), group);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the child ran on; 2: the child woke the program; 3: not told as stopped";
 }
 
 }  // namespace

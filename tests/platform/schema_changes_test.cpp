@@ -165,6 +165,45 @@ INSERT INTO "mydata" ("情報源", "コード") VALUES ('a', 3001), ('b', 'x9'),
               (QStringList{"i77", "i300"}));
 }
 
+// Another program's REPLACE on list deletes the row it replaces without the triggers that keep
+// code_change: the next opening by the program finds code_change behind and makes it anew. A file
+// whose code_change is in step is not written by the opening.
+TEST_F(StoredChanges, AnotherProgramsReplaceOnListIsMadeGoodAtTheNextOpening)
+{
+    const char* stocks = R"sql(
+DELETE FROM "list" WHERE "コード" <> 1001;
+INSERT INTO "list" ("ID", "銘柄", "コード", "kabuka1", "kabuka2") VALUES
+    (10, 'a', 4001, 100, 110), (11, 'b', 4002, 200, 220), (12, 'b2', 4002, 300, 330), (13, 'c', 4003, 50, 40);
+)sql";
+    struct Case {
+        const char* name;
+        const char* write;   // another program's write
+    };
+    const Case cases[] = {
+        {"none", ""},
+        {"INSERT OR REPLACE with another code",
+         "INSERT OR REPLACE INTO \"list\" (\"ID\", \"銘柄\", \"コード\", \"kabuka1\") VALUES (10, 'z', 4009, 70)"},
+        {"INSERT OR REPLACE of a code's first row",
+         "INSERT OR REPLACE INTO \"list\" (\"ID\", \"銘柄\", \"コード\", \"kabuka1\") VALUES (11, 'z', 4003, 80)"},
+        {"UPDATE OR REPLACE onto another code's row", "UPDATE OR REPLACE \"list\" SET \"ID\" = 13 WHERE \"ID\" = 12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::Database::releaseUnused();
+        db->exec(QString::fromUtf8(stocks));
+        ASSERT_EQ(staleCodeChanges(*db), 0);
+        if (*c.write) {
+            db->exec(QString::fromUtf8(c.write));
+            ASSERT_GT(staleCodeChanges(*db), 0);   // what the cards would show for good without the check
+        }
+        const QVariant counter = db->value("SELECT data_version FROM pragma_data_version");
+        platform::Database::open(path);
+        EXPECT_EQ(staleCodeChanges(*db), 0);
+        EXPECT_EQ(staleChanges(*db), 0);
+        EXPECT_EQ(db->value("SELECT data_version FROM pragma_data_version") != counter, *c.write != 0);
+    }
+}
+
 // Files of the previous version (changes kept, cards joined through list) and of earlier ones
 // (changes computed by the views) are upgraded on opening, each with every result unchanged.
 TEST_F(StoredChanges, AnEarlierFileIsUpgradedInPlaceOnOpenWithEveryResultUnchanged)

@@ -182,11 +182,17 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 // The child's work: the tables read into a database in memory, handed over whole as its bytes
 // after a 0, or the reason it could not read them after a 1.
 [[noreturn]] void readInChild(int out, const QString& path) {
-    signal(SIGALRM, SIG_DFL);
-    sigset_t alarmOnly;
-    sigemptyset(&alarmOnly);
-    sigaddset(&alarmOnly, SIGALRM);
-    sigprocmask(SIG_UNBLOCK, &alarmOnly, nullptr);
+    // The program's handling of signals is not the child's (its SIGTERM handler would wake the
+    // program up and let the child run on): every signal takes its default action, none blocked,
+    // so that the end of the program's process group ends the child at once.
+    struct sigaction initial {};
+    initial.sa_handler = SIG_DFL;
+    sigemptyset(&initial.sa_mask);
+    for (int s = 1; s < NSIG; ++s)
+        if (s != SIGKILL && s != SIGSTOP) sigaction(s, &initial, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
     alarm(unsigned(limits().seconds));
     // The library takes a buffer of the bind size for every value it converts: from the heap,
     // not a mapping of its own each time.
@@ -255,6 +261,9 @@ void loadAccessFile(sqlite3* db, const QString& path) {
     const bool ended = WIFEXITED(status) && WEXITSTATUS(status) == 0 && !answer.isEmpty();
     if (!ended && WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
         throw refusal(path, QStringLiteral("読み取りが終わりません（ファイルが壊れているか、大きすぎます）。"));
+    if (!ended && WIFSIGNALED(status) &&
+        (WTERMSIG(status) == SIGTERM || WTERMSIG(status) == SIGHUP || WTERMSIG(status) == SIGINT))
+        throw refusal(path, QStringLiteral("読み取りが止められました。"));
     if (!ended) throw refusal(path, QStringLiteral("ファイルが壊れているため読み取りが止まりました。"));
     if (answer[0] == '\1') throw DataError(QString::fromUtf8(answer.constData() + 1, answer.size() - 1));
     const qsizetype size = answer.size() - 1;

@@ -10,6 +10,7 @@
 
 #include "platform/data/access_file.h"
 #include "platform/data/errors.h"
+#include "platform/data/private_copy.h"
 #include "platform/data/recordset.h"
 #include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
@@ -104,11 +105,11 @@ public:
         auto it = map.find(key);
         if (it != map.end()) {
             if (auto db = it->second.db.lock()) {
-                // A snapshot is read again when its file changed. A database file only needs a new
-                // connection when another file took its place.
-                const bool same = db->isSnapshot() ? it->second.identity == identity
-                                                   : it->second.identity.dev == identity.dev &&
-                                                         it->second.identity.ino == identity.ino;
+                // A snapshot or a private copy is read again when its file changed. A database
+                // file only needs a new connection when another file took its place.
+                const bool same = db->isSnapshot() || db->copy_ ? it->second.identity == identity
+                                                                : it->second.identity.dev == identity.dev &&
+                                                                      it->second.identity.ino == identity.ino;
                 if (same) return db;
             }
             map.erase(it);
@@ -127,7 +128,12 @@ public:
             // a connection of this process holds it (closing any other descriptor of the file
             // would drop SQLite's locks on it). Only a file SQLite finds to be no database is
             // looked at as an Access file.
-            const int rc = detail::openDatabaseFile(absolute, readOnly, &db->db_);
+            // A file only read is read from a private copy where it cannot be read whole as it
+            // lies, unless a connection of this process holds it (a copy would open and close a
+            // descriptor of it).
+            const int rc = !readOnly             ? detail::openDatabaseFile(absolute, false, &db->db_)
+                           : heldHere(identity) ? detail::openDatabaseFile(absolute, true, &db->db_)
+                                                : detail::openForReading(absolute, &db->db_, &db->copy_);
             if (rc == SQLITE_NOTADB) {
                 const QString message = detail::lastError(db->db_);
                 sqlite3_close_v2(db->db_);
@@ -148,11 +154,22 @@ public:
                     useProgramJournal(db->db_);
                     // A main database of an earlier version gets the present layout before its first query.
                     upgradeMainDatabase(db->db_);
+                    // Another program's REPLACE on list may have left code_change behind.
+                    keepCodeChangeInStep(db->db_);
                 }
             }
         }
         map[key] = Entry{db, identity};
         return db;
+    }
+
+    // Whether a connection of this process reads the file itself.
+    static bool heldHere(const FileIdentity& identity) {
+        for (const auto& [key, entry] : entries())
+            if (auto db = entry.db.lock())
+                if (!db->isSnapshot() && !db->copy_ && entry.identity.dev == identity.dev && entry.identity.ino == identity.ino)
+                    return true;
+        return false;
     }
 
     // The program's journaling: a rollback journal, synced, so that once a write has ended every

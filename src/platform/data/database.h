@@ -6,6 +6,10 @@
 
 struct sqlite3;
 
+namespace platform::detail {
+class PrivateCopy;
+}
+
 namespace platform {
 
 class Recordset;
@@ -73,6 +77,8 @@ private:
     bool access_ = false;
     bool readOnly_ = false;
     sqlite3* db_ = nullptr;
+    // A file read from a private copy (see detail::openForReading), kept while it is read.
+    std::unique_ptr<detail::PrivateCopy> copy_;
     friend class DatabaseRegistry;
 };
 

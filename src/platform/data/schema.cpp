@@ -247,6 +247,20 @@ QString storeCodeChange(const QString& code)
         .arg(code, changeColumns(true), changeValues(QStringLiteral("l"), true));
 }
 
+// The first row of list of each code (the smallest ID among those of the code), as code_change keeps it.
+QString codeFirstRows()
+{
+    return QStringLiteral("SELECT %1 FROM \"list\" l WHERE l.\"ID\" = "
+                          "(SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = l.\"コード\")")
+        .arg(changeValues(QStringLiteral("l"), true));
+}
+
+// Fills an empty code_change from list.
+QString fillCodeChange()
+{
+    return QStringLiteral("INSERT INTO \"code_change\" (%1) %2;\n").arg(changeColumns(true), codeFirstRows());
+}
+
 // Triggers of list that keep code_change in step with list, as changeTriggers() keeps list_change.
 // A price change of a row whose ID and code stay writes the code's row in place when the row is
 // the code's first; a new row takes the code's row when it comes first; any other change makes the
@@ -547,9 +561,7 @@ bool upgradeMainDatabase(sqlite3* db)
         sql += changeTriggers();
     }
     sql += statementOf(layout, QStringLiteral("CREATE TABLE \"code_change\""));
-    sql += QStringLiteral("INSERT INTO \"code_change\" (%1) SELECT %2 FROM \"list\" l WHERE l.\"ID\" = "
-                          "(SELECT min(x.\"ID\") FROM \"list\" x WHERE x.\"コード\" = l.\"コード\");\n")
-               .arg(changeColumns(true), changeValues(QStringLiteral("l"), true));
+    sql += fillCodeChange();
     sql += codeChangeTriggers();
     for (const char* view : {"stock_trend", "card_trend"}) {
         if (!changes && QLatin1String(view) == QLatin1String("stock_trend")) continue;
@@ -564,6 +576,106 @@ bool upgradeMainDatabase(sqlite3* db)
         return false;
     }
     return true;
+}
+
+namespace {
+
+// A code as SQLite compares codes: numbers by their value, texts and blobs by their bytes.
+struct Code {
+    int type = SQLITE_NULL;
+    qint64 whole = 0;
+    double number = 0;
+    QByteArray bytes;
+
+    static Code of(sqlite3_stmt* st, int column)
+    {
+        Code c;
+        c.type = sqlite3_column_type(st, column);
+        if (c.type == SQLITE_INTEGER) c.whole = sqlite3_column_int64(st, column);
+        if (c.type == SQLITE_INTEGER || c.type == SQLITE_FLOAT) c.number = sqlite3_column_double(st, column);
+        if (c.type == SQLITE_TEXT || c.type == SQLITE_BLOB)
+            c.bytes = QByteArray(static_cast<const char*>(sqlite3_column_blob(st, column)), sqlite3_column_bytes(st, column));
+        return c;
+    }
+    bool operator==(const Code& o) const
+    {
+        if (type == SQLITE_INTEGER && o.type == SQLITE_INTEGER) return whole == o.whole;
+        const bool numeric = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+        if (numeric || o.type == SQLITE_INTEGER || o.type == SQLITE_FLOAT)
+            return numeric && (o.type == SQLITE_INTEGER || o.type == SQLITE_FLOAT) && number == o.number;
+        return type == o.type && bytes == o.bytes;
+    }
+};
+
+// Whether code_change holds one row for each code of list and no other, each naming its code's
+// first row. Both are read once in the order of their keys (the index of list by code and ID).
+bool codeChangeInStep(sqlite3* db)
+{
+    Statement firsts(db, QStringLiteral("SELECT \"コード\", \"ID\" FROM \"list\" WHERE \"コード\" IS NOT NULL "
+                                        "ORDER BY \"コード\", \"ID\""));
+    Statement kept(db, QStringLiteral("SELECT \"コード\", \"ID\" FROM \"code_change\" ORDER BY \"コード\""));
+    Code previous;
+    while (firsts.step()) {
+        const Code code = Code::of(firsts.get(), 0);
+        if (previous.type != SQLITE_NULL && code == previous) continue;
+        previous = code;
+        if (!kept.step() || !(Code::of(kept.get(), 0) == code) ||
+            sqlite3_column_int64(kept.get(), 1) != sqlite3_column_int64(firsts.get(), 1))
+            return false;
+    }
+    return !kept.step();
+}
+
+// Rows of the stored changes (c) that differ from those computed from their row of list (l), and
+// rows of either table without their row in the other. Each table is read once, each row of list
+// looked up by its key.
+long long changesDiffering(sqlite3* db, const QString& stored, const QString& key, bool code)
+{
+    QStringList differs;
+    if (code) differs << QStringLiteral("c.\"kabuka1\" IS NOT l.\"kabuka1\"") << QStringLiteral("c.\"コード\" IS NOT l.\"コード\"");
+    for (int n = 1; n <= 9; ++n)
+        differs << QStringLiteral("c.\"ratio%1\" IS NOT %2").arg(n).arg(changeExpression(QStringLiteral("l"), n));
+    Statement count(db, QStringLiteral("SELECT (SELECT count(*) FROM %1 c), (SELECT count(*) FROM %2), "
+                                       "(SELECT count(*) FROM %1 c JOIN \"list\" l ON l.\"ID\" = c.\"ID\"), "
+                                       "(SELECT count(*) FROM %1 c JOIN \"list\" l ON l.\"ID\" = c.\"ID\" WHERE %3)")
+                            .arg(stored, key, differs.join(QStringLiteral(" OR "))));
+    if (!count.step()) return 0;
+    const auto at = [&](int i) { return sqlite3_column_int64(count.get(), i); };
+    return at(0) - at(2) + at(1) - at(2) + at(3);
+}
+
+}  // namespace
+
+bool keepCodeChangeInStep(sqlite3* db)
+{
+    try {
+        if (!hasObject(db, "table", "code_change") || !hasObject(db, "table", "list") || codeChangeInStep(db))
+            return false;
+        detail::exec(db, QStringLiteral("BEGIN IMMEDIATE; DELETE FROM \"code_change\"; %1COMMIT;").arg(fillCodeChange()));
+        return true;
+    } catch (const DataError&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    }
+}
+
+std::optional<QString> storedChangesProblem(sqlite3* db)
+{
+    if (!hasObject(db, "table", "list")) return std::nullopt;
+    QStringList problems;
+    if (hasObject(db, "table", "list_change")) {
+        const long long n = changesDiffering(db, QStringLiteral("\"list_change\""), QStringLiteral("\"list\""), false);
+        if (n > 0) problems << QStringLiteral("list_change の %1 行が list の株価と合いません").arg(n);
+    }
+    if (hasObject(db, "table", "code_change")) {
+        // Each code's row names its first row of list (checked in one pass), whose prices it holds.
+        long long n = codeChangeInStep(db) ? 0 : 1;
+        n += changesDiffering(db, QStringLiteral("\"code_change\""),
+                              QStringLiteral("(SELECT DISTINCT \"コード\" FROM \"list\" WHERE \"コード\" IS NOT NULL)"), true);
+        if (n > 0) problems << QStringLiteral("code_change が list の株価と合いません");
+    }
+    if (problems.isEmpty()) return std::nullopt;
+    return problems.join(QStringLiteral("、"));
 }
 
 void ensureListDatabase(const QString& path)

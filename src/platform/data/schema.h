@@ -20,6 +20,16 @@ void ensureListDatabase(const QString& path);
 // did; false when there was nothing to do or the file cannot be written (its queries then go on
 // computing the changes as before).
 bool upgradeMainDatabase(sqlite3* db);
+// Another program's INSERT OR REPLACE or UPDATE OR REPLACE on list deletes rows without firing the
+// triggers that keep code_change (each code's latest price and changes) in step. Checks that
+// code_change names each code's first row of list, and makes it anew from list in one transaction
+// when it does not. True when it did; false when it was in step, the file keeps no code_change, or
+// it cannot be written.
+bool keepCodeChangeInStep(sqlite3* db);
+// What keeps the stored changes of a main database (list_change, code_change) from matching the
+// changes computed from its prices now; nothing when they match or the file keeps none. Reads
+// every stock: for the check of a file recovered from an unfinished write, not for every opening.
+std::optional<QString> storedChangesProblem(sqlite3* db);
 // Both, at their places in the program folder.
 void ensureProgramDatabases();
 

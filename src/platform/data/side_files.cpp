@@ -1,112 +1,168 @@
 #include "platform/data/side_files.h"
 
-#include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <cstring>
+#include <cerrno>
 
 #include "platform/data/errors.h"
+#include "platform/data/private_copy.h"
+#include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform {
 
 namespace {
 
-quint32 bigEndian32(const unsigned char* p) {
-    return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
+using detail::FileLock;
+using detail::PrivateCopy;
+
+const char* const kSideSuffixes[] = {"-journal", "-wal"};
+
+// The side files of path that hold anything.
+QStringList sideFilesOf(const QString& path) {
+    QStringList sides;
+    for (const char* suffix : kSideSuffixes)
+        if (QFileInfo(path + QLatin1String(suffix)).size() > 0) sides << path + QLatin1String(suffix);
+    return sides;
 }
 
-// The first bytes of a file; fewer when it is shorter. Used only on a file no connection of this
-// process holds.
-QByteArray head(const QString& path, qint64 size) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.read(size) : QByteArray();
-}
-
-// Whether any process holds one of SQLite's locks on the database file (a reader or writer is at work).
-bool lockedByAnyone(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return true;
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0x40000000;   // SQLite's pending, reserved and shared lock bytes
-    lock.l_len = 2 + 510;
-    const bool locked = ::fcntl(fd, F_GETLK, &lock) != 0 || lock.l_type != F_UNLCK;
-    ::close(fd);
-    return locked;
-}
-
-constexpr int kChangeCounter = 24;   // file change counter in the database header (page 1)
-
-// The change counter of page 1 as the rollback journal saved it before the killed transaction
-// changed it; -1 when the journal holds no such page (or nothing SQLite would play back).
-qint64 journalledChangeCounter(const QString& journal) {
-    QFile f(journal);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray header = f.read(28);
-    static const unsigned char magic[] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
-    if (header.size() < 28 || std::memcmp(header.constData(), magic, 8) != 0) return -1;
-    const auto* h = reinterpret_cast<const unsigned char*>(header.constData());
-    quint32 records = bigEndian32(h + 8);
-    const quint32 sector = bigEndian32(h + 20), page = bigEndian32(h + 24);
-    if (sector < 32 || sector > 65536 || page < 512 || page > 65536) return -1;
-    const qint64 recordSize = qint64(page) + 8;
-    if (records == 0xffffffffu) records = quint32((f.size() - sector) / recordSize);
-    for (quint32 r = 0; r < records; ++r) {
-        if (!f.seek(sector + qint64(r) * recordSize)) return -1;
-        const QByteArray number = f.read(4);
-        if (number.size() < 4) return -1;
-        if (bigEndian32(reinterpret_cast<const unsigned char*>(number.constData())) != 1) continue;
-        const QByteArray page1 = f.read(kChangeCounter + 4);
-        if (page1.size() < kChangeCounter + 4) return -1;
-        return bigEndian32(reinterpret_cast<const unsigned char*>(page1.constData()) + kChangeCounter);
+// Moves the file to the first free name "<base>.<n>.orphan": an earlier one is never replaced.
+// Returns the new name, or nothing when it could not be moved.
+std::optional<QString> setAside(const QString& file, const QString& base) {
+    const QByteArray from = QFile::encodeName(file);
+    for (int n = 1; n < 100000; ++n) {
+        const QString orphan = base + QStringLiteral(".%1.orphan").arg(n);
+        const QByteArray to = QFile::encodeName(orphan);
+        if (::link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+            return orphan;
+        }
+        if (errno == EEXIST) continue;
+        // (a file system without hard links; QFile::rename replaces no file either)
+        if (QFileInfo::exists(orphan)) continue;
+        if (QFile::rename(file, orphan)) return orphan;
+        return std::nullopt;
     }
-    return -1;
+    return std::nullopt;
 }
 
-bool setAside(const QString& side) {
-    const QString orphan = side + QStringLiteral(".orphan");
-    QFile::remove(orphan);
-    return QFile::rename(side, orphan);
+// Every side file set aside; the index of a log set aside goes with it (SQLite makes it anew).
+QStringList setAsideAll(const QString& path, const QStringList& sides) {
+    QStringList moved;
+    for (const QString& side : sides)
+        if (const auto orphan = setAside(side, side)) moved << *orphan;
+    if (!QFileInfo::exists(path + QStringLiteral("-wal"))) QFile::remove(path + QStringLiteral("-shm"));
+    return moved;
+}
+
+// What keeps the database file at path from being sound after SQLite recovered it: the recovery
+// itself failing, SQLite's integrity check, the stored changes of a main database, and what keeps
+// it from serving as the program's database. Only for a copy in a private folder.
+std::optional<QString> unsoundness(const QString& path, const FileProblem& problem) {
+    sqlite3* db = nullptr;
+    std::optional<QString> unsound;
+    // A private copy needs no sync; a cache that holds most of the file spares the checks
+    // reading its pages again and again.
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA cache_size=-65536", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        unsound = db ? detail::lastError(db) : QStringLiteral("out of memory");
+    } else {
+        try {
+            detail::Statement check(db, QStringLiteral("PRAGMA integrity_check(20)"));
+            QStringList found;
+            while (check.step()) found << detail::readColumn(check.get(), 0).toString();
+            if (found != QStringList{QStringLiteral("ok")}) unsound = found.join(QStringLiteral(" / "));
+            else unsound = storedChangesProblem(db);
+        } catch (const DataError& e) {
+            unsound = e.text;
+        }
+    }
+    sqlite3_close_v2(db);
+    if (!unsound && problem) unsound = problem(path);
+    return unsound;
+}
+
+QString unfinishedWrite(const QStringList& sides, const QString& what) {
+    QStringList names;
+    for (const QString& side : sides) names << QFileInfo(side).fileName();
+    return QStringLiteral("前回の実行が書き込みの途中で残したファイル（%1）があります。%2")
+        .arg(names.join(QStringLiteral("、")), what);
+}
+
+// Whether two files hold the same bytes.
+bool sameBytes(const QString& a, const QString& b) {
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size()) return false;
+    while (!fa.atEnd())
+        if (fa.read(1 << 20) != fb.read(1 << 20)) return false;
+    return true;
 }
 
 }  // namespace
 
-QStringList settleSideFiles(const QString& path) {
-    QStringList moved;
+SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem, const ChooseRecovery& chooseRecovery) {
+    SideFilesOutcome outcome;
+    const QStringList sides = sideFilesOf(path);
+    if (sides.isEmpty()) return outcome;
     const QFileInfo file(path);
-    if (!file.isFile() || file.size() < 100 || lockedByAnyone(path)) return moved;
-    const QByteArray header = head(path, 100);
-    if (header.size() < 100 || !header.startsWith("SQLite format 3")) return moved;
-    const auto* h = reinterpret_cast<const unsigned char*>(header.constData());
-
-    // A log beside a file in rollback mode: the file was put in place after the run that wrote
-    // the log (a file leaves write-ahead-log mode only with its log written back and removed).
-    const QString wal = path + QStringLiteral("-wal");
-    if (h[18] == 1 && h[19] == 1 && QFileInfo(wal).size() > 0 && setAside(wal)) {
-        moved << wal;
-        QFile::remove(path + QStringLiteral("-shm"));
+    if (!file.exists() || (file.isFile() && file.size() == 0)) {
+        // Nothing of a database is left for them; the program makes the file anew.
+        outcome.setAside = setAsideAll(path, sides);
+        return outcome;
     }
-    // A journal to be played back holds page 1 as it was before the killed transaction: the
-    // file it belongs to has that page's change counter, or the next one once the transaction
-    // began writing the file. Any other counter: another file.
-    const QString journal = path + QStringLiteral("-journal");
-    const qint64 before = QFileInfo(journal).size() > 0 ? journalledChangeCounter(journal) : -1;
-    const qint64 now = bigEndian32(h + kChangeCounter);
-    if (before >= 0 && now != before && now != ((before + 1) & 0xffffffff) && setAside(journal)) moved << journal;
-    if (QFileInfo(journal).size() > 0) {
-        // SQLite plays a journal back at the first read of a connection that may write.
+    std::optional<QString> recovered;
+    {
+        // Held while the trial runs and until the side files are set aside: no other process
+        // may begin to read or write the file meanwhile.
+        FileLock lock(path, FileLock::Kind::Sole);
+        if (!lock.held()) return outcome;   // another process is at work on it
+        bool keepAsItStands = false;
         try {
-            detail::Connection db(path);
-            db.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        } catch (const DataError&) {
-            // the check that follows reports a file that cannot be read
+            PrivateCopy trial;
+            const QString recoveredCopy = trial.copy(path, lock, QStringLiteral("recovered"), true);
+            const QString asItStandsCopy = trial.copy(path, lock, QStringLiteral("as-it-stands"), false);
+            recovered = unsoundness(recoveredCopy, problem);
+            // (the same bytes when the write was killed before it reached the file)
+            const bool same = sameBytes(recoveredCopy, asItStandsCopy);
+            const std::optional<QString> asItStands = same ? recovered : unsoundness(asItStandsCopy, problem);
+            if (recovered && !asItStands) {
+                keepAsItStands = true;
+            } else if (!recovered && !asItStands && !same) {
+                // Both are whole: the killed write had reached the file whole (or in parts that
+                // are whole each), or a file was put in place after the kill over which the
+                // recovery happens to be whole too. No check tells which; the person chooses,
+                // and the file not chosen is kept.
+                if (chooseRecovery && !chooseRecovery(sides)) {
+                    keepAsItStands = true;
+                } else {
+                    const auto kept = setAside(asItStandsCopy, path);
+                    if (!kept) throw DataError(QStringLiteral("cannot keep the file as it stands beside it"));
+                    outcome.keptAsItStood = *kept;
+                }
+            }
+        } catch (const DataError& e) {
+            outcome.damage = unfinishedWrite(sides, QStringLiteral("試しに戻す場所を用意できません: ") + e.text);
+            return outcome;
+        }
+        if (keepAsItStands) {
+            outcome.setAside = setAsideAll(path, sides);
+            return outcome;
         }
     }
-    return moved;
+    if (recovered) {
+        outcome.damage = unfinishedWrite(
+            sides, QStringLiteral("それを戻したファイルも、今のままのファイルも検査を通りません（%1）。どちらのファイルも書き換えていません。")
+                       .arg(*recovered));
+        return outcome;
+    }
+    QString message;
+    if (detail::recoverDatabase(path, &message) != SQLITE_OK)
+        outcome.damage = unfinishedWrite(sides, QStringLiteral("それを戻せません: ") + message);
+    return outcome;
 }
 
 }  // namespace platform

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
-#include <fcntl.h>
-#include <unistd.h>
 #include <QDateTime>
 #include <QTime>
 #include <cmath>
@@ -18,6 +16,7 @@
 
 #include "platform/data/dialect.h"
 #include "platform/data/errors.h"
+#include "platform/data/private_copy.h"
 
 namespace platform::detail {
 
@@ -35,10 +34,8 @@ namespace {
 const bool engineConfigured = (configureEngine(), true);
 }  // namespace
 
-QByteArray readOnlyUri(const QString& path, bool immutable) {
-    QByteArray uri = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=ro";
-    if (immutable) uri += "&immutable=1";
-    return uri;
+QByteArray readOnlyUri(const QString& path) {
+    return "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=ro";
 }
 
 namespace {
@@ -56,21 +53,13 @@ int openDatabaseFile(const QString& path, bool readOnly, sqlite3** db) {
     configureEngine();
     *db = nullptr;
     if (!readOnly) return openAndRead(QFile::encodeName(path), SQLITE_OPEN_READWRITE, db);
-    int rc = openAndRead(readOnlyUri(path), SQLITE_OPEN_READONLY, db);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    if (rc != SQLITE_OK && rc != SQLITE_NOTADB && ::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS) != 0) {
-        // Nobody can write a file in a folder that cannot be written, so it is read as it stands.
-        sqlite3_close_v2(*db);
-        *db = nullptr;
-        rc = openAndRead(readOnlyUri(path, true), SQLITE_OPEN_READONLY, db);
-    }
-    return rc;
+    return openAndRead(readOnlyUri(path), SQLITE_OPEN_READONLY, db);
 }
 
 Connection::Connection(const QString& path, Mode mode) {
     configureEngine();
     const int rc = mode == Mode::ReadOnly
-                       ? openDatabaseFile(path, true, &db_)
+                       ? openForReading(path, &db_, &copy_)
                        : sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db_ ? lastError(db_) : QStringLiteral("out of memory");

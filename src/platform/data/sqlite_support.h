@@ -15,18 +15,19 @@ namespace platform::detail {
 void configureEngine();
 
 // Opens an existing database file and reads its catalogue once, so that a file that is no database
-// fails here. readOnly: the file is never written and keeps its journal mode; when it cannot be
-// read in place because its folder cannot be written (a write-ahead-log file needs an index file
-// beside it), it is read as an unchanging file. Returns SQLite's result code of the open or of the
-// first read (SQLITE_NOTADB for a file of another kind); *db is the connection whenever SQLite
-// made one, even on failure (close it with sqlite3_close_v2).
+// fails here. readOnly: opened for reading only where it lies (see openForReading for an import
+// source). Returns SQLite's result code of the open or of the first read (SQLITE_NOTADB for a file
+// of another kind); *db is the connection whenever SQLite made one, even on failure (close it with
+// sqlite3_close_v2).
 int openDatabaseFile(const QString& path, bool readOnly, sqlite3** db);
 // The file as a URI SQLite opens for reading only (ATTACH takes it on a connection opened with
 // SQLITE_OPEN_URI).
-QByteArray readOnlyUri(const QString& path, bool immutable = false);
+QByteArray readOnlyUri(const QString& path);
+
+class PrivateCopy;
 
 // A connection to a database file, opened for reading and writing (made when missing) or for
-// reading only (see openDatabaseFile), and closed on every path.
+// reading only (see openForReading), and closed on every path.
 class Connection {
 public:
     enum class Mode { ReadWrite, ReadOnly };
@@ -40,6 +41,7 @@ public:
 
 private:
     sqlite3* db_ = nullptr;
+    std::unique_ptr<PrivateCopy> copy_;
 };
 
 // A prepared statement that finalizes itself.
