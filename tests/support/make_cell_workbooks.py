@@ -108,6 +108,7 @@ def cells_sheet(wb, ws, date1904=False):
     case('date and time', lambda r: ws.write(r, 1, datetime.datetime(2024, 9, 30, 15, 30), styles['datetime']))
     case('time', lambda r: ws.write(r, 1, datetime.time(12, 0), styles['time']))
     case('early date', lambda r: ws.write(r, 1, datetime.date(1900, 1, 15), styles['ymd']))
+    case('leap day 1900', lambda r: ws.write(r, 1, 60, styles['ymd']))   # the 29th of February 1900 the spreadsheet counts
     case('decimals format', lambda r: ws.write(r, 1, 7203, styles['decimals']))
     case('scientific format', lambda r: ws.write(r, 1, 1500, styles['scientific']))
     case('quoted d format', lambda r: ws.write(r, 1, 45565, styles['quoted']))

@@ -1,7 +1,8 @@
 // The .xls reader: the OLE2 container is opened with libgsf, the workbook stream is read into
 // memory whole, and the few BIFF8 records that carry cells, strings and number formats are decoded
-// here. Every record is checked against the stream it sits in, so a cut or damaged file is refused
-// as a whole instead of giving part of its rows.
+// here. Every record is checked against the stream it sits in, the sheets against each other and
+// the records of known size against that size, so a cut or damaged file is refused as a whole
+// instead of giving part of its rows.
 #include "platform/data/xls_file.h"
 
 #include <gsf/gsf-infile-msole.h>
@@ -234,15 +235,20 @@ QString readString(Records& records, const Record& r, std::size_t offset, bool s
     return readString(in, shortLength);
 }
 
-// A formula's text result (a STRING record's body with its CONTINUE records). Where it goes on in
-// a CONTINUE record the format puts an option byte first; two writers leave it out and simply go
-// on with the bytes, in the encoding the text began with (one of them splitting a two-byte
-// character between the records). The format's reading is tried first, that one second.
+// A formula's text result: a STRING record's body with its CONTINUE records. Where the text goes
+// on in a CONTINUE record the format puts an option byte first. When that reading does not fit
+// the bytes, two writers' ways are read:
+// - one (the STRING record inside a FORMULA record) leaves the option byte out and simply goes on
+//   with the characters;
+// - the other (a STRING record of its own) puts the option byte at every 8,223rd byte of the
+//   bodies taken together (the last byte of the STRING record, then ever earlier in the CONTINUE
+//   records) and so loses as many bytes at the end: its text is read up to its last whole
+//   character.
 struct FormulaText {
     std::optional<QString> text;   // nothing: no reading gives the text
     bool fits;                     // the bytes have the length of a text, whether or not it reads
 };
-FormulaText formulaText(Pieces& in) {
+FormulaText formulaText(Pieces& in, bool insideFormula) {
     const auto start = in.mark();
     bool badOption = false;
     try {
@@ -253,17 +259,28 @@ FormulaText formulaText(Pieces& in) {
     } catch (const Damaged&) {
     }
     in.reset(start);
-    try {
-        const std::size_t length = in.u16le();
-        const std::uint8_t option = in.u8();
-        const std::size_t width = (option & 1) ? 2 : 1;
-        if ((option & 0xFE) || in.size() != 3 + length * width) return {std::nullopt, badOption};
-        const QByteArray raw = in.bytes(length * width);
-        if (width == 2) return {QString(reinterpret_cast<const QChar*>(raw.constData()), qsizetype(length)), true};
-        return {QString::fromLatin1(raw), true};
-    } catch (const Damaged&) {
-        return {std::nullopt, badOption};
+    const QByteArray all = in.bytes(in.size());
+    if (all.size() < 3 || (all[2] & 0xFE)) return {std::nullopt, badOption};
+    const qsizetype length = qsizetype(u16(reinterpret_cast<const std::uint8_t*>(all.constData())));
+    const qsizetype width = all[2] ? 2 : 1;
+    QByteArray bytes;
+    qsizetype lost = 0;
+    if (insideFormula) {
+        bytes = all.mid(3);
+    } else {
+        constexpr qsizetype kEvery = 8223;
+        qsizetype from = 3;
+        for (qsizetype at = kEvery; at < all.size(); at += kEvery, ++lost) {
+            if (all[at] != all[2]) return {std::nullopt, badOption};
+            bytes += all.mid(from, at - from);
+            from = at + 1;
+        }
+        bytes += all.mid(from);
     }
+    if (bytes.size() > length * width || bytes.size() < length * width - lost) return {std::nullopt, badOption};
+    const qsizetype chars = bytes.size() / width;
+    if (width == 2) return {QString(reinterpret_cast<const QChar*>(bytes.constData()), chars), true};
+    return {QString::fromLatin1(bytes.constData(), chars), true};
 }
 
 // What a number format shows a number as. Elapsed: a duration in hours past 24 ([h]:mm).
@@ -598,14 +615,18 @@ void XlsFile::Impl::checkSheets() {
     if (order.empty()) throw Damaged{QStringLiteral("シートの一覧がありません（ブックの先頭部分が壊れています）。")};
     std::stable_sort(order.begin(), order.end(), [](const SheetEntry* a, const SheetEntry* b) { return a->offset < b->offset; });
     std::size_t at = globalsEnd;
+    const SheetEntry* before = nullptr;
     for (SheetEntry* s : order) {
-        if (s->offset != at)
-            throw Damaged{QStringLiteral("シート「%1」の位置が壊れています（位置 %2、前の部分の終わり %3）。").arg(s->name).arg(s->offset).arg(at)};
+        if (s->offset < at) throw Damaged{QStringLiteral("シート「%1」の位置が別のシートの中を指しています。").arg(s->name)};
+        if (s->offset > at)
+            throw Damaged{before ? QStringLiteral("シート「%1」が次のシート「%2」の始まりで終わっていません。").arg(before->name, s->name)
+                                 : QStringLiteral("シート「%1」の前に読めないレコードがあります。").arg(s->name)};
         s->bytes = walkSheet(s->offset, nullptr);
         at += s->bytes;
+        before = s;
     }
     if (std::any_of(stream.begin() + std::ptrdiff_t(at), stream.end(), [](std::uint8_t b) { return b != 0; }))
-        throw Damaged{QStringLiteral("最後のシートの後に読めないレコードがあります（位置 %1）。").arg(at)};
+        throw Damaged{QStringLiteral("シート「%1」の後に読めないレコードがあります。").arg(before->name)};
 }
 
 QVariant XlsFile::Impl::number(double v, std::uint16_t xf) const {
@@ -734,7 +755,7 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             if (r.size >= inner + 4 && u16(p + inner) == kString) {
                 Pieces in(records, Record{kString, p + inner + 4, r.size - inner - 4});
                 if (in.size() == u16(p + inner + 2)) {
-                    const FormulaText t = formulaText(in);
+                    const FormulaText t = formulaText(in, true);
                     if (!t.fits) throw Damaged{kTextDamaged};
                     if (kept && t.text && !t.text->isEmpty()) cells->back().value = *t.text;
                     break;
@@ -747,7 +768,7 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             // A text that no reading gives leaves its cell empty; bytes too many or too few for
             // any text mean the records around it are not read as written.
             Pieces in(records, r);
-            const FormulaText t = formulaText(in);
+            const FormulaText t = formulaText(in, false);
             if (!t.fits) throw Damaged{kTextDamaged};
             if (pendingString >= 0 && t.text && !t.text->isEmpty()) (*cells)[std::size_t(pendingString)].value = *t.text;
             pendingString = -1;
