@@ -238,12 +238,11 @@ QString readString(Records& records, const Record& r, std::size_t offset, bool s
 // A formula's text result: a STRING record's body with its CONTINUE records. Where the text goes
 // on in a CONTINUE record the format puts an option byte first. When that reading does not fit
 // the bytes, two writers' ways are read:
-// - one (the STRING record inside a FORMULA record) leaves the option byte out and simply goes on
-//   with the characters;
-// - the other (a STRING record of its own) puts the option byte at every 8,223rd byte of the
-//   bodies taken together (the last byte of the STRING record, then ever earlier in the CONTINUE
-//   records) and so loses as many bytes at the end: its text is read up to its last whole
-//   character.
+// - Spreadsheet::WriteExcel (its STRING record inside the FORMULA record) leaves the option byte
+//   out and simply goes on with the characters;
+// - Gnumeric (a STRING record of its own) puts the option byte at every 8,223rd byte of the bodies
+//   taken together (the last byte of the STRING record, then ever earlier in the CONTINUE records)
+//   and so loses as many bytes at the end: its text is read up to its last whole character.
 struct FormulaText {
     std::optional<QString> text;   // nothing: no reading gives the text
     bool fits;                     // the bytes have the length of a text, whether or not it reads
@@ -729,7 +728,7 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             break;
         }
         case kBoolErr:
-            if (r.size < 8) throw damaged();   // one writer adds a byte
+            if (r.size < 8) throw damaged();   // LibreOffice adds a byte
             add(p, u16(p + 2), [&] { return booleanOrError(p[6], p[7] != 0); });
             break;
         case kBlank: add(p, u16(p + 2), [] { return QVariant(); }); break;
@@ -749,8 +748,8 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             }
             const bool kept = add(p, col, [] { return QVariant(); });
             if (result[0] != 0) break;
-            // A text: in the STRING record that follows, or, as one writer has it, in a STRING
-            // record inside this one beyond the formula, going on in the CONTINUE records after it.
+            // A text: in the STRING record that follows, or, as Spreadsheet::WriteExcel has it, in a
+            // STRING record inside this one beyond the formula, going on in the CONTINUE records after it.
             const std::size_t inner = 22u + u16(p + 20);
             if (r.size >= inner + 4 && u16(p + inner) == kString) {
                 Pieces in(records, Record{kString, p + inner + 4, r.size - inner - 4});
