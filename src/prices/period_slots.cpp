@@ -1,4 +1,5 @@
 #include "prices/period_slots.h"
+#include "platform/data/sql_text.h"
 #include <QDate>
 #include <cmath>
 #include <limits>
@@ -27,7 +28,8 @@ std::optional<QString> twoDigits(const QString& part) {
     return part.size() == 1 ? QStringLiteral("0") + part : part;
 }
 
-// A number cell as a double; nothing for empty cells and texts.
+// A cell as a number: a number cell, or a text that is a number by the program's one rule for
+// numbers ("７２０３" is 7203, "1e3" is none); nothing for anything else.
 std::optional<double> numberOf(const QVariant& cell) {
     switch (cell.typeId()) {
     case QMetaType::Int:
@@ -36,13 +38,7 @@ std::optional<double> numberOf(const QVariant& cell) {
     case QMetaType::ULongLong:
     case QMetaType::Double:
         return cell.toDouble();
-    case QMetaType::QString: {
-        bool ok = false;
-        const QString t = cell.toString().trimmed();
-        const double d = t.toDouble(&ok);
-        if (ok && !t.isEmpty()) return d;
-        return std::nullopt;
-    }
+    case QMetaType::QString: return platform::sqlNumber(cell.toString());
     default:
         return std::nullopt;
     }

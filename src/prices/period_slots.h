@@ -34,10 +34,12 @@ struct BoxDate {
 // one or two digits or the day does not exist (yy is read as 2000 + yy up to 69, 1900 + yy above).
 std::optional<BoxDate> realDate(const QString& year, const QString& month, const QString& day);
 
-// A sheet's code cell as a stock code: a whole number, or nothing (empty, text, fraction).
+// A sheet's code cell as a stock code: a whole number, also as a text of one ("7203", "７２０３");
+// nothing for an empty cell, another text, a fraction.
 std::optional<long long> sheetCode(const QVariant& cell);
-// A price cell in whole yen: the number rounded half to even (1234.5 -> 1234, 1235.5 -> 1236);
-// nothing when the cell is empty, no number or outside the 32-bit range.
+// A price cell in whole yen: the number rounded half to even (1234.5 -> 1234, 1235.5 -> 1236), a
+// text of a number read by the program's one rule ("1e3" is none); nothing when the cell is
+// empty, no number or outside the 32-bit range.
 std::optional<int> wholeYen(const QVariant& cell);
 
 }  // namespace prices

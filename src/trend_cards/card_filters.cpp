@@ -32,7 +32,9 @@ QString leftTrimmed(const QString& s) {
 QString sqlDate(const QDate& d) { return d.toString(QStringLiteral("MM/dd/yyyy")); }
 
 std::optional<short> priceLevelOf(const std::optional<QString>& answer) {
-    const double rounded = std::nearbyint(platform::leadingNumber(answer.value_or(QString())));   // halves to even
+    // The level is the number the answer begins with (not the one rule for typed numbers: see
+    // leadingNumber), rounded halves to even.
+    const double rounded = std::nearbyint(platform::leadingNumber(answer.value_or(QString())));
     if (!(rounded >= -32768 && rounded <= 32767)) return std::nullopt;
     return short(rounded);
 }

@@ -362,6 +362,12 @@ void Form16::Command35_Click() {
         answer = ui::InputBox(QStringLiteral("今日から何日前までの日数を入力してください。"),
                               QStringLiteral("何日前の情報を取り出しますか"), QStringLiteral("14"));
     });
+    // Cancel or an empty answer gives the window of today alone; an answer that is no number by the
+    // program's one rule ("1e3", "14日") is told, and nothing is extracted.
+    if (answer && !answer->trimmed().isEmpty() && !platform::sqlNumber(*answer)) {
+        ui::MsgBox(QStringLiteral("日数は数字で入力してください。何も抽出しません。\r\n") + *answer, ui::vbExclamation);
+        return;
+    }
     const QDate today = QDate::currentDate();
     const std::optional<QDate> from = cardtrend::windowStart(answer, today);
     step([&] { nehaba(); });

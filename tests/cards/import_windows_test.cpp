@@ -4,6 +4,7 @@
 #include "cards/form28.h"
 #include "shell/form5.h"
 #include "support/cell_workbooks.h"
+#include "support/real_workbooks.h"
 
 namespace {
 
@@ -234,15 +235,33 @@ TEST_F(ImportWindows, AWorkbookImportStoresTheTextsThePreviewShows) {
                                           "1e3|2024/10/01|nan|123|||1234.5", "#N/A|2024/10/02|誤り|6758|||"}));
 }
 
-// A damaged workbook is refused before anything is imported, in words naming it.
+// A card sheet that a spreadsheet program wrote comes in whole: its dates as the preview shows
+// them, a note that a formula made, 4,200 characters long.
+TEST_F(ImportWindows, ACardSheetOfASpreadsheetProgramComesInWhole) {
+    seam->answerOpenFile(testing_support::realWorkbook("libreoffice.xls"));
+    seam->answerInput(QStringLiteral("cards"));
+    Form25& f = openChoice(QStringLiteral("Excel"));
+    f.Command1->doClick();
+    f.Command2->doClick();
+    ASSERT_EQ(Form22::it().Text7->Text(), QStringLiteral("2"));
+    seam->answerMsgBox(ui::vbOK);
+    Form22::it().Command3->doClick();
+    EXPECT_EQ(storedCards(), (QStringList{QStringLiteral("四季報|2024/09/30|トヨタ|7203|||増額"),
+                                          QStringLiteral("日経|2024/10/01|ソニー|6758|||") + QString(QStringLiteral("覚え")).repeated(2100)}));
+}
+
+// A damaged workbook is refused before anything is imported, in words naming it, also when the
+// damage lies in a sheet other than the one asked for.
 TEST_F(ImportWindows, ADamagedWorkbookImportsNothing) {
     ASSERT_TRUE(testing_support::writeCellWorkbooks(dir.path()));
-    for (const char* book : {"zeroed.xls", "past_end.xls"}) {
-        SCOPED_TRACE(book);
+    std::vector<std::pair<QString, QString>> books{{dir.filePath(QStringLiteral("zeroed.xls")), QStringLiteral("s261210")},
+                                                   {dir.filePath(QStringLiteral("past_end.xls")), QStringLiteral("s261210")}};
+    for (const auto& d : testing_support::writeDamagedWorkbooks(dir.path())) books.emplace_back(d.file, QStringLiteral("cards"));
+    for (const auto& [path, sheet] : books) {
+        SCOPED_TRACE(path.toStdString());
         unloadAll();
-        const QString path = dir.filePath(QString::fromUtf8(book));
         seam->answerOpenFile(path);
-        seam->answerInput(QStringLiteral("s261210"));
+        seam->answerInput(sheet);
         seam->answerMsgBox(ui::vbOK);
         Form25& f = openChoice(QStringLiteral("Excel"));
         f.Command1->doClick();

@@ -102,17 +102,20 @@ TEST(SqlText, QuotesAndWholeNumbers) {
     for (const auto& [text, expected] : cases) EXPECT_EQ(platform::sqlWholeNumber(QString::fromUtf8(text)), expected) << text;
 }
 
-// One reader of typed numbers: decimals, full-width digits, blanks around; nothing else.
+// The one rule for numbers: decimals, full-width digits, blanks around; nothing else. The level
+// question's leading number is the one other rule.
 TEST(SqlText, TypedNumbersAndLeadingNumbers) {
     const std::pair<const char*, std::optional<double>> numbers[] = {
         {"14", 14},        {"１４", 14},        {" 1.5 ", 1.5},      {"-.5", -0.5},       {"５．", 5},
         {"+0", 0},         {"", std::nullopt},  {"1 4", std::nullopt}, {"14日", std::nullopt}, {"1e3", std::nullopt},
         {"abc", std::nullopt}, {"-9223372036854775808", -9223372036854775808.0},
-        {"1.5.1", std::nullopt},
+        {"1.5.1", std::nullopt}, {"５．５", 5.5}, {"\u22125", -5}, {"\t7\u3000", 7}, {"1,000", std::nullopt},
+        {"nan", std::nullopt}, {"inf", std::nullopt}, {"0x10", std::nullopt}, {"5-", std::nullopt}, {"+-5", std::nullopt},
     };
     for (const auto& [text, expected] : numbers) EXPECT_EQ(platform::sqlNumber(QString::fromUtf8(text)), expected) << text;
     const std::pair<const char*, double> leading[] = {
         {"1 2", 12}, {"3円", 3}, {"１４", 14}, {"２．５", 2.5}, {"x5", 0}, {"", 0}, {" -6.5 ", -6.5}, {"1d2", 100},
+        {"3=（1000-5000円）", 3}, {"1e3", 1000},
     };
     for (const auto& [text, expected] : leading) EXPECT_EQ(platform::leadingNumber(QString::fromUtf8(text)), expected) << text;
 }

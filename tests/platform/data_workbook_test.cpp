@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QFile>
 #include <QProcess>
@@ -7,6 +8,7 @@
 #include "platform/data/data_control.h"
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
+#include "platform/data/sqlite_support.h"
 
 using platform::DataControl;
 using platform::DataError;
@@ -93,6 +95,22 @@ TEST_F(Workbook, FindsAndReadOnly) {
     platform::Recordset cards = db->openRecordset(QStringLiteral("Sheet3$"));
     EXPECT_EQ(cards.Fields(QStringLiteral("日付")).toString(), QStringLiteral("2024/09/30"));
     EXPECT_EQ(cards.Fields(QStringLiteral("コード")).toLongLong(), 7203);
+}
+
+// The whole file is read when it is opened; a sheet becomes a table when a row source names it.
+TEST_F(Workbook, ASheetBecomesATableWhenARowSourceNamesIt) {
+    auto db = platform::Database::open(path, QStringLiteral("Excel 8.0;"));
+    auto tables = [&] {
+        QStringList names;
+        platform::detail::Statement st(db->handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+        while (st.step()) names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+        return names;
+    };
+    EXPECT_TRUE(tables().isEmpty());
+    EXPECT_EQ(db->openRecordset(QStringLiteral("select * from [sheet3$]")).recordCount(), 1);
+    EXPECT_EQ(tables(), QStringList{QStringLiteral("Sheet3$")});
+    EXPECT_EQ(db->openRecordset(QStringLiteral("s240930$")).recordCount(), 4);
+    EXPECT_EQ(tables(), (QStringList{QStringLiteral("Sheet3$"), QStringLiteral("s240930$")}));
 }
 
 TEST_F(Workbook, MissingSheetOrFileFailsTheRefreshAndKeepsTheRows) {

@@ -111,6 +111,70 @@ TEST_F(XlsCells, EveryCellReadsAsTheSpreadsheetHoldsIt) {
                   (std::vector<QVariant>{qlonglong(1), qlonglong(2), qlonglong(3)}));
     }
     EXPECT_EQ(cases(file("cells.xls")).at(QStringLiteral("early date")).at(0), QVariant(QDate(1900, 1, 15)));
+    // Day 60 counts the 29th of February 1900, which the spreadsheet shows though it never was.
+    EXPECT_EQ(cases(file("cells.xls")).at(QStringLiteral("leap day 1900")).at(0), QVariant(QStringLiteral("1900/02/29")));
+    EXPECT_EQ(cases(file("cells1904.xls")).at(QStringLiteral("leap day 1900")).at(0), QVariant(QDate(1904, 3, 1)));
+}
+
+// A number reads as a date or a time only when its format shows one: the general format of a
+// Japanese spreadsheet (with a unit, a locale or DBNum), currencies and exponents are numbers;
+// era codes are dates; elapsed times keep their days.
+TEST(XlsFormats, AFormatMakesADateOrATimeOnlyByItsCodes) {
+    const double day = 45565.25, elapsed = 1.5208333333333333;   // 2024-09-30 06:00; 36:30:00
+    const QVariant number(day), date(QDateTime(QDate(2024, 9, 30), QTime(6, 0), Qt::UTC)), time(QStringLiteral("06:00:00")),
+        hours(QStringLiteral("36:30:00"));
+    const struct {
+        const char* format;
+        double value;
+        QVariant expected;
+    } table[] = {
+        {"G/標準", day, number},
+        {"G/標準\"円\"", day, number},
+        {"G/標準\"株\"", day, number},
+        {"[$-411]G/標準", day, number},
+        {"[DBNum1]G/標準", day, number},
+        {"[DBNum3][$-411]G/標準\"円\"", day, number},
+        {"General", day, number},
+        {"#,##0.00 EUR", day, number},
+        {"0.00E+00", day, number},
+        {"##0.0E+0", day, number},
+        {"#,##0\"円\";[Red]-#,##0\"円\"", day, number},
+        {"0 \"days\"", day, number},
+        {"\\d0", day, number},
+        {"_d0", day, number},
+        {"@", day, number},
+        {"yyyy/mm/dd", day, date},
+        {"yyyy\"年\"m\"月\"d\"日\"", day, date},
+        {"[$-411]ggge\"年\"m\"月\"d\"日\"", day, date},
+        {"[$-411]ge.m.d", day, date},
+        {"gge", day, date},
+        {"m/d", day, date},
+        {"mmm-yy", day, date},
+        {"aaa", day, date},
+        {"yyyy/mm/dd hh:mm", day, date},
+        {"h:mm", day, time},
+        {"h:mm AM/PM", day, time},
+        {"mm:ss", day, time},
+        {"h\"時\"mm\"分\"", day, time},
+        {"[Red]hh:mm", day, time},
+        {"[h]:mm:ss", elapsed, hours},
+        {"[h]:mm", elapsed, hours},
+        {"[mm]:ss", elapsed, hours},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("formats.xls"));
+    std::vector<std::pair<QString, double>> cells;
+    for (const auto& c : table) cells.emplace_back(QString::fromUtf8(c.format), c.value);
+    ASSERT_TRUE(testing_support::writeFormatWorkbook(path, cells));
+    const platform::Worksheet ws = platform::readWorksheet(path, QStringLiteral("formats"), false);
+    ASSERT_EQ(ws.rows.size(), std::size(table));
+    for (std::size_t r = 0; r < ws.rows.size(); ++r) {
+        SCOPED_TRACE(table[r].format);
+        ASSERT_EQ(ws.rows[r].size(), 2u);
+        EXPECT_EQ(ws.rows[r][0].toString(), QString::fromUtf8(table[r].format));
+        EXPECT_EQ(ws.rows[r][1].typeId(), table[r].expected.typeId()) << ws.rows[r][1].typeName();
+        EXPECT_EQ(ws.rows[r][1], table[r].expected) << ws.rows[r][1].toString().toStdString();
+    }
 }
 
 // The header row names the columns; formatted blank cells below the last value make no rows and

@@ -9,6 +9,7 @@
 #include "services/period_record.h"
 #include "shell/form5.h"
 #include "support/cell_workbooks.h"
+#include "support/real_workbooks.h"
 
 using namespace price_testing;
 
@@ -427,36 +428,69 @@ TEST_F(PriceScreenTest, DemoWorkbooksServeTheBulkInputAndNext) {
 }
 
 // "next" over a sheet with the cells real spreadsheets hold: an error, a boolean or a date gives no
-// price, a formula gives its last value (half to even), a code typed as text is the code, and a
-// boolean in the code column matches no stock.
+// price, a formula gives its last value (half to even), a code typed as text is the code (full-width
+// digits too), a boolean in the code column matches no stock, the first row of a code counts (for
+// every stock of that code), a text price is read by the program's one rule ("1e3" is none), and a
+// price in a Japanese general format (G/標準 with a unit) is the number, also in the preview.
 TEST_F(PriceScreenTest, NextTakesPricesOnlyFromNumbersAndFormulaValues) {
     setStocks({{1, kOld}, {1301, kOld}, {1332, kOld}, {1333, kOld}, {1334, kOld}, {1352, kOld}, {1376, kOld},
-               {1377, kOld}, {1414, kOld}});
+               {1377, kOld}, {1414, kOld}, {1414, kOld}, {7301, kOld}, {1417, kOld}, {1418, kOld}, {1419, kOld},
+               {1420, kOld}, {1421, kOld}});
     QTemporaryDir books;
     ASSERT_TRUE(testing_support::writeCellWorkbooks(books.path()));
     ASSERT_TRUE(QFile::copy(books.filePath("prices.xls"), folder.folder() + slotBook(1) + ".xls"));
     Form18& f = start();
     f.Command8_Click();
     EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
-    const std::pair<int, int> newest[] = {{1, 100},    {1301, 100},  {1332, 100}, {1333, 4321}, {1334, 1234},
-                                          {1352, 700}, {1376, 100},  {1377, 100}, {1414, 1500}};
+    const std::pair<int, int> newest[] = {{1, 100},    {1301, 100},  {1332, 100},  {1333, 4321}, {1334, 1234},
+                                          {1352, 700}, {1376, 100},  {1377, 100},  {1414, 1500}, {7301, 800},
+                                          {1417, 100}, {1418, 1234}, {1419, 2069}, {1420, 45565}, {1421, 712}};
     for (const auto& [code, price] : newest) EXPECT_EQ(pricesOf(code)[0], price) << code;
+    schema_fixture::Sqlite sql(platform::mainDatabasePath());
+    EXPECT_EQ(sql.value("select count(*) from list where コード = 1414 and kabuka1 = 1500").toInt(), 2);
+    const int row = 14;   // 1419's row of the preview
+    ASSERT_EQ(f.MSFlexGrid2->TextMatrix(row, 1), QStringLiteral("1419"));
+    EXPECT_EQ(f.MSFlexGrid2->TextMatrix(row, 3), QStringLiteral("2069"));
+    EXPECT_EQ(f.MSFlexGrid2->TextMatrix(row + 1, 3), QStringLiteral("45565"));
+}
+
+// A workbook of each spreadsheet program, its sheet holding a formula note longer than one
+// record: "next" takes the prices of its numbers.
+TEST_F(PriceScreenTest, NextReadsTheWorkbooksOfSpreadsheetPrograms) {
+    for (const char* book : {"libreoffice.xls", "gnumeric.xls"}) {
+        SCOPED_TRACE(book);
+        setStocks({{1301, kOld}, {1302, kOld}, {1320, kOld}, {7203, kOld}, {7267, kOld}, {9984, kOld}});
+        const QString target = folder.folder() + slotBook(1) + ".xls";
+        QFile::remove(target);
+        ASSERT_TRUE(QFile::copy(testing_support::realWorkbook(book), target));
+        Form18& f = start();
+        f.Command8_Click();
+        EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+        const std::pair<int, int> newest[] = {{1301, 1000}, {1302, 1008}, {1320, 1142}, {7203, 100}, {7267, 100},
+                                              {9984, 123456789}};
+        for (const auto& [code, price] : newest) EXPECT_EQ(pricesOf(code)[0], price) << code;
+        f.Unload();
+    }
 }
 
 // A workbook that cannot be read whole (a block zeroed, cut short, a string index out of range, a
-// record running past its end) is refused before anything is written, in words naming it.
+// record running past its end; a workbook a spreadsheet program wrote, damaged as in the reader's
+// tests) is refused before anything is written, in words naming it.
 TEST_F(PriceScreenTest, ADamagedWorkbookWritesNothing) {
     QTemporaryDir books;
     ASSERT_TRUE(testing_support::writeCellWorkbooks(books.path()));
     const QString whole = books.filePath("long.xls");
     testing_support::damagedCopy(whole, books.filePath("cut.xls"), QFileInfo(whole).size() * 3 / 4);
+    QStringList damaged;
+    for (const char* book : {"zeroed.xls", "cut.xls", "sst.xls", "past_end.xls"}) damaged << books.filePath(QString::fromUtf8(book));
+    for (const auto& d : testing_support::writeDamagedWorkbooks(books.path())) damaged << d.file;
     setStocks({{1301, kOld}, {1302, kOld}});
     const QString target = folder.folder() + slotBook(1) + ".xls";
-    for (const char* book : {"long.xls", "zeroed.xls", "cut.xls", "sst.xls", "past_end.xls"}) {
-        SCOPED_TRACE(book);
-        const bool sound = QString::fromUtf8(book) == QLatin1String("long.xls");
+    for (const QString& book : QStringList{whole} + damaged) {
+        SCOPED_TRACE(book.toStdString());
+        const bool sound = book == whole;
         QFile::remove(target);
-        ASSERT_TRUE(QFile::copy(books.filePath(QString::fromUtf8(book)), target));
+        ASSERT_TRUE(QFile::copy(book, target));
         const QStringList before = record();
         Form18& f = start();
         f.Text12(1)->setText("10");

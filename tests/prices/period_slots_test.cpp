@@ -46,6 +46,8 @@ TEST(PeriodSlots, PricesRoundHalfToEvenWithinThe32BitRange) {
         {QVariant(2147483647.0), 2147483647}, {QVariant(2147483648.0), std::nullopt},
         {QVariant(-2147483649.0), std::nullopt}, {QVariant(), std::nullopt},
         {QVariant(QString()), std::nullopt}, {QVariant(QStringLiteral("休場")), std::nullopt},
+        {QVariant(QStringLiteral("１２３４")), 1234}, {QVariant(QStringLiteral("1e3")), std::nullopt},
+        {QVariant(QStringLiteral("nan")), std::nullopt}, {QVariant(QStringLiteral("inf")), std::nullopt},
     };
     for (const auto& [cell, yen] : cases) EXPECT_EQ(wholeYen(cell), yen) << cell.toString().toStdString();
 }
@@ -54,6 +56,8 @@ TEST(PeriodSlots, CodesAreWholeNumbers) {
     const std::pair<QVariant, std::optional<long long>> cases[] = {
         {QVariant(7203.0), 7203}, {QVariant(qlonglong(1301)), 1301}, {QVariant(QStringLiteral("8306")), 8306},
         {QVariant(7203.5), std::nullopt}, {QVariant(), std::nullopt}, {QVariant(QStringLiteral("トヨタ")), std::nullopt},
+        {QVariant(QStringLiteral("７２０３")), 7203}, {QVariant(QStringLiteral(" 7203.0 ")), 7203},
+        {QVariant(QStringLiteral("7.203e3")), std::nullopt},
     };
     for (const auto& [cell, code] : cases) EXPECT_EQ(sheetCode(cell), code) << cell.toString().toStdString();
 }

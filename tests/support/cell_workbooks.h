@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QString>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace testing_support {
 
@@ -15,6 +17,30 @@ inline bool writeCellWorkbooks(const QString& folder) {
     const QString script = QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("make_cell_workbooks.py"));
     QProcess p;
     p.start(QStringLiteral("/usr/bin/python3"), {script, folder});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << p.readAllStandardError().toStdString();
+        return false;
+    }
+    return true;
+}
+
+// Writes an .xls (xlwt) whose sheet "formats" holds, one row each, a number format's text in
+// column A and a number shown in that format in column B.
+inline bool writeFormatWorkbook(const QString& path, const std::vector<std::pair<QString, double>>& cells) {
+    const QString script = QStringLiteral(R"py(
+import sys, xlwt
+wb = xlwt.Workbook(encoding='utf-8')
+ws = wb.add_sheet('formats')
+args = sys.argv[2:]
+for r in range(0, len(args), 2):
+    ws.write(r // 2, 0, args[r])
+    ws.write(r // 2, 1, float(args[r + 1]), xlwt.easyxf(num_format_str=args[r]))
+wb.save(sys.argv[1])
+)py");
+    QStringList args{QStringLiteral("-c"), script, path};
+    for (const auto& [format, value] : cells) args << format << QString::number(value, 'g', 17);
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), args);
     if (!p.waitForFinished(60000) || p.exitCode() != 0) {
         ADD_FAILURE() << p.readAllStandardError().toStdString();
         return false;

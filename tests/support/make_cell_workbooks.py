@@ -2,7 +2,8 @@
 #   cells.xls      sheet "cells": one row per case, column A the case's name, column B the cell;
 #                  sheet "sparse": two values, then formatted blank cells down to IV65536;
 #   cells1904.xls  the same dates in a workbook that counts days from 1904;
-#   prices.xls     sheet "s261210": a price sheet (kodo, 銘柄, owari) with the cells of real sheets;
+#   prices.xls     sheet "s261210": a price sheet (kodo, 銘柄, owari) with the cells of real sheets
+#                  (codes and prices as texts, a code twice, prices in Japanese general formats);
 #   cards.xls      sheet "cards": card rows (ID, 情報源, 日付, 銘柄, コード, 市場, 単位, 情報);
 #   damaged copies of a price workbook of 240 stocks ("s261210"): long.xls whole, zeroed.xls with
 #   a block of its workbook stream zeroed, sst.xls with a string index out of range, past_end.xls
@@ -108,6 +109,7 @@ def cells_sheet(wb, ws, date1904=False):
     case('date and time', lambda r: ws.write(r, 1, datetime.datetime(2024, 9, 30, 15, 30), styles['datetime']))
     case('time', lambda r: ws.write(r, 1, datetime.time(12, 0), styles['time']))
     case('early date', lambda r: ws.write(r, 1, datetime.date(1900, 1, 15), styles['ymd']))
+    case('leap day 1900', lambda r: ws.write(r, 1, 60, styles['ymd']))   # the 29th of February 1900 the spreadsheet counts
     case('decimals format', lambda r: ws.write(r, 1, 7203, styles['decimals']))
     case('scientific format', lambda r: ws.write(r, 1, 1500, styles['scientific']))
     case('quoted d format', lambda r: ws.write(r, 1, 45565, styles['quoted']))
@@ -173,6 +175,14 @@ def prices_book(path):
         (True, '真の番号', 900),
         (1377, '割り', ('error', 0x07)),
         (1414, '普通', 1500),
+        ('７３０１', '全角の番号', 800),
+        (1414, '二度目', 1600),
+        (1417, '指数の文字', '1e3'),
+        (1418, '全角の値', '１２３４'),
+        # Japanese general formats, with units
+        (1419, '円', ('format', 'G/標準"円"', 2069)),
+        (1420, '株', ('format', '[$-411]G/標準"株"', 45565)),
+        (1421, '漢数字', ('format', '[DBNum1]G/標準', 712.5)),
     ]
     for r, (code, name, close) in enumerate(rows, start=1):
         ws.write(r, 0, code)
@@ -183,6 +193,8 @@ def prices_book(path):
             ws.row(r).insert_cell(2, formula(r, 2, 15, cached_number(close[1])))
         elif isinstance(close, tuple) and close[0] == 'date':
             ws.write(r, 2, close[1], ymd)
+        elif isinstance(close, tuple) and close[0] == 'format':
+            ws.write(r, 2, close[2], xlwt.easyxf(num_format_str=close[1]))
         else:
             ws.write(r, 2, close)
     wb.save(path)

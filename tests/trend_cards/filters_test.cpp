@@ -47,7 +47,7 @@ TEST_F(FiltersTest, PeriodAndPriceLevel) {
         {1, "14", {"1"}, "where [kabuka1] between 10 And 500 and  [日付] between #" + today() + "#  And #" + today(13) + "#",
          {"1", "3"}, 1},
         {1, std::nullopt, {std::nullopt}, "where [日付] between #" + today() + "#  And #" + today() + "#", {"1"}, 0},
-        {1, "abc", {"x"}, "where [日付] between #" + today() + "#  And #" + today() + "#", {"1"}, 0},
+        {1, "", {"x"}, "where [日付] between #" + today() + "#  And #" + today() + "#", {"1"}, 0},
         {1, "0", {"0"}, "where [日付] between #" + today() + "#  And #" + today(-1) + "#", {"1"}, 0},
         {1, "1.5", {"0"}, "where [日付] between #" + today() + "#  And #" + today(1) + "#", {"1", "2"}, 0},
         // 7 and 6.6 are asked again; 2.5 rounds to 2.
@@ -92,6 +92,21 @@ TEST_F(FiltersTest, PeriodAndPriceLevel) {
     EXPECT_EQ(inputs[1].defaultAnswer, "0");
     EXPECT_EQ(inputs[1].prompt, "株価水準を選んでください\r\n\r\n0=（制限なし）\r\n\r\n1=（10-500円）  ；2=（500-1000円）\r\n"
                                 "3=（1000-5000円）；4=（5000--10000円）\r\n5=(1万円-10万円)　;6=　(10万円以上) ");
+}
+
+// A day answer that is no number by the program's one rule is told; nothing is asked or extracted.
+TEST_F(FiltersTest, ADayAnswerThatIsNoNumberIsTold) {
+    Form16& f = open(1, k1bu);
+    const QString before = f.Data1->RecordSource;
+    for (const char* days : {"abc", "1e3", "14日", "1,000"}) {
+        SCOPED_TRACE(days);
+        seam->answerInput(QString::fromUtf8(days));
+        seam->answerMsgBox(ui::vbOK);
+        f.Command35->doClick();
+        EXPECT_TRUE(seam->allAnswersUsed());
+        EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("日数は数字で入力してください。何も抽出しません。\r\n") + QString::fromUtf8(days));
+        EXPECT_EQ(f.Data1->RecordSource, before);
+    }
 }
 
 // A level that fits no 16-bit number keeps the level in force; a negative one keeps the bounds.

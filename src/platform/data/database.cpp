@@ -122,7 +122,7 @@ public:
         db->readOnly_ = readOnly || workbook;
         if (workbook) {
             openInMemory(*db);
-            detail::loadWorkbook(db->db_, absolute, key.second == QLatin1String("excel"));
+            db->sheets_ = std::make_shared<detail::WorkbookTables>(absolute, key.second == QLatin1String("excel"));
         } else {
             // SQLite reads the file first: a database file is never opened by anything else while
             // a connection of this process holds it (closing any other descriptor of the file
@@ -256,9 +256,10 @@ Database::ChangeStamp Database::changeStamp() const {
 
 void Database::executeRaw(const QString& sqliteSql) { detail::exec(db_, sqliteSql); }
 
-Recordset Database::openRecordset(const QString& source) { return Recordset::open(shared_from_this(), source, {}); }
+Recordset Database::openRecordset(const QString& source) { return openRecordset(source, {}); }
 
 Recordset Database::openRecordset(const QString& source, const std::function<void()>& beforeRows) {
+    if (sheets_) sheets_->loadNamedIn(db_, source);
     return Recordset::open(shared_from_this(), source, beforeRows);
 }
 

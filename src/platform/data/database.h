@@ -8,6 +8,7 @@ struct sqlite3;
 
 namespace platform::detail {
 class PrivateCopy;
+class WorkbookTables;
 }
 
 namespace platform {
@@ -16,8 +17,9 @@ class Recordset;
 
 // One open database: an SQLite file of the program ("Access 2000;"), an Access database of another
 // program loaded read-only into memory ("Access 2000;" on a Jet file, one table per table of the
-// file), or a workbook loaded read-only into memory ("Excel 8.0;" / "Excel 8.0;HDR=YES;", one table
-// per sheet named "sheet$").
+// file), or a workbook read-only in memory ("Excel 8.0;" / "Excel 8.0;HDR=YES;", one table per
+// sheet named "sheet$": the whole file is read and checked when it is opened, a sheet's table is
+// made when a row source first names it).
 // Connections are shared: opening the same path and connect twice gives the same object.
 class Database : public std::enable_shared_from_this<Database> {
 public:
@@ -79,6 +81,7 @@ private:
     sqlite3* db_ = nullptr;
     // A file read from a private copy (see detail::openForReading), kept while it is read.
     std::unique_ptr<detail::PrivateCopy> copy_;
+    std::shared_ptr<detail::WorkbookTables> sheets_;   // a workbook's sheets not yet made tables
     friend class DatabaseRegistry;
 };
 

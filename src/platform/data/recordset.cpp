@@ -1,4 +1,5 @@
 #include "platform/data/recordset.h"
+#include "platform/data/sql_text.h"
 
 #include <sqlite3.h>
 
@@ -52,11 +53,10 @@ QVariant convertForField(const QVariant& v, ColumnKind kind) {
     case ColumnKind::Real: {
         if (isNumber(v)) return v.typeId() == QMetaType::Bool ? QVariant(qlonglong(v.toBool() ? -1 : 0)) : v;
         if (!text) return QVariant();
-        bool ok = false;
-        const QString t = v.toString().trimmed();
-        const double d = t.toDouble(&ok);
-        if (!ok || t.isEmpty()) return QVariant();
-        return kind == ColumnKind::Integer ? detail::storedNumber(d) : QVariant(d);
+        // A text a number field takes: a number by the program's one rule for numbers.
+        const std::optional<double> d = sqlNumber(v.toString());
+        if (!d) return QVariant();
+        return kind == ColumnKind::Integer ? detail::storedNumber(*d) : QVariant(*d);
     }
     case ColumnKind::Text:
         if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)

@@ -1,6 +1,8 @@
 #include "platform/data/sql_text.h"
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace platform {
 
@@ -14,60 +16,84 @@ QString sqlQuoted(const QString& text) { return u'\'' + sqlEscaped(text) + u'\''
 
 namespace {
 
-// Full-width digits, signs and point as ASCII; the ideographic space as a blank.
-QString narrowNumberText(const QString& text) {
-    QString out = asciiDigits(text);
-    for (QChar& c : out) {
-        switch (c.unicode()) {
-        case 0xFF0B: c = u'+'; break;   // ＋
-        case 0xFF0D:                    // －
-        case 0x2212: c = u'-'; break;   // −
-        case 0xFF0E: c = u'.'; break;   // ．
-        case 0x3000: c = u' '; break;   // the ideographic space
-        default: break;
-        }
+// A character of a number as its ASCII form: full-width digits, signs and point as a Japanese
+// input method types them, the minus sign U+2212; 0 for any other.
+char numberChar(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9') return char(u);
+    if (u >= 0xFF10 && u <= 0xFF19) return char('0' + (u - 0xFF10));
+    switch (u) {
+    case u'+':
+    case 0xFF0B: return '+';
+    case u'-':
+    case 0xFF0D:
+    case 0x2212: return '-';
+    case u'.':
+    case 0xFF0E: return '.';
+    default: return 0;
     }
-    return out;
 }
 
-// sign, whole digits, fraction digits of a number written out in decimal.
+// sign, whole digits, fraction digits of a number written out in decimal, blanks around it
+// ignored, in ASCII.
 struct DecimalParts {
-    QString sign, whole, fraction;
+    bool negative = false;
+    std::string whole, fraction;
 };
-std::optional<DecimalParts> decimalParts(const QString& text) {
-    static const QRegularExpression number(QStringLiteral("^([+-]?)([0-9]*)(?:\\.([0-9]*))?$"));
-    const QRegularExpressionMatch m = number.match(narrowNumberText(text).trimmed());
-    if (!m.hasMatch() || (m.captured(2).isEmpty() && m.captured(3).isEmpty())) return std::nullopt;
-    return DecimalParts{m.captured(1), m.captured(2), m.captured(3)};
+std::optional<DecimalParts> decimalParts(QStringView text) {
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b].isSpace()) ++b;
+    while (e > b && text[e - 1].isSpace()) --e;
+    DecimalParts parts;
+    bool point = false;
+    for (qsizetype i = b; i < e; ++i) {
+        const char c = numberChar(text[i]);
+        if ((c == '+' || c == '-') && i == b) {
+            parts.negative = c == '-';
+        } else if (c >= '0' && c <= '9') {
+            (point ? parts.fraction : parts.whole) += c;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parts.whole.empty() && parts.fraction.empty()) return std::nullopt;
+    return parts;
 }
 
 }  // namespace
 
-std::optional<double> sqlNumber(const QString& text) {
+std::optional<double> sqlNumber(QStringView text) {
     const auto parts = decimalParts(text);
     if (!parts) return std::nullopt;
-    bool ok = false;
-    const double v = (parts->sign + (parts->whole.isEmpty() ? QStringLiteral("0") : parts->whole) + u'.' +
-                      parts->fraction + u'0')
-                         .toDouble(&ok);
-    if (!ok || !std::isfinite(v)) return std::nullopt;
+    const std::string digits = (parts->negative ? "-" : "") + (parts->whole.empty() ? std::string("0") : parts->whole) + '.' +
+                               parts->fraction + '0';
+    double v = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
-std::optional<long long> sqlWholeNumber(const QString& text) {
+std::optional<long long> sqlWholeNumber(QStringView text) {
     const auto parts = decimalParts(text);
-    if (!parts || parts->whole.isEmpty()) return std::nullopt;
-    for (QChar c : parts->fraction)
-        if (c != u'0') return std::nullopt;
-    bool ok = false;
-    const long long v = (parts->sign + parts->whole).toLongLong(&ok);
-    if (!ok) return std::nullopt;
+    if (!parts || parts->whole.empty()) return std::nullopt;
+    for (char c : parts->fraction)
+        if (c != '0') return std::nullopt;
+    const std::string digits = (parts->negative ? "-" : "") + parts->whole;
+    long long v = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return v;
 }
 
 double leadingNumber(const QString& text) {
-    QString compact = narrowNumberText(text);
-    compact.remove(QRegularExpression(QStringLiteral("[ \\t\\r\\n]")));
+    QString compact;
+    for (QChar c : text) {
+        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == QChar(0x3000)) continue;
+        const char ascii = numberChar(c);
+        compact += ascii ? QChar(ascii) : c;
+    }
     static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eEdD][+-]?[0-9]+)?"));
     const QRegularExpressionMatch m = number.match(compact);
     if (!m.hasMatch()) return 0;

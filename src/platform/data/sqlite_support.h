@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 #include <QString>
 #include <QDateTime>
 #include <QVariant>
@@ -106,7 +107,21 @@ QString quotedName(const QString& name);
 // A moment as a day serial (days since 1899-12-30 with the fraction of the day).
 double serialOf(const QDateTime& moment);
 
-// Loads every sheet of an .xls workbook into tables "<sheet>$" of db. Throws DataError.
-void loadWorkbook(sqlite3* db, const QString& path, bool headerRow);
+class XlsFile;
+// The sheets of an .xls workbook as tables "<sheet>$" of an in-memory database. The whole file is
+// read and checked when it is opened; a sheet becomes its table the first time a row source names
+// that table, so that a workbook of many sheets costs only the sheets read.
+class WorkbookTables {
+public:
+    WorkbookTables(const QString& path, bool headerRow);   // throws DataError
+    ~WorkbookTables();
+    // Makes the tables of db that the source names ("<sheet>$", ignoring case) and that are not made yet.
+    void loadNamedIn(sqlite3* db, const QString& source);
+
+private:
+    std::unique_ptr<XlsFile> xls_;
+    bool headerRow_;
+    std::vector<bool> loaded_;
+};
 
 }  // namespace platform::detail

@@ -1,9 +1,10 @@
-// Workbooks as databases: every sheet of an .xls file becomes a table "<sheet>$" of an in-memory
-// SQLite database, read once with the program's .xls reader.
+// Workbooks as databases: each sheet of an .xls file becomes a table "<sheet>$" of an in-memory
+// SQLite database, made with the program's .xls reader the first time a row source names it.
 #include <sqlite3.h>
 
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 #include "platform/data/errors.h"
@@ -66,16 +67,28 @@ void loadSheet(sqlite3* db, const XlsFile& xls, int sheet, bool headerRow) {
 
 }  // namespace
 
-void loadWorkbook(sqlite3* db, const QString& path, bool headerRow) {
-    const XlsFile xls(path);
-    exec(db, QStringLiteral("BEGIN"));
-    try {
-        for (int s = 0; s < xls.sheetNames().size(); ++s) loadSheet(db, xls, s, headerRow);
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
+WorkbookTables::WorkbookTables(const QString& path, bool headerRow)
+    : xls_(std::make_unique<XlsFile>(path)), headerRow_(headerRow), loaded_(std::size_t(xls_->sheetNames().size())) {}
+
+WorkbookTables::~WorkbookTables() = default;
+
+void WorkbookTables::loadNamedIn(sqlite3* db, const QString& source) {
+    if (!xls_) return;
+    const QStringList sheets = xls_->sheetNames();
+    for (int s = 0; s < sheets.size(); ++s) {
+        if (loaded_[std::size_t(s)] || !source.contains(sheets[s] + u'$', Qt::CaseInsensitive)) continue;
+        exec(db, QStringLiteral("BEGIN"));
+        try {
+            loadSheet(db, *xls_, s, headerRow_);
+        } catch (...) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+        exec(db, QStringLiteral("COMMIT"));
+        loaded_[std::size_t(s)] = true;
     }
-    exec(db, QStringLiteral("COMMIT"));
+    // Once every sheet is a table the file's bytes are no longer needed.
+    if (std::all_of(loaded_.begin(), loaded_.end(), [](bool b) { return b; })) xls_.reset();
 }
 
 }  // namespace platform::detail

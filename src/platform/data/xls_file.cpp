@@ -1,7 +1,8 @@
 // The .xls reader: the OLE2 container is opened with libgsf, the workbook stream is read into
 // memory whole, and the few BIFF8 records that carry cells, strings and number formats are decoded
-// here. Every record is checked against the stream it sits in, so a cut or damaged file is refused
-// as a whole instead of giving part of its rows.
+// here. Every record is checked against the stream it sits in, the sheets against each other and
+// the records of known size against that size, so a cut or damaged file is refused as a whole
+// instead of giving part of its rows.
 #include "platform/data/xls_file.h"
 
 #include <gsf/gsf-infile-msole.h>
@@ -18,6 +19,8 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <optional>
+#include <tuple>
 
 #include "platform/data/errors.h"
 #include "platform/data/sqlite_support.h"
@@ -46,6 +49,10 @@ enum : std::uint16_t {
     kBoolErr = 0x0205,
     kFormula = 0x0006,
     kString = 0x0207,
+    kBlank = 0x0201,
+    kMulBlank = 0x00BE,
+    kRow = 0x0208,
+    kDimensions = 0x0200,
 };
 constexpr std::size_t kMaxRecord = 8224;   // the longest record body BIFF8 allows
 constexpr std::uint16_t kBiff8 = 0x0600;
@@ -56,6 +63,8 @@ constexpr std::uint16_t kWorksheet = 0x0010;
 struct Damaged {
     QString what;
 };
+// A string's option byte that cannot be one: its characters are damaged, not the records' lengths.
+struct BadOption : Damaged {};
 const QString kCut = QStringLiteral("ファイルが途中で切れているか、壊れています。");
 
 std::uint16_t u16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
@@ -64,6 +73,20 @@ double f64(const std::uint8_t* p) {
     double d;
     std::memcpy(&d, p, 8);
     return d;
+}
+
+// Every kind of record of the format has a number whose high byte is one of these (cells 0x02,
+// charts 0x10, later additions 0x08): any other number is bytes read out of step with the records.
+bool plausible(std::uint16_t id) {
+    switch (id >> 8) {
+    case 0x00: return id != 0;
+    case 0x01:
+    case 0x02:
+    case 0x04:
+    case 0x08:
+    case 0x10: return true;
+    default: return false;
+    }
 }
 
 struct Record {
@@ -81,7 +104,7 @@ public:
         if (pos_ + 4 > size_) throw Damaged{kCut};
         const std::uint16_t id = u16(base_ + pos_);
         const std::size_t length = u16(base_ + pos_ + 2);
-        if (id == 0 || length > kMaxRecord)
+        if (!plausible(id) || length > kMaxRecord)
             throw Damaged{QStringLiteral("壊れたレコードがあります（位置 %1）。").arg(pos_)};
         if (pos_ + 4 + length > size_) throw Damaged{kCut};
         const Record r{id, base_ + pos_ + 4, length};
@@ -122,14 +145,12 @@ public:
         const std::uint32_t lo = u16le();
         return lo | (std::uint32_t(u16le()) << 16);
     }
-    void skip(std::size_t n) {
-        while (n > 0) {
-            while (i_ < pieces_.size() && at_ == pieces_[i_].second) next();
-            if (i_ >= pieces_.size()) throw Damaged{QStringLiteral("文字列が途中で切れています。")};
-            const std::size_t k = std::min(n, pieces_[i_].second - at_);
-            at_ += k;
-            n -= k;
-        }
+    void skip(std::size_t n) { take(n, nullptr); }
+    // The next n bytes as one run, whatever records they lie in.
+    QByteArray bytes(std::size_t n) {
+        QByteArray out(qsizetype(n), Qt::Uninitialized);
+        take(n, reinterpret_cast<std::uint8_t*>(out.data()));
+        return out;
     }
     // n characters, one byte each (Latin-1) or two (UTF-16) as the option byte says.
     QString chars(std::size_t n, bool wide) {
@@ -140,7 +161,7 @@ public:
                 next();
                 if (i_ >= pieces_.size() || pieces_[i_].second == 0) throw Damaged{QStringLiteral("文字列が途中で切れています。")};
                 const std::uint8_t option = pieces_[i_].first[at_++];
-                if (option & 0xFE) throw Damaged{QStringLiteral("文字列のつなぎ目が壊れています。")};
+                if (option & 0xFE) throw BadOption{{QStringLiteral("文字列のつなぎ目が壊れています。")}};
                 wide = option & 1;
             }
             const std::uint8_t* p = pieces_[i_].first + at_;
@@ -166,11 +187,29 @@ public:
         while (i_ < pieces_.size() && at_ == pieces_[i_].second) next();
         return i_ >= pieces_.size();
     }
+    std::size_t size() const {
+        std::size_t n = 0;
+        for (const auto& p : pieces_) n += p.second;
+        return n;
+    }
+    // Where the reading stands, to read the same bytes again another way.
+    std::pair<std::size_t, std::size_t> mark() const { return {i_, at_}; }
+    void reset(std::pair<std::size_t, std::size_t> m) { std::tie(i_, at_) = m; }
 
 private:
     void next() {
         ++i_;
         at_ = 0;
+    }
+    void take(std::size_t n, std::uint8_t* to) {
+        while (n > 0) {
+            while (i_ < pieces_.size() && at_ == pieces_[i_].second) next();
+            if (i_ >= pieces_.size()) throw Damaged{QStringLiteral("文字列が途中で切れています。")};
+            const std::size_t k = std::min(n, pieces_[i_].second - at_);
+            if (to) to = std::copy_n(pieces_[i_].first + at_, k, to);
+            at_ += k;
+            n -= k;
+        }
     }
     std::vector<std::pair<const std::uint8_t*, std::size_t>> pieces_;
     std::size_t i_ = 0;
@@ -182,7 +221,7 @@ private:
 QString readString(Pieces& in, bool shortLength = false) {
     const std::size_t length = shortLength ? in.u8() : in.u16le();
     const std::uint8_t option = in.u8();
-    if (option & 0xF2) throw Damaged{QStringLiteral("文字列の形式が壊れています。")};
+    if (option & 0xF2) throw BadOption{{QStringLiteral("文字列の形式が壊れています。")}};
     const std::size_t runs = (option & 0x08) ? in.u16le() : 0;
     const std::size_t phonetic = (option & 0x04) ? in.u32le() : 0;
     QString s = in.chars(length, option & 0x01);
@@ -196,51 +235,163 @@ QString readString(Records& records, const Record& r, std::size_t offset, bool s
     return readString(in, shortLength);
 }
 
-// What a number format shows a number as.
-enum class Shown { Number, Date, Time };
+// A formula's text result: a STRING record's body with its CONTINUE records. Where the text goes
+// on in a CONTINUE record the format puts an option byte first. When that reading does not fit
+// the bytes, two writers' ways are read:
+// - Spreadsheet::WriteExcel (its STRING record inside the FORMULA record) leaves the option byte
+//   out and simply goes on with the characters;
+// - Gnumeric (a STRING record of its own) puts the option byte at every 8,223rd byte of the bodies
+//   taken together (the last byte of the STRING record, then ever earlier in the CONTINUE records)
+//   and so loses as many bytes at the end: its text is read up to its last whole character.
+struct FormulaText {
+    std::optional<QString> text;   // nothing: no reading gives the text
+    bool fits;                     // the bytes have the length of a text, whether or not it reads
+};
+FormulaText formulaText(Pieces& in, bool insideFormula) {
+    const auto start = in.mark();
+    bool badOption = false;
+    try {
+        QString s = readString(in);
+        if (in.atEnd()) return {std::move(s), true};
+    } catch (const BadOption&) {
+        badOption = true;
+    } catch (const Damaged&) {
+    }
+    in.reset(start);
+    const QByteArray all = in.bytes(in.size());
+    if (all.size() < 3 || (all[2] & 0xFE)) return {std::nullopt, badOption};
+    const qsizetype length = qsizetype(u16(reinterpret_cast<const std::uint8_t*>(all.constData())));
+    const qsizetype width = all[2] ? 2 : 1;
+    QByteArray bytes;
+    qsizetype lost = 0;
+    if (insideFormula) {
+        bytes = all.mid(3);
+    } else {
+        constexpr qsizetype kEvery = 8223;
+        qsizetype from = 3;
+        for (qsizetype at = kEvery; at < all.size(); at += kEvery, ++lost) {
+            if (all[at] != all[2]) return {std::nullopt, badOption};
+            bytes += all.mid(from, at - from);
+            from = at + 1;
+        }
+        bytes += all.mid(from);
+    }
+    if (bytes.size() > length * width || bytes.size() < length * width - lost) return {std::nullopt, badOption};
+    const qsizetype chars = bytes.size() / width;
+    if (width == 2) return {QString(reinterpret_cast<const QChar*>(bytes.constData()), chars), true};
+    return {QString::fromLatin1(bytes.constData(), chars), true};
+}
+
+// What a number format shows a number as. Elapsed: a duration in hours past 24 ([h]:mm).
+enum class Shown { Number, Date, Time, Elapsed };
 
 // The built-in formats (ids without a FORMAT record of their own), as a Japanese Excel has them.
 Shown builtInFormat(int id) {
     if ((id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 31) || (id >= 34 && id <= 36) || (id >= 50 && id <= 58))
         return Shown::Date;
-    if ((id >= 18 && id <= 21) || id == 32 || id == 33 || (id >= 45 && id <= 47)) return Shown::Time;
+    if (id == 46) return Shown::Elapsed;   // [h]:mm:ss
+    if ((id >= 18 && id <= 21) || id == 32 || id == 33 || id == 45 || id == 47) return Shown::Time;
     return Shown::Number;
 }
 
-// A format text's first section: quoted texts, escaped characters, fills and brackets (colours,
-// locales, conditions) say nothing; y, d, e, g and a lone m make a date, h and s a time.
+// What a run of one letter is as a code of a format: years, days, era names (g, gg, ggg), era
+// years (e, ee) and weekdays (aaa, aaaa) make a date; m a month, or minutes beside hours and
+// seconds; h and s a time. Any other run is no code.
+enum class Code { None, Date, Month, Time };
+Code codeOf(char16_t letter, qsizetype run) {
+    switch (letter) {
+    case u'y':
+    case u'd': return Code::Date;
+    case u'g': return run <= 3 ? Code::Date : Code::None;
+    case u'e': return run <= 2 ? Code::Date : Code::None;
+    case u'a': return run == 3 || run == 4 ? Code::Date : Code::None;
+    case u'm': return Code::Month;
+    case u'h':
+    case u's': return Code::Time;
+    default: return Code::None;
+    }
+}
+
+bool asciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+char16_t lowered(QChar c) { return c >= u'A' && c <= u'Z' ? char16_t(c.unicode() + 32) : c.unicode(); }
+
+// What a custom format shows a number as, decided on its first section as the spreadsheet does:
+// quoted texts, escaped characters (\x, and the x of _x and *x), bracketed sections (colours,
+// conditions, locales, DBNum) and the general format's word (General, G/標準) say nothing, nor
+// does the exponent of a scientific format (E+, E-). Of the words of letters left, only one made
+// of codes alone counts (so "EUR" or "yen" is text); [h], [m] and [s] make an elapsed time.
 Shown customFormat(const QString& format) {
-    bool date = false, time = false, month = false;
-    const QString f = format.toLower();
-    for (qsizetype i = 0; i < f.size(); ++i) {
-        const QChar c = f[i];
+    static const QString kWords[] = {QStringLiteral("general"), QStringLiteral("g/標準"), QStringLiteral("g/通用格式"),
+                                     QStringLiteral("g/표준")};
+    bool date = false, month = false, time = false, elapsed = false;
+    const qsizetype n = format.size();
+    auto startsAt = [&](qsizetype i, QStringView word) {
+        return QStringView(format).mid(i, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+    };
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = format[i];
         if (c == u';') break;
         if (c == u'"') {
-            i = f.indexOf(u'"', i + 1);
-            if (i < 0) break;
-        } else if (c == u'\\' || c == u'_' || c == u'*') {
-            ++i;
-        } else if (c == u'[') {
-            const qsizetype end = f.indexOf(u']', i);
+            const qsizetype end = format.indexOf(u'"', i + 1);
             if (end < 0) break;
-            const QString inside = f.mid(i + 1, end - i - 1);
-            if (!inside.isEmpty() && inside.count(inside[0]) == inside.size() &&
-                (inside[0] == u'h' || inside[0] == u'm' || inside[0] == u's'))
-                time = true;   // elapsed hours, minutes or seconds
-            i = end;
-        } else if (f.mid(i, 7) == QLatin1String("general")) {
-            i += 6;
-        } else if (c == u'e' && i + 1 < f.size() && (f[i + 1] == u'+' || f[i + 1] == u'-')) {
-            ++i;   // the exponent of a scientific format
-        } else if (c == u'y' || c == u'd' || c == u'e' || c == u'g') {
-            date = true;
-        } else if (c == u'h' || c == u's') {
-            time = true;
-        } else if (c == u'm') {
-            month = true;
+            i = end + 1;
+            continue;
         }
+        if (c == u'\\' || c == u'_' || c == u'*') {
+            i += 2;
+            continue;
+        }
+        if (c == u'[') {
+            const qsizetype end = format.indexOf(u']', i);
+            if (end < 0) break;
+            const QStringView inside = QStringView(format).mid(i + 1, end - i - 1);
+            if (!inside.isEmpty() && inside.count(inside[0]) == inside.size() && QStringView(u"hHmMsS").contains(inside[0]))
+                elapsed = true;
+            i = end + 1;
+            continue;
+        }
+        if (const auto w = std::find_if(std::begin(kWords), std::end(kWords), [&](const QString& word) { return startsAt(i, word); });
+            w != std::end(kWords)) {
+            i += w->size();
+            continue;
+        }
+        if ((c == u'e' || c == u'E') && i + 1 < n && (format[i + 1] == u'+' || format[i + 1] == u'-')) {
+            i += 2;
+            continue;
+        }
+        if (startsAt(i, u"am/pm") || startsAt(i, u"a/p")) {
+            time = true;
+            i += startsAt(i, u"am/pm") ? 5 : 3;
+            continue;
+        }
+        if (!asciiLetter(c)) {
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < n && asciiLetter(format[end])) ++end;
+        bool codes = true, wordDate = false, wordMonth = false, wordTime = false;
+        for (qsizetype k = i; k < end && codes;) {
+            const char16_t letter = lowered(format[k]);
+            qsizetype run = k;
+            while (run < end && lowered(format[run]) == letter) ++run;
+            switch (codeOf(letter, run - k)) {
+            case Code::None: codes = false; break;
+            case Code::Date: wordDate = true; break;
+            case Code::Month: wordMonth = true; break;
+            case Code::Time: wordTime = true; break;
+            }
+            k = run;
+        }
+        if (codes) {
+            date |= wordDate;
+            month |= wordMonth;
+            time |= wordTime;
+        }
+        i = end;
     }
-    if (date || (month && !time)) return Shown::Date;
+    if (date || (month && !time && !elapsed)) return Shown::Date;
+    if (elapsed) return Shown::Elapsed;
     return time ? Shown::Time : Shown::Number;
 }
 
@@ -275,8 +426,9 @@ double rkNumber(std::uint32_t rk) {
 struct SheetEntry {
     QString name;
     std::size_t offset;
-    bool worksheet;
+    std::uint8_t type;       // 0 worksheet (or dialog), 1 macro sheet, 2 chart, 6 module
     std::size_t bytes = 0;   // the length of its substream, known once it has been walked
+    bool worksheet() const { return type == 0; }
 };
 
 struct Cell {
@@ -294,11 +446,37 @@ struct Owned {
     }
 };
 
+// The sizes of the records of a worksheet that the format fixes (its cells, rows and extent, and
+// the settings before them): a record of another length means that the records from there on are
+// not read as they were written (a damaged length throws the walk out of step with them), so its
+// cells cannot be trusted. 0: no fixed size.
+std::size_t fixedSize(std::uint16_t id) {
+    switch (id) {
+    case kNumber: return 14;
+    case kRk:
+    case kLabelSst: return 10;
+    case kBlank: return 6;
+    case kRow: return 16;
+    case kDimensions: return 14;
+    case 0x000C: case 0x000D: case 0x000E: case 0x000F: case 0x0011: case 0x005F:   // calculation settings
+    case 0x002A: case 0x002B: case 0x0082: case 0x0083: case 0x0084:                 // printing switches
+    case 0x0081: case 0x0055: return 2;                                               // sheet flags, column width
+    case 0x0010: case 0x0080: case 0x0026: case 0x0027: case 0x0028: case 0x0029: return 8;   // delta, outline, margins
+    case 0x0225: return 4;   // default row height
+    case 0x00A1: return 34;  // page setup
+    default: return 0;
+    }
+}
+
+const QString kCellDamaged = QStringLiteral("セルのレコードが壊れています。");
+const QString kTextDamaged = QStringLiteral("計算式の文字列のレコードが壊れています。");
+
 }  // namespace
 
 struct XlsFile::Impl {
     QString path;
     std::vector<std::uint8_t> stream;   // the workbook stream, whole
+    std::size_t globalsEnd = 0;         // where the workbook's own records end
     std::vector<SheetEntry> sheets;
     std::vector<QString> strings;       // the shared strings
     std::vector<Shown> xfShown;         // per cell format (XF): what its number format shows
@@ -311,9 +489,10 @@ struct XlsFile::Impl {
     void readStream();
     void readGlobals();
     void readSst(Records& records, const Record& first);
-    // Walks the substream at offset to its end, collecting its cells when cells is given.
-    // Only the columns keep holds are collected (all when keep is null). Gives the length of the
-    // substream walked.
+    void checkSheets();
+    // Walks the substream at offset to its end, checking every record of a worksheet that holds
+    // cells; collects its cells when cells is given, only those of the columns keep holds (all
+    // when keep is null). Gives the length of the substream walked.
     std::size_t walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep = nullptr) const;
     QVariant number(double v, std::uint16_t xf) const;
 };
@@ -387,7 +566,10 @@ void XlsFile::Impl::readGlobals() {
     std::vector<std::uint16_t> xfFormats;
     for (;;) {
         const Record r = records.next();
-        if (r.id == kEof) break;
+        if (r.id == kEof) {
+            if (r.size != 0) throw Damaged{kCut};
+            break;
+        }
         switch (r.id) {
         case kFilePass: refuse(QStringLiteral("パスワードで保護されたブックです。保護を解いて保存し直してください。"));
         case kDateMode:
@@ -405,13 +587,14 @@ void XlsFile::Impl::readGlobals() {
         case kBoundSheet: {
             if (r.size < 8) throw Damaged{kCut};
             const QString name = readString(records, r, 6, true);
-            sheets.push_back({name, u32(r.data), r.data[5] == 0});
+            sheets.push_back({name, u32(r.data), r.data[5]});
             break;
         }
         case kSst: readSst(records, r); break;
         default: break;
         }
     }
+    globalsEnd = records.position();
     xfShown.reserve(xfFormats.size());
     for (std::uint16_t id : xfFormats) {
         const auto f = formats.find(id);
@@ -419,22 +602,59 @@ void XlsFile::Impl::readGlobals() {
     }
 }
 
+// The sheets lie one after the other behind the workbook's own records, each exactly where the
+// one before it ends, the last one up to the end of the stream or to zeros filling it. A sheet
+// entry pointing anywhere else (into another sheet, at a sheet another entry names, past the
+// records) or records left between the sheets (a stray end record cut a sheet short) mean the
+// workbook cannot be read as it was written. Each sheet is walked once, in stream order.
+void XlsFile::Impl::checkSheets() {
+    std::vector<SheetEntry*> order;
+    for (SheetEntry& s : sheets)
+        if (s.type != 6) order.push_back(&s);   // a module sheet has no records here
+    if (order.empty()) throw Damaged{QStringLiteral("シートの一覧がありません（ブックの先頭部分が壊れています）。")};
+    std::stable_sort(order.begin(), order.end(), [](const SheetEntry* a, const SheetEntry* b) { return a->offset < b->offset; });
+    std::size_t at = globalsEnd;
+    const SheetEntry* before = nullptr;
+    for (SheetEntry* s : order) {
+        if (s->offset < at) throw Damaged{QStringLiteral("シート「%1」の位置が別のシートの中を指しています。").arg(s->name)};
+        if (s->offset > at)
+            throw Damaged{before ? QStringLiteral("シート「%1」が次のシート「%2」の始まりで終わっていません。").arg(before->name, s->name)
+                                 : QStringLiteral("シート「%1」の前に読めないレコードがあります。").arg(s->name)};
+        s->bytes = walkSheet(s->offset, nullptr);
+        at += s->bytes;
+        before = s;
+    }
+    if (std::any_of(stream.begin() + std::ptrdiff_t(at), stream.end(), [](std::uint8_t b) { return b != 0; }))
+        throw Damaged{QStringLiteral("シート「%1」の後に読めないレコードがあります。").arg(before->name)};
+}
+
 QVariant XlsFile::Impl::number(double v, std::uint16_t xf) const {
     const Shown shown = xf < xfShown.size() ? xfShown[xf] : Shown::Number;
     if (shown == Shown::Number || !std::isfinite(v) || v < 0) return storedNumber(v);
+    if (shown == Shown::Elapsed) {
+        if (v >= 1e9) return storedNumber(v);
+        const long long seconds = std::llround(v * 86400);
+        return QStringLiteral("%1:%2:%3")
+            .arg(seconds / 3600, 2, 10, QChar(u'0'))
+            .arg(seconds / 60 % 60, 2, 10, QChar(u'0'))
+            .arg(seconds % 60, 2, 10, QChar(u'0'));
+    }
     const double serial = date1904 ? v + 1462 : v;
-    const double day = std::floor(serial);
+    double day = std::floor(serial);
     int seconds = int(std::lround((serial - day) * 86400));
-    if (shown == Shown::Time) return QTime(0, 0).addSecs(seconds % 86400).toString(QStringLiteral("HH:mm:ss"));
-    if (serial < 1 || serial >= 2958466) return storedNumber(v);   // no date the spreadsheet shows
-    // Day 60 is the 29th of February 1900 the spreadsheet counts; the days before it are one off.
-    QDate date = (day < 61 ? QDate(1899, 12, 31) : QDate(1899, 12, 30)).addDays(qint64(day));
     if (seconds >= 86400) {
-        date = date.addDays(1);
+        day += 1;
         seconds = 0;
     }
+    const QTime time = QTime(0, 0).addSecs(seconds);
+    if (shown == Shown::Time) return time.toString(QStringLiteral("HH:mm:ss"));
+    if (day < 1 || day >= 2958466) return storedNumber(v);   // no date the spreadsheet shows
+    // Day 60 is the 29th of February 1900, which the spreadsheet counts though the year had none:
+    // it is kept as the text the spreadsheet shows. The days before it are one off.
+    if (day == 60) return QStringLiteral("1900/02/29") + (seconds ? u' ' + time.toString(QStringLiteral("HH:mm:ss")) : QString());
+    const QDate date = (day < 60 ? QDate(1899, 12, 31) : QDate(1899, 12, 30)).addDays(qint64(day));
     if (seconds == 0) return date;
-    return QDateTime(date, QTime(0, 0).addSecs(seconds), Qt::UTC);
+    return QDateTime(date, time, Qt::UTC);
 }
 
 std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep) const {
@@ -442,21 +662,18 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
     Records records(stream, offset);
     const Record bof = records.next();
     if (bof.id != kBof || bof.size < 4) throw Damaged{QStringLiteral("シートの始まりが見つかりません。")};
-    const bool decode = cells && u16(bof.data + 2) == kWorksheet;
+    const bool worksheet = u16(bof.data + 2) == kWorksheet;
+    const bool decode = cells && worksheet;
     int depth = 1;
     long long pendingString = -1;   // the formula cell whose text the next STRING record gives
-    // The value is made only for a column that is kept.
-    auto add = [&](const Record& r, std::size_t need, std::uint16_t col, auto&& value) {
-        if (r.size < need) throw Damaged{QStringLiteral("セルのレコードが壊れています。")};
+    auto damaged = [] { return Damaged{kCellDamaged}; };
+    // A cell's position is checked; its value is made only for a column that is kept.
+    auto add = [&](const std::uint8_t* p, std::uint16_t col, auto&& value) {
         if (col > 255) throw Damaged{QStringLiteral("セルの位置が壊れています。")};
         pendingString = -1;
-        if (keep && !keep->test(col)) return false;
-        cells->push_back({u16(r.data), col, value()});
+        if (!decode || (keep && !keep->test(col))) return false;
+        cells->push_back({u16(p), col, value()});
         return true;
-    };
-    auto at = [](const Record& r, std::size_t need) {
-        if (r.size < need) throw Damaged{QStringLiteral("セルのレコードが壊れています。")};
-        return r.data;
     };
     while (depth > 0) {
         const Record r = records.next();
@@ -465,70 +682,94 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             continue;
         }
         if (r.id == kEof) {
+            if (r.size != 0) throw damaged();
             --depth;
             continue;
         }
-        if (depth > 1 || !decode) continue;
+        if (depth > 1 || !worksheet) continue;
+        if (const std::size_t size = fixedSize(r.id); size != 0 && r.size != size) throw damaged();
+        const std::uint8_t* p = r.data;
         switch (r.id) {
-        case kNumber: {
-            const std::uint8_t* p = at(r, 14);
-            add(r, 14, u16(p + 2), [&] { return number(f64(p + 6), u16(p + 4)); });
-            break;
-        }
-        case kRk: {
-            const std::uint8_t* p = at(r, 10);
-            add(r, 10, u16(p + 2), [&] { return number(rkNumber(u32(p + 6)), u16(p + 4)); });
-            break;
-        }
-        case kMulRk: {
-            const std::uint8_t* p = at(r, 12);
-            const std::size_t n = (r.size - 6) / 6;
+        case kNumber: add(p, u16(p + 2), [&] { return number(f64(p + 6), u16(p + 4)); }); break;
+        case kRk: add(p, u16(p + 2), [&] { return number(rkNumber(u32(p + 6)), u16(p + 4)); }); break;
+        case kMulRk:
+        case kMulBlank: {
+            // the row, the first column, one entry per cell (six bytes of format and number, or
+            // two of format), the last column
+            const std::size_t entry = r.id == kMulRk ? 6 : 2;
+            if (r.size < 6 + entry || (r.size - 6) % entry != 0) throw damaged();
+            const std::size_t n = (r.size - 6) / entry;
             const std::uint16_t first = u16(p + 2);
-            if ((r.size - 6) % 6 != 0 || u16(p + r.size - 2) != first + n - 1)
-                throw Damaged{QStringLiteral("セルのレコードが壊れています。")};
+            if (u16(p + r.size - 2) != first + n - 1) throw damaged();
+            if (first + n - 1 > 255) throw Damaged{QStringLiteral("セルの位置が壊れています。")};
+            if (r.id == kMulBlank) break;
             for (std::size_t k = 0; k < n; ++k) {
                 const std::uint8_t* e = p + 4 + 6 * k;
-                add(r, 12, std::uint16_t(first + k), [&] { return number(rkNumber(u32(e + 2)), u16(e)); });
+                add(p, std::uint16_t(first + k), [&] { return number(rkNumber(u32(e + 2)), u16(e)); });
             }
             break;
         }
         case kLabelSst: {
-            const std::uint8_t* p = at(r, 10);
             const std::uint32_t index = u32(p + 6);
             if (index >= strings.size())
                 throw Damaged{QStringLiteral("共有文字列の番号 %1 が表（%2 件）の範囲外です。").arg(index).arg(strings.size())};
             const QString& s = strings[index];
-            add(r, 10, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
+            add(p, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
             break;
         }
         case kLabel:
         case kRString: {
-            const std::uint8_t* p = at(r, 9);
-            const QString s = readString(records, r, 6);
-            add(r, 9, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
+            if (r.size < 9) throw damaged();
+            Pieces in(records, Record{r.id, r.data + 6, r.size - 6});
+            const QString s = readString(in);
+            // A label's string fills its record; formatting runs follow a rich one's.
+            if (r.id == kLabel && !in.atEnd()) throw damaged();
+            add(p, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
             break;
         }
-        case kBoolErr: {
-            const std::uint8_t* p = at(r, 8);
-            add(r, 8, u16(p + 2), [&] { return booleanOrError(p[6], p[7] != 0); });
+        case kBoolErr:
+            if (r.size < 8) throw damaged();   // LibreOffice adds a byte
+            add(p, u16(p + 2), [&] { return booleanOrError(p[6], p[7] != 0); });
             break;
-        }
+        case kBlank: add(p, u16(p + 2), [] { return QVariant(); }); break;
         case kFormula: {
-            const std::uint8_t* p = at(r, 20);
+            // the cell, its last value (8 bytes), flags, a reserved word, the formula's length
+            // and its tokens, perhaps data of its constants
+            if (r.size < 22 || 22u + u16(p + 20) > r.size) throw damaged();
             const std::uint8_t* result = p + 6;
             const std::uint16_t col = u16(p + 2);
             if (result[6] != 0xFF || result[7] != 0xFF) {
-                add(r, 20, col, [&] { return number(f64(result), u16(p + 4)); });
-            } else if (result[0] == 1 || result[0] == 2) {
-                add(r, 20, col, [&] { return booleanOrError(result[2], result[0] == 2); });
-            } else {
-                if (add(r, 20, col, [] { return QVariant(); }) && result[0] == 0) pendingString = (long long)cells->size() - 1;
+                add(p, col, [&] { return number(f64(result), u16(p + 4)); });
+                break;
             }
+            if (result[0] == 1 || result[0] == 2) {
+                add(p, col, [&] { return booleanOrError(result[2], result[0] == 2); });
+                break;
+            }
+            const bool kept = add(p, col, [] { return QVariant(); });
+            if (result[0] != 0) break;
+            // A text: in the STRING record that follows, or, as Spreadsheet::WriteExcel has it, in a
+            // STRING record inside this one beyond the formula, going on in the CONTINUE records after it.
+            const std::size_t inner = 22u + u16(p + 20);
+            if (r.size >= inner + 4 && u16(p + inner) == kString) {
+                Pieces in(records, Record{kString, p + inner + 4, r.size - inner - 4});
+                if (in.size() == u16(p + inner + 2)) {
+                    const FormulaText t = formulaText(in, true);
+                    if (!t.fits) throw Damaged{kTextDamaged};
+                    if (kept && t.text && !t.text->isEmpty()) cells->back().value = *t.text;
+                    break;
+                }
+            }
+            if (kept) pendingString = (long long)cells->size() - 1;
             break;
         }
         case kString: {
-            const QString s = readString(records, r, 0);
-            if (pendingString >= 0 && !s.isEmpty()) (*cells)[std::size_t(pendingString)].value = s;
+            // A text that no reading gives leaves its cell empty; bytes too many or too few for
+            // any text mean the records around it are not read as written.
+            Pieces in(records, r);
+            const FormulaText t = formulaText(in, false);
+            if (!t.fits) throw Damaged{kTextDamaged};
+            if (pendingString >= 0 && t.text && !t.text->isEmpty()) (*cells)[std::size_t(pendingString)].value = *t.text;
             pendingString = -1;
             break;
         }
@@ -543,12 +784,8 @@ XlsFile::XlsFile(const QString& path) : d(new Impl) {
     try {
         d->readStream();
         d->readGlobals();
-        std::vector<SheetEntry> listed;
-        for (SheetEntry& s : d->sheets) {
-            s.bytes = d->walkSheet(s.offset, nullptr);   // every sheet must be whole, not only the one asked for
-            if (s.worksheet) listed.push_back(s);
-        }
-        d->sheets = std::move(listed);
+        d->checkSheets();   // every sheet must be whole, not only the one asked for
+        std::erase_if(d->sheets, [](const SheetEntry& s) { return !s.worksheet(); });
     } catch (const Damaged& e) {
         const QString what = e.what;
         delete d;

@@ -10,8 +10,11 @@ namespace platform::detail {
 
 // The cells of one sheet of an .xls workbook, as the spreadsheet holds them:
 //   numbers             qlonglong (whole) or double;
-//   numbers in a date format   QDate, or QDateTime when the value has a time of day;
-//   numbers in a time format   the time as text "HH:mm:ss";
+//   numbers in a date format   QDate, or QDateTime when the value has a time of day (day 60 of
+//                       the 1900 count, the 29th of February 1900 the spreadsheet shows though
+//                       it never was, as its text "1900/02/29");
+//   numbers in a time format   the time of day as text "HH:mm:ss"; in an elapsed-time format
+//                       ([h]:mm) the whole duration, hours past 24 ("36:30:00");
 //   texts               QString, whole (up to 32,767 characters), never converted;
 //   booleans and errors their text as the spreadsheet shows it ("TRUE", "#N/A"): no number;
 //   formulas            their last computed value, as any of the above;
@@ -22,10 +25,12 @@ using SheetRows = std::vector<std::vector<QVariant>>;
 // Columns of a sheet (A to IV) by position.
 using ColumnSet = std::bitset<256>;
 
-// An .xls workbook (Excel 97-2003, BIFF8, in its OLE2 container), read whole when opened. A file
-// that cannot be read whole (not a workbook, an older format, cut short, a damaged record, a string
-// index out of range) is refused: the constructor throws DataError naming the file and what is
-// wrong, in Japanese.
+// An .xls workbook (Excel 97-2003, BIFF8, in its OLE2 container), read whole when opened: every
+// sheet's records are checked, the cells of a sheet are made when it is asked for. A file that
+// cannot be read whole (not a workbook, an older format, cut short, a damaged record or a record
+// of a wrong size, a sheet that does not end where the next one begins, a string index out of
+// range) is refused: the constructor throws DataError naming the file and what is wrong, in
+// Japanese. A formula's text that cannot be read leaves its cell empty.
 class XlsFile {
 public:
     explicit XlsFile(const QString& path);

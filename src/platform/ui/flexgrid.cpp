@@ -1,4 +1,5 @@
 #include "platform/ui/flexgrid.h"
+#include "platform/data/sql_text.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -288,16 +289,11 @@ public:
         return textNumber(shown ? *shown : text(id, col));
     }
 
-    // A text as a number, as QString::toDouble reads it after trimming: (true, value) when it is one.
+    // A text as a number by the program's one rule for numbers (platform::sqlNumber): (true,
+    // value) when it is one.
     static std::pair<bool, double> textNumber(const QString& text) {
-        const QStringView t = QStringView(text).trimmed();
-        // Beyond ASCII the conversion takes only the minus sign U+2212: a name is no number, and
-        // is known for one without trying.
-        for (QChar c : t)
-            if (c.unicode() >= 0x80 && c.unicode() != 0x2212) return {false, 0.0};
-        bool ok = false;
-        const double d = t.toDouble(&ok);
-        return {ok, ok ? d : 0.0};
+        const std::optional<double> v = platform::sqlNumber(text);
+        return {v.has_value(), v.value_or(0.0)};
     }
 
     // The cell as the generic sort compares it: (true, value) when it is a number; its text is

@@ -1,0 +1,28 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace testing_support {
+
+// A workbook of tests/fixtures/xls, written by a spreadsheet program (make_fixtures.sh there):
+// "libreoffice.xls", "gnumeric.xls", "writeexcel.xls", "writeexcel-small.xls". The LibreOffice
+// and Gnumeric ones hold a price sheet "s261210" (kodo, 銘柄, owari, note: codes 1301 to 1320
+// priced 1000, 1007.5, 1015, ...; 7203 with TRUE, 7267 with a date, 9984 with 123456789) and a
+// card sheet "cards".
+QString realWorkbook(const char* name);
+
+// The workbook stream of an .xls file, and a new .xls holding the stream given.
+QByteArray workbookStream(const QString& xls);
+void writeWorkbookStream(const QString& xls, const QByteArray& stream);
+
+// The damaged copies of libreoffice.xls that the reader must refuse, each with a part of the
+// message that says why, written into folder.
+struct DamagedWorkbook {
+    QString file;        // its path
+    const char* damage;  // what was done to it
+    QString says;        // a part of the refusal
+};
+std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder);
+
+}  // namespace testing_support
