@@ -176,6 +176,16 @@ const std::vector<LinkRow>& linkRows() {
 
 using ui::lines;
 
+// The day question of the extractions by period ("X日", the cell value, the one stock).
+std::optional<QString> askDays(const char* defaultAnswer) {
+    std::optional<QString> answer;
+    step([&] {
+        answer = ui::InputBox(QStringLiteral("今日から何日前までの日数を入力してください。"),
+                              QStringLiteral("何日前の情報を取り出しますか"), QString::fromLatin1(defaultAnswer));
+    });
+    return answer;
+}
+
 }  // namespace
 
 Form16::Form16() : ui::DefaultForm<Form16>(QStringLiteral("Form16")) {
@@ -357,11 +367,7 @@ void Form16::nehaba() {
 }
 
 void Form16::Command35_Click() {
-    std::optional<QString> answer;
-    step([&] {
-        answer = ui::InputBox(QStringLiteral("今日から何日前までの日数を入力してください。"),
-                              QStringLiteral("何日前の情報を取り出しますか"), QStringLiteral("14"));
-    });
+    const std::optional<QString> answer = askDays("14");
     // Cancel or an empty answer gives the window of today alone; an answer that is no number by the
     // program's one rule ("1e3", "14日") is told, and nothing is extracted.
     if (answer && !answer->trimmed().isEmpty() && !platform::sqlNumber(*answer)) {
@@ -471,17 +477,6 @@ void Form16::Command1_Click() {
 void Form16::MSFlexGrid1_MouseDown() {
     step([&] { PressedCellText = MSFlexGrid1->TextMatrix(MSFlexGrid1->Row(), MSFlexGrid1->Col()); });
 }
-
-namespace {
-std::optional<QString> askDays(const char* defaultAnswer) {
-    std::optional<QString> answer;
-    step([&] {
-        answer = ui::InputBox(QStringLiteral("今日から何日前までの日数を入力してください。"),
-                              QStringLiteral("何日前の情報を取り出しますか"), QString::fromLatin1(defaultAnswer));
-    });
-    return answer;
-}
-}  // namespace
 
 void Form16::Command9_Click() {
     const std::optional<QString> answer = askDays("120");

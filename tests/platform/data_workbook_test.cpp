@@ -2,13 +2,13 @@
 #include <sqlite3.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "platform/data/data_control.h"
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
 #include "platform/data/sqlite_support.h"
+#include "support/cell_workbooks.h"
 
 using platform::DataControl;
 using platform::DataError;
@@ -37,10 +37,7 @@ cards.write(1, 0, 1); cards.write(1, 1, '四季報'); cards.write(1, 2, datetime
 cards.write(1, 3, '日立'); cards.write(1, 4, 7203)
 wb.save(sys.argv[1])
 )py");
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path, QString::number(firstClose)});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    ASSERT_TRUE(testing_support::runPython({QStringLiteral("-c"), script, path, QString::number(firstClose)}));
 }
 
 class Workbook : public ::testing::Test {

@@ -5,23 +5,28 @@
 #include <QDir>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
 
 namespace testing_support {
 
-// Writes the workbooks of make_cell_workbooks.py (cells.xls, cells1904.xls, prices.xls, cards.xls)
-// into folder; returns false (with a test failure) when the script fails.
-inline bool writeCellWorkbooks(const QString& folder) {
-    const QString script = QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("make_cell_workbooks.py"));
+// Runs the Python that has xlwt with args; returns false (with a test failure) when it fails.
+inline bool runPython(const QStringList& args) {
     QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {script, folder});
+    p.start(QStringLiteral("/usr/bin/python3"), args);
     if (!p.waitForFinished(60000) || p.exitCode() != 0) {
         ADD_FAILURE() << p.readAllStandardError().toStdString();
         return false;
     }
     return true;
+}
+
+// Writes the workbooks of make_cell_workbooks.py (cells.xls, cells1904.xls, prices.xls, cards.xls)
+// into folder; returns false (with a test failure) when the script fails.
+inline bool writeCellWorkbooks(const QString& folder) {
+    return runPython({QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("make_cell_workbooks.py")), folder});
 }
 
 // Writes an .xls (xlwt) whose sheet "formats" holds, one row each, a number format's text in
@@ -39,13 +44,7 @@ wb.save(sys.argv[1])
 )py");
     QStringList args{QStringLiteral("-c"), script, path};
     for (const auto& [format, value] : cells) args << format << QString::number(value, 'g', 17);
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        ADD_FAILURE() << p.readAllStandardError().toStdString();
-        return false;
-    }
-    return true;
+    return runPython(args);
 }
 
 // Copies a file, then changes its bytes: cut to length (when >= 0), or count bytes from offset set to zero.

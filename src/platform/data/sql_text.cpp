@@ -34,57 +34,61 @@ char numberChar(QChar c) {
     }
 }
 
-// sign, whole digits, fraction digits of a number written out in decimal, blanks around it
-// ignored, in ASCII.
-struct DecimalParts {
-    bool negative = false;
-    std::string whole, fraction;
+// A number written out in decimal in ASCII ("-12.50" for "－１２．５０", "5" for "+5"), blanks
+// around it ignored; nothing for any other text. point: where its point stands, if it has one.
+struct Decimal {
+    std::string ascii;
+    std::size_t point = std::string::npos;
 };
-std::optional<DecimalParts> decimalParts(QStringView text) {
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b].isSpace()) ++b;
-    while (e > b && text[e - 1].isSpace()) --e;
-    DecimalParts parts;
-    bool point = false;
-    for (qsizetype i = b; i < e; ++i) {
+std::optional<Decimal> decimal(QStringView text) {
+    text = text.trimmed();
+    Decimal d;
+    d.ascii.reserve(std::size_t(text.size()));
+    bool digit = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = numberChar(text[i]);
-        if ((c == '+' || c == '-') && i == b) {
-            parts.negative = c == '-';
+        if ((c == '+' || c == '-') && i == 0) {
+            if (c == '-') d.ascii += c;
         } else if (c >= '0' && c <= '9') {
-            (point ? parts.fraction : parts.whole) += c;
-        } else if (c == '.' && !point) {
-            point = true;
+            d.ascii += c;
+            digit = true;
+        } else if (c == '.' && d.point == std::string::npos) {
+            d.point = d.ascii.size();
+            d.ascii += c;
         } else {
             return std::nullopt;
         }
     }
-    if (parts.whole.empty() && parts.fraction.empty()) return std::nullopt;
-    return parts;
+    if (!digit) return std::nullopt;
+    return d;
+}
+
+// The whole of [first, last) read as a T by std::from_chars.
+template <class T>
+std::optional<T> wholly(const char* first, const char* last) {
+    T v{};
+    const auto [end, error] = std::from_chars(first, last, v);
+    if (error != std::errc() || end != last) return std::nullopt;
+    return v;
 }
 
 }  // namespace
 
 std::optional<double> sqlNumber(QStringView text) {
-    const auto parts = decimalParts(text);
-    if (!parts) return std::nullopt;
-    const std::string digits = (parts->negative ? "-" : "") + (parts->whole.empty() ? std::string("0") : parts->whole) + '.' +
-                               parts->fraction + '0';
-    double v = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
-    if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(v)) return std::nullopt;
+    const auto d = decimal(text);
+    if (!d) return std::nullopt;
+    const std::optional<double> v = wholly<double>(d->ascii.data(), d->ascii.data() + d->ascii.size());
+    if (!v || !std::isfinite(*v)) return std::nullopt;
     return v;
 }
 
 std::optional<long long> sqlWholeNumber(QStringView text) {
-    const auto parts = decimalParts(text);
-    if (!parts || parts->whole.empty()) return std::nullopt;
-    for (char c : parts->fraction)
-        if (c != '0') return std::nullopt;
-    const std::string digits = (parts->negative ? "-" : "") + parts->whole;
-    long long v = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
-    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-    return v;
+    const auto d = decimal(text);
+    if (!d) return std::nullopt;
+    const std::string& a = d->ascii;
+    if (d->point == std::string::npos) return wholly<long long>(a.data(), a.data() + a.size());
+    if (a.find_first_not_of('0', d->point + 1) != std::string::npos) return std::nullopt;   // a fraction
+    return wholly<long long>(a.data(), a.data() + d->point);
 }
 
 double leadingNumber(const QString& text) {
@@ -102,12 +106,6 @@ double leadingNumber(const QString& text) {
     bool ok = false;
     const double v = digits.toDouble(&ok);
     return ok ? v : HUGE_VAL;   // too large for a double
-}
-
-QString asciiDigits(QString text) {
-    for (QChar& c : text)
-        if (c >= QChar(0xFF10) && c <= QChar(0xFF19)) c = QChar(u'0' + (c.unicode() - 0xFF10));
-    return text;
 }
 
 }  // namespace platform

@@ -24,7 +24,5 @@ std::optional<long long> sqlWholeNumber(QStringView text);
 // level; blanks anywhere are ignored and an exponent counts ("1 2" is 12, "１４" is 14, "1e3" is
 // 1000); 0 when it begins with none.
 double leadingNumber(const QString& text);
-// The text with its full-width digits (０ to ９, as a Japanese input method types them) made ASCII.
-QString asciiDigits(QString text);
 
 }  // namespace platform

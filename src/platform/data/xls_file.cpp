@@ -20,7 +20,6 @@
 #include <cstring>
 #include <map>
 #include <optional>
-#include <tuple>
 
 #include "platform/data/errors.h"
 #include "platform/data/sqlite_support.h"
@@ -192,9 +191,11 @@ public:
         for (const auto& p : pieces_) n += p.second;
         return n;
     }
-    // Where the reading stands, to read the same bytes again another way.
-    std::pair<std::size_t, std::size_t> mark() const { return {i_, at_}; }
-    void reset(std::pair<std::size_t, std::size_t> m) { std::tie(i_, at_) = m; }
+    // Back to the first byte, to read the same bytes again another way.
+    void rewind() {
+        i_ = 0;
+        at_ = 0;
+    }
 
 private:
     void next() {
@@ -235,9 +236,9 @@ QString readString(Records& records, const Record& r, std::size_t offset, bool s
     return readString(in, shortLength);
 }
 
-// A formula's text result: a STRING record's body with its CONTINUE records. Where the text goes
-// on in a CONTINUE record the format puts an option byte first. When that reading does not fit
-// the bytes, two writers' ways are read:
+// A formula's text result: a STRING record's body with its CONTINUE records, none of it read yet.
+// Where the text goes on in a CONTINUE record the format puts an option byte first. When that
+// reading does not fit the bytes, two writers' ways are read:
 // - Spreadsheet::WriteExcel (its STRING record inside the FORMULA record) leaves the option byte
 //   out and simply goes on with the characters;
 // - Gnumeric (a STRING record of its own) puts the option byte at every 8,223rd byte of the bodies
@@ -248,7 +249,6 @@ struct FormulaText {
     bool fits;                     // the bytes have the length of a text, whether or not it reads
 };
 FormulaText formulaText(Pieces& in, bool insideFormula) {
-    const auto start = in.mark();
     bool badOption = false;
     try {
         QString s = readString(in);
@@ -257,7 +257,7 @@ FormulaText formulaText(Pieces& in, bool insideFormula) {
         badOption = true;
     } catch (const Damaged&) {
     }
-    in.reset(start);
+    in.rewind();
     const QByteArray all = in.bytes(in.size());
     if (all.size() < 3 || (all[2] & 0xFE)) return {std::nullopt, badOption};
     const qsizetype length = qsizetype(u16(reinterpret_cast<const std::uint8_t*>(all.constData())));

@@ -266,7 +266,7 @@ public:
         return ok;
     }
 
-    // The stored number of a cell the program has not written: what the generic sort compares.
+    // The stored number of a cell the program has not written: what the sorts compare first.
     bool storedNumberCell(int id, int col, double* value) const {
         return (texts.isEmpty() || !texts.contains(key(id, col))) && storedNumber(id, col, value);
     }
@@ -279,30 +279,16 @@ public:
         return isRecordCell(id, col) ? rs->text(id, col - 1) : QString();
     }
 
-    // The cell as a number: (true, value) when it is one. shown: the cell's text, when the caller
-    // already has it.
-    std::pair<bool, double> number(int id, int col, const QString* shown = nullptr) const {
-        if (texts.isEmpty() || !texts.contains(key(id, col))) {
-            double v = 0;
-            if (storedNumber(id, col, &v)) return {true, v};
-        }
-        return textNumber(shown ? *shown : text(id, col));
-    }
-
-    // A text as a number by the program's one rule for numbers (platform::sqlNumber): (true,
-    // value) when it is one.
-    static std::pair<bool, double> textNumber(const QString& text) {
-        const std::optional<double> v = platform::sqlNumber(text);
-        return {v.has_value(), v.value_or(0.0)};
-    }
-
-    // The cell as the generic sort compares it: (true, value) when it is a number; its text is
-    // made, into *shown, only for a cell that is no stored number.
-    std::pair<bool, double> sortNumber(int id, int col, QString* shown) const {
+    // The cell as the sorts compare it: (true, value) when it is a number, a stored one or a text
+    // that is one by the program's one rule for numbers (platform::sqlNumber). The text is made,
+    // into *shown when given, only for a cell that is no stored number.
+    std::pair<bool, double> number(int id, int col, QString* shown = nullptr) const {
         double v = 0;
         if (storedNumberCell(id, col, &v)) return {true, v};
-        *shown = text(id, col);
-        return textNumber(*shown);
+        QString t = text(id, col);
+        const std::optional<double> n = platform::sqlNumber(t);
+        if (shown) *shown = std::move(t);
+        return {n.has_value(), n.value_or(0.0)};
     }
 
     QString cell(int row, int col) const {
@@ -825,7 +811,7 @@ void FlexGrid::Sort(int setting) {
             std::vector<std::pair<bool, double>> nums(n);
             std::vector<QString> texts(n);
             bool allNumbers = true;
-            for (size_t i = 0; i < n; ++i) allNumbers = (nums[i] = model_->sortNumber(order[i], col, &texts[i])).first && allNumbers;
+            for (size_t i = 0; i < n; ++i) allNumbers = (nums[i] = model_->number(order[i], col, &texts[i])).first && allNumbers;
             if (!allNumbers)
                 for (size_t i = 0; i < n; ++i)
                     if (texts[i].isNull()) texts[i] = model_->text(order[i], col);
