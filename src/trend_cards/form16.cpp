@@ -176,14 +176,19 @@ const std::vector<LinkRow>& linkRows() {
 
 using ui::lines;
 
-// The day question of the extractions by period ("X日", the cell value, the one stock).
-std::optional<QString> askDays(const char* defaultAnswer) {
-    std::optional<QString> answer;
+// The day question of the extractions by period ("X日", the cell value, the one stock). Cancel or an
+// empty answer gives the window of today alone; an answer that is no number by the program's one
+// rule ("1e3", "14日") is told, and false says that nothing is to be extracted.
+bool askDays(const char* defaultAnswer, std::optional<QString>& answer) {
     step([&] {
         answer = ui::InputBox(QStringLiteral("今日から何日前までの日数を入力してください。"),
                               QStringLiteral("何日前の情報を取り出しますか"), QString::fromLatin1(defaultAnswer));
     });
-    return answer;
+    if (answer && !answer->trimmed().isEmpty() && !platform::sqlNumber(*answer)) {
+        ui::MsgBox(QStringLiteral("日数は数字で入力してください。何も抽出しません。\r\n") + *answer, ui::vbExclamation);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -367,13 +372,8 @@ void Form16::nehaba() {
 }
 
 void Form16::Command35_Click() {
-    const std::optional<QString> answer = askDays("14");
-    // Cancel or an empty answer gives the window of today alone; an answer that is no number by the
-    // program's one rule ("1e3", "14日") is told, and nothing is extracted.
-    if (answer && !answer->trimmed().isEmpty() && !platform::sqlNumber(*answer)) {
-        ui::MsgBox(QStringLiteral("日数は数字で入力してください。何も抽出しません。\r\n") + *answer, ui::vbExclamation);
-        return;
-    }
+    std::optional<QString> answer;
+    if (!askDays("14", answer)) return;
     const QDate today = QDate::currentDate();
     const std::optional<QDate> from = cardtrend::windowStart(answer, today);
     step([&] { nehaba(); });
@@ -479,7 +479,8 @@ void Form16::MSFlexGrid1_MouseDown() {
 }
 
 void Form16::Command9_Click() {
-    const std::optional<QString> answer = askDays("120");
+    std::optional<QString> answer;
+    if (!askDays("120", answer)) return;
     const QDate today = QDate::currentDate();
     const std::optional<QDate> from = cardtrend::windowStart(answer, today);
     int c = 0;
@@ -498,7 +499,8 @@ void Form16::Command62_Click() {
         step([&] { ui::MsgBox(QStringLiteral("コード番号のみ有効です"), ui::vbOKCancel + ui::vbExclamation); });
         return;
     }
-    const std::optional<QString> answer = askDays("150");
+    std::optional<QString> answer;
+    if (!askDays("150", answer)) return;
     const QDate today = QDate::currentDate();
     const std::optional<QDate> from = cardtrend::windowStart(answer, today);
     step([&] { PressedCellText = MSFlexGrid1->TextMatrix(r, 5); });

@@ -94,18 +94,23 @@ TEST_F(FiltersTest, PeriodAndPriceLevel) {
                                 "3=（1000-5000円）；4=（5000--10000円）\r\n5=(1万円-10万円)　;6=　(10万円以上) ");
 }
 
-// A day answer that is no number by the program's one rule is told; nothing is asked or extracted.
+// A day answer that is no number by the program's one rule is told, in each extraction by period
+// ("X日", the cell value, the one stock); nothing more is asked or extracted.
 TEST_F(FiltersTest, ADayAnswerThatIsNoNumberIsTold) {
     Form16& f = open(1, k1bu);
     const QString before = f.Data1->RecordSource;
-    for (const char* days : {"abc", "1e3", "14日", "1,000"}) {
-        SCOPED_TRACE(days);
-        seam->answerInput(QString::fromUtf8(days));
-        seam->answerMsgBox(ui::vbOK);
-        f.Command35->doClick();
-        EXPECT_TRUE(seam->allAnswersUsed());
-        EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("日数は数字で入力してください。何も抽出しません。\r\n") + QString::fromUtf8(days));
-        EXPECT_EQ(f.Data1->RecordSource, before);
+    for (ui::CommandButton* button : {f.Command35, f.Command9, f.Command62}) {
+        for (const char* days : {"abc", "1e3", "14日", "1,000"}) {
+            SCOPED_TRACE(button->objectName().toStdString() + " " + days);
+            f.MSFlexGrid1->setRow(1);
+            f.MSFlexGrid1->setCol(5);   // the one-stock extraction takes a code cell
+            seam->answerInput(QString::fromUtf8(days));
+            seam->answerMsgBox(ui::vbOK);
+            button->doClick();
+            EXPECT_TRUE(seam->allAnswersUsed());
+            EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("日数は数字で入力してください。何も抽出しません。\r\n") + QString::fromUtf8(days));
+            EXPECT_EQ(f.Data1->RecordSource, before);
+        }
     }
 }
 
