@@ -68,8 +68,10 @@ void removeLeftoverPrivateCopies();
 int openForReading(const QString& path, sqlite3** db, std::unique_ptr<PrivateCopy>* copy);
 
 // SQLite's own recovery of the database file at path, as its first connection that may write
-// makes it: a hot rollback journal played back, a write-ahead log read (and written back into the
-// file when the connection closes). Returns SQLite's result code, with its message in *message.
+// makes it: a hot rollback journal played back, a write-ahead log read and written back into the
+// file, which is left in rollback-journal mode (as the program keeps its databases, and so that it
+// reads without a log's index). Returns SQLite's result code of the recovery, with its message in
+// *message.
 int recoverDatabase(const QString& path, QString* message = nullptr);
 
 }  // namespace platform::detail
