@@ -105,6 +105,13 @@ QString PrivateCopy::copy(const QString& path, const FileLock& lock, const QStri
     return to;
 }
 
+QStringList sideFilesOf(const QString& path) {
+    QStringList sides;
+    for (const char* suffix : {"-journal", "-wal"})
+        if (QFileInfo(path + QLatin1String(suffix)).size() > 0) sides << path + QLatin1String(suffix);
+    return sides;
+}
+
 void removeLeftoverPrivateCopies() {
     const QDir folder(programFolder());
     for (const QString& name : folder.entryList({kFolderPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
@@ -144,8 +151,7 @@ int openForReading(const QString& path, sqlite3** db, std::unique_ptr<PrivateCop
     const QString here = lastError(*db);
     sqlite3_close_v2(*db);
     *db = nullptr;
-    const bool unfinished =
-        QFileInfo(path + QStringLiteral("-journal")).size() > 0 || QFileInfo(path + QStringLiteral("-wal")).size() > 0;
+    const bool unfinished = !sideFilesOf(path).isEmpty();
     QString why;
     try {
         auto made = std::make_unique<PrivateCopy>();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QTemporaryDir;
@@ -52,6 +53,10 @@ public:
 private:
     std::unique_ptr<QTemporaryDir> dir_;
 };
+
+// The side files beside the database file at path that hold anything: its rollback journal and
+// its write-ahead log (an unfinished write), never the log's index (SQLite makes that anew).
+QStringList sideFilesOf(const QString& path);
 
 // Removes the private folders that a run ended half-way left in the program folder. Only for the
 // process that holds the folder's lock.
