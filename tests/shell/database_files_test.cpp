@@ -20,6 +20,7 @@
 #include "shell_fixture.h"
 
 using shell_test::readBytes;
+using testing_support::runRaw;
 using shell_test::writeBytes;
 
 namespace {
@@ -132,16 +133,6 @@ void killedAtWrite(int n, bool afterPage1, const std::function<void()>& work) {
         },
         false))
         << "the write ended before its kill";
-}
-
-// A plain SQLite connection of its own (another program), running statements.
-void runRaw(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
 }
 
 // The main database's bytes after prices were written for every stock (the state a backup is
