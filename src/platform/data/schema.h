@@ -25,7 +25,7 @@ bool upgradeMainDatabase(sqlite3* db);
 // code_change names each code's first row of list, and makes it anew from list in one transaction
 // when it does not, through a connection of its own to the file at path. True when it did; false
 // when it was in step, the file keeps no code_change, or it cannot be written. It reads both keys
-// of every stock (about 12 ms at 40,000 stocks): once for each file the program takes up as its
+// of every stock (about 20 ms at 40,000 stocks): once for each file the program takes up as its
 // main database (at start, a file put in its place, a file chosen), not at every connection.
 bool keepCodeChangeInStep(const QString& path);
 // What keeps the stored changes of a main database (list_change, code_change) from matching the
