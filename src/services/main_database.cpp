@@ -1,4 +1,5 @@
 #include "services/main_database.h"
+#include "platform/data/schema.h"
 #include "services/module1.h"
 
 namespace services {
@@ -11,6 +12,9 @@ std::function<void()>& follower() {
 }  // namespace
 
 void useMainDatabase(const QString& path) {
+    // Taken up as the start takes up its main database: code_change made good where another
+    // program's REPLACE on list left it behind.
+    platform::keepCodeChangeInStep(path);
     Module1::MainDbPath = path;
     if (follower()) follower()();
 }

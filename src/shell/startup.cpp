@@ -18,12 +18,21 @@ const QString kCrLf = QStringLiteral("\r\n");
 struct DatabaseCheck {
     QString (*path)();
     std::optional<QString> (*problem)(const QString&);
+    // What is made good in a file that passed, before the program uses it (once for each file).
+    bool (*makeGood)(const QString&);
 };
 
 const DatabaseCheck kChecks[] = {
-    {&platform::mainDatabasePath, &platform::mainDatabaseProblem},
-    {&platform::listDatabasePath, &platform::listDatabaseProblem},
+    {&platform::mainDatabasePath, &platform::mainDatabaseProblem, &platform::keepCodeChangeInStep},
+    {&platform::listDatabasePath, &platform::listDatabaseProblem, nullptr},
 };
+
+// What keeps the file from serving; nothing once it passed and was made good.
+std::optional<QString> check(const DatabaseCheck& c, const QString& path) {
+    if (auto problem = c.problem(path)) return problem;
+    if (c.makeGood) c.makeGood(path);
+    return std::nullopt;
+}
 
 void tellUnusable(const QString& path, const QString& problem) {
     ui::MsgBox(QStringLiteral("このデータベースは使えません。") + kCrLf + QDir::toNativeSeparators(path) + kCrLf + kCrLf +
@@ -104,7 +113,7 @@ std::unique_ptr<platform::FolderLock> startUp() {
     for (std::size_t i = 0; i < std::size(kChecks); ++i) {
         const DatabaseCheck& c = kChecks[i];
         const QString path = c.path();
-        if (const auto problem = damage[i] ? damage[i] : c.problem(path)) {
+        if (const auto problem = damage[i] ? damage[i] : check(c, path)) {
             platform::Database::refuse(path, *problem);
             tellUnusable(path, *problem);
         } else {
@@ -112,7 +121,7 @@ std::unique_ptr<platform::FolderLock> startUp() {
             // passes the same check before use.
             platform::Database::checkReplacements(path, [&c](const QString& replaced) {
                 if (auto unsettled = settle(c, replaced)) return unsettled;
-                return c.problem(replaced);
+                return check(c, replaced);
             });
         }
     }

@@ -11,16 +11,7 @@
 
 namespace {
 
-// Runs SQL on a file with a plain SQLite connection of its own (the way another program would).
-void runRaw(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
-    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
-}
+using testing_support::runRaw;
 
 // Every file of a folder with its bytes.
 std::map<QString, QByteArray> folderBytes(const QString& folder) {

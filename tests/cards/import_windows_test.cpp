@@ -305,10 +305,16 @@ TEST_F(ImportWindows, AFailurePartWayIsReportedAndAddsNoCard) {
 }
 
 // "search": only a database of this program becomes the main database; the menu then shows its
-// period record, also after the menu loads again. Anything else is refused; Cancel changes nothing.
+// period record, also after the menu loads again, and its code_change is made good where another
+// program's REPLACE on its list left it behind. Anything else is refused; Cancel changes nothing.
 TEST_F(ImportWindows, SearchSwitchesOnlyToADatabaseOfThisProgram) {
     const QString chosen = programDatabase(QStringLiteral("other.mdb"), {});
     platform::Database::open(chosen)->executeRaw(QStringLiteral("update [日付] set kabuka11='month', kabuka1='26/11/30'"));
+    const QString stale = QStringLiteral("SELECT count(*) FROM code_change c WHERE c.ID IS NOT "
+                                         "(SELECT min(l.ID) FROM list l WHERE l.コード = c.コード)");
+    platform::Database::open(chosen)->executeRaw(
+        QStringLiteral("INSERT OR REPLACE INTO list (ID, 銘柄, コード) SELECT max(ID), 'z', 9999 FROM list"));
+    ASSERT_GT(platform::Database::open(chosen)->openRecordset(stale).value(0, 0).toInt(), 0);
     struct Case {
         QString file;
         bool accepted;
@@ -336,6 +342,7 @@ TEST_F(ImportWindows, SearchSwitchesOnlyToADatabaseOfThisProgram) {
     Form5::it().Unload();
     EXPECT_EQ(Form5::it().dateRecordCell(2), QStringLiteral("26/11/30"));
     EXPECT_EQ(Module1::MainDbPath, chosen);
+    EXPECT_EQ(platform::Database::open(chosen)->openRecordset(stale).value(0, 0).toInt(), 0);
 }
 
 // The close box lets the file choice go; the preview refuses it.

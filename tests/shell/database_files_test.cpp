@@ -20,6 +20,7 @@
 #include "shell_fixture.h"
 
 using shell_test::readBytes;
+using testing_support::runRaw;
 using shell_test::writeBytes;
 
 namespace {
@@ -132,16 +133,6 @@ void killedAtWrite(int n, bool afterPage1, const std::function<void()>& work) {
         },
         false))
         << "the write ended before its kill";
-}
-
-// A plain SQLite connection of its own (another program), running statements.
-void runRaw(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
 }
 
 // The main database's bytes after prices were written for every stock (the state a backup is
@@ -441,6 +432,42 @@ TEST(DatabaseFiles, AFileReplacedWhileRunningPassesTheStartCheckFirst) {
     EXPECT_TRUE(QFileInfo::exists(main + QStringLiteral("-journal.1.orphan")));
     EXPECT_EQ(readRaw(main, "PRAGMA integrity_check"), QStringLiteral("ok"));
     EXPECT_TRUE(seam->allAnswersUsed());
+}
+
+// Codes whose row of code_change does not name the code's first row of list, and rows of
+// code_change for no code of list.
+QString staleCodes(const QString& path) {
+    return readRaw(path, "SELECT (SELECT count(*) FROM (SELECT \"コード\", min(\"ID\") FROM \"list\" WHERE \"コード\" IS NOT NULL "
+                         "GROUP BY \"コード\" EXCEPT SELECT \"コード\", \"ID\" FROM \"code_change\")) + "
+                         "(SELECT count(*) FROM \"code_change\" WHERE \"コード\" NOT IN (SELECT \"コード\" FROM \"list\"))");
+}
+
+// Another program's REPLACE on list (which fires no delete trigger) leaves code_change behind: the
+// start makes it good before the program uses the file, and so does the check of a file put in
+// its place while the program runs.
+TEST(DatabaseFiles, CodeChangeLeftBehindByAnotherProgramIsMadeGoodAtStartAndInAFilePutInPlace) {
+    testing_support::ProgramFolderScope scope;
+    testing_support::SeamScope seam;
+    const QString main = platform::mainDatabasePath();
+    const char* const replace = "INSERT OR REPLACE INTO \"list\" (\"ID\", \"銘柄\", \"コード\", \"kabuka1\") "
+                                "SELECT max(\"ID\"), 'z', 9999, 70 FROM \"list\"";
+    auto lock = shell::startUp();
+    ASSERT_NE(lock, nullptr);
+    runRaw(main, replace);
+    ASSERT_NE(staleCodes(main), QStringLiteral("0"));
+    lock.reset();
+    lock = shell::startUp();
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(staleCodes(main), QStringLiteral("0"));
+
+    const QString copy = main + QStringLiteral(".copy");
+    ASSERT_TRUE(QFile::copy(main, copy));
+    runRaw(copy, "UPDATE OR REPLACE \"list\" SET \"ID\" = (SELECT min(\"ID\") FROM \"list\") WHERE \"コード\" = 9999");
+    ASSERT_NE(staleCodes(copy), QStringLiteral("0"));
+    ASSERT_TRUE(QFile::remove(main));
+    ASSERT_TRUE(QFile::rename(copy, main));
+    platform::Database::open(main);
+    EXPECT_EQ(staleCodes(main), QStringLiteral("0"));
 }
 
 }  // namespace

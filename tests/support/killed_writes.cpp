@@ -1,5 +1,6 @@
 #include "support/killed_writes.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -83,6 +84,15 @@ quint32 bigEndian(const QByteArray& bytes, qint64 at) {
 }
 
 }  // namespace
+
+void runRaw(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
 
 bool killedChild(const std::function<void()>& work, bool killAtEnd) {
     const pid_t pid = ::fork();

@@ -4,6 +4,10 @@
 
 namespace testing_support {
 
+// Runs statements on the database file at path through a plain SQLite connection of its own, as
+// another program would; a failure fails the test.
+void runRaw(const QString& path, const char* sql);
+
 // Runs work in a child process that is killed (SIGKILL) the moment work returns, with the
 // connections work left open still open, as a writer killed at that moment; or, without
 // killAtEnd, where killAtDatabaseWrite (called in work) kills it. True when the child ended by

@@ -154,8 +154,6 @@ public:
                     useProgramJournal(db->db_);
                     // A main database of an earlier version gets the present layout before its first query.
                     upgradeMainDatabase(db->db_);
-                    // Another program's REPLACE on list may have left code_change behind.
-                    keepCodeChangeInStep(db->db_);
                 }
             }
         }

@@ -105,6 +105,13 @@ QString PrivateCopy::copy(const QString& path, const FileLock& lock, const QStri
     return to;
 }
 
+QStringList sideFilesOf(const QString& path) {
+    QStringList sides;
+    for (const char* suffix : {"-journal", "-wal"})
+        if (QFileInfo(path + QLatin1String(suffix)).size() > 0) sides << path + QLatin1String(suffix);
+    return sides;
+}
+
 void removeLeftoverPrivateCopies() {
     const QDir folder(programFolder());
     for (const QString& name : folder.entryList({kFolderPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
@@ -144,8 +151,7 @@ int openForReading(const QString& path, sqlite3** db, std::unique_ptr<PrivateCop
     const QString here = lastError(*db);
     sqlite3_close_v2(*db);
     *db = nullptr;
-    const bool unfinished =
-        QFileInfo(path + QStringLiteral("-journal")).size() > 0 || QFileInfo(path + QStringLiteral("-wal")).size() > 0;
+    const bool unfinished = !sideFilesOf(path).isEmpty();
     QString why;
     try {
         auto made = std::make_unique<PrivateCopy>();
@@ -155,12 +161,7 @@ int openForReading(const QString& path, sqlite3** db, std::unique_ptr<PrivateCop
             if (!lock.held()) throw DataError(QStringLiteral("database is locked"));
             file = made->copy(path, lock, QStringLiteral("source"), true);
         }
-        sqlite3* recovering = nullptr;
-        rc = openDatabaseFile(file, false, &recovering);
-        // The copy becomes one plain file: its log's writes taken into it.
-        if (rc == SQLITE_OK) rc = sqlite3_exec(recovering, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
-        why = recovering ? lastError(recovering) : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close_v2(recovering);
+        rc = recoverDatabase(file, &why);
         if (rc == SQLITE_NOTADB) return rc;
         if (rc == SQLITE_OK) rc = openDatabaseFile(file, true, db);
         if (rc == SQLITE_OK) {
@@ -184,6 +185,8 @@ int recoverDatabase(const QString& path, QString* message) {
     sqlite3* db = nullptr;
     const int rc = openDatabaseFile(path, false, &db);
     if (message) *message = db ? lastError(db) : QString::fromUtf8(sqlite3_errstr(rc));
+    // One plain file, as the program keeps its databases: a log's writes taken into it.
+    if (rc == SQLITE_OK) sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db);
     return rc;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QTemporaryDir;
@@ -53,6 +54,10 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
 };
 
+// The side files beside the database file at path that hold anything: its rollback journal and
+// its write-ahead log (an unfinished write), never the log's index (SQLite makes that anew).
+QStringList sideFilesOf(const QString& path);
+
 // Removes the private folders that a run ended half-way left in the program folder. Only for the
 // process that holds the folder's lock.
 void removeLeftoverPrivateCopies();
@@ -68,8 +73,10 @@ void removeLeftoverPrivateCopies();
 int openForReading(const QString& path, sqlite3** db, std::unique_ptr<PrivateCopy>* copy);
 
 // SQLite's own recovery of the database file at path, as its first connection that may write
-// makes it: a hot rollback journal played back, a write-ahead log read (and written back into the
-// file when the connection closes). Returns SQLite's result code, with its message in *message.
+// makes it: a hot rollback journal played back, a write-ahead log read and written back into the
+// file, which is left in rollback-journal mode (as the program keeps its databases, and so that it
+// reads without a log's index). Returns SQLite's result code of the recovery, with its message in
+// *message.
 int recoverDatabase(const QString& path, QString* message = nullptr);
 
 }  // namespace platform::detail

@@ -646,17 +646,22 @@ long long changesDiffering(sqlite3* db, const QString& stored, const QString& ke
 
 }  // namespace
 
-bool keepCodeChangeInStep(sqlite3* db)
+bool keepCodeChangeInStep(const QString& path)
 {
-    try {
-        if (!hasObject(db, "table", "code_change") || !hasObject(db, "table", "list") || codeChangeInStep(db))
-            return false;
-        detail::exec(db, QStringLiteral("BEGIN IMMEDIATE; DELETE FROM \"code_change\"; %1COMMIT;").arg(fillCodeChange()));
-        return true;
-    } catch (const DataError&) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return false;
+    sqlite3* db = nullptr;
+    bool remade = false;
+    if (detail::openDatabaseFile(path, false, &db) == SQLITE_OK) {
+        try {
+            if (hasObject(db, "table", "code_change") && hasObject(db, "table", "list") && !codeChangeInStep(db)) {
+                detail::exec(db, QStringLiteral("BEGIN IMMEDIATE; DELETE FROM \"code_change\"; %1COMMIT;").arg(fillCodeChange()));
+                remade = true;
+            }
+        } catch (const DataError&) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
     }
+    sqlite3_close_v2(db);
+    return remade;
 }
 
 std::optional<QString> storedChangesProblem(sqlite3* db)

@@ -23,9 +23,11 @@ bool upgradeMainDatabase(sqlite3* db);
 // Another program's INSERT OR REPLACE or UPDATE OR REPLACE on list deletes rows without firing the
 // triggers that keep code_change (each code's latest price and changes) in step. Checks that
 // code_change names each code's first row of list, and makes it anew from list in one transaction
-// when it does not. True when it did; false when it was in step, the file keeps no code_change, or
-// it cannot be written.
-bool keepCodeChangeInStep(sqlite3* db);
+// when it does not, through a connection of its own to the file at path. True when it did; false
+// when it was in step, the file keeps no code_change, or it cannot be written. It reads both keys
+// of every stock (about 20 ms at 40,000 stocks): once for each file the program takes up as its
+// main database (at start, a file put in its place, a file chosen), not at every connection.
+bool keepCodeChangeInStep(const QString& path);
 // What keeps the stored changes of a main database (list_change, code_change) from matching the
 // changes computed from its prices now; nothing when they match or the file keeps none. Reads
 // every stock: for the check of a file recovered from an unfinished write, not for every opening.

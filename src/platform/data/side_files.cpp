@@ -18,16 +18,7 @@ namespace {
 
 using detail::FileLock;
 using detail::PrivateCopy;
-
-const char* const kSideSuffixes[] = {"-journal", "-wal"};
-
-// The side files of path that hold anything.
-QStringList sideFilesOf(const QString& path) {
-    QStringList sides;
-    for (const char* suffix : kSideSuffixes)
-        if (QFileInfo(path + QLatin1String(suffix)).size() > 0) sides << path + QLatin1String(suffix);
-    return sides;
-}
+using detail::sideFilesOf;
 
 // Moves the file to the first free name "<base>.<n>.orphan": an earlier one is never replaced.
 // Returns the new name, or nothing when it could not be moved.
