@@ -172,6 +172,18 @@ void killedPriceWrite(const QString& path, int cachePages, int killAt, bool afte
     });
 }
 
+// Codes whose row of code_change does not name the code's first row of list, and rows of
+// code_change for no code of list.
+QString staleCodes(const QString& path) {
+    return readRaw(path, "SELECT (SELECT count(*) FROM (SELECT \"コード\", min(\"ID\") FROM \"list\" WHERE \"コード\" IS NOT NULL "
+                         "GROUP BY \"コード\" EXCEPT SELECT \"コード\", \"ID\" FROM \"code_change\")) + "
+                         "(SELECT count(*) FROM \"code_change\" WHERE \"コード\" NOT IN (SELECT \"コード\" FROM \"list\"))");
+}
+
+// Another program's INSERT OR REPLACE on list, taking the place of a stock by its ID.
+const char* const kReplaceByAnotherProgram = "INSERT OR REPLACE INTO \"list\" (\"ID\", \"銘柄\", \"コード\", \"kabuka1\") "
+                                             "SELECT max(\"ID\"), 'z', 9999, 70 FROM \"list\"";
+
 // A run killed in the middle of a write leaves a rollback journal that, played back, puts the file
 // as it was before that write. Over the file itself it is played back; a backup copied over the
 // file after the kill comes up as the backup, and the journal is set aside under a numbered name
@@ -192,6 +204,7 @@ TEST(DatabaseFiles, ALeftoverJournalIsTriedOnACopyFirst) {
         Target target;
         int page1Segment;  // the journal's segment holding the first page's image: 0 none, -1 a later one
         bool bothWhole;    // the person is asked (and answers as the target tells)
+        bool staleCodeChange = false;   // the backup's code_change left behind by another program's REPLACE
     };
     const Case cases[] = {
         {"page 1 in the only segment, the file's own", Work::Prices, 20000, 1, true, Target::Own, 1, false},
@@ -200,6 +213,8 @@ TEST(DatabaseFiles, ALeftoverJournalIsTriedOnACopyFirst) {
         {"page 1 in a later segment, backup at the same counter", Work::Prices, 10, 1, true, Target::EqualCounter, -1, true},
         {"no page 1, the file's own", Work::Prices, 10, 10, false, Target::Own, 0, false},
         {"no page 1, backup at the next counter", Work::Prices, 10, 10, false, Target::NextCounter, 0, false},
+        {"no page 1, backup whose code_change another program left behind", Work::Prices, 10, 10, false, Target::NextCounter, 0,
+         false, true},
         {"count -1, a stale page 1 behind, the file's own", Work::OtherProgram, 10, 10, false, Target::Own, 0, false},
         {"count -1, a stale page 1 behind, backup window copy", Work::OtherProgram, 10, 10, false, Target::BackupWindowCopy, 0, false},
         {"every page in the file, killed at its sync, the file's own", Work::Prices, 20000, 0, true, Target::Own, 1, true},
@@ -228,6 +243,10 @@ TEST(DatabaseFiles, ALeftoverJournalIsTriedOnACopyFirst) {
         QByteArray backup = backupWindowCopy;
         if (c.target == Target::EqualCounter || c.target == Target::NextCounter) {
             const quint32 wanted = counter + (c.target == Target::NextCounter ? 1 : 0);
+            if (c.staleCodeChange) {
+                runRaw(made, kReplaceByAnotherProgram);
+                ASSERT_NE(staleCodes(made), QStringLiteral("0"));
+            }
             while (changeCounter(readBytes(made)) < wanted)
                 runRaw(made, "INSERT INTO \"mydata\" (\"銘柄\", \"コード\", \"情報\") VALUES ('バックアップ', 7203, 'backup')");
             backup = readBytes(made);
@@ -277,7 +296,10 @@ TEST(DatabaseFiles, ALeftoverJournalIsTriedOnACopyFirst) {
                 EXPECT_TRUE(orphans.isEmpty()) << orphans.join(u' ').toStdString();
             }
         } else {
-            EXPECT_EQ(readBytes(main), backup);   // the backup as it was copied in
+            if (c.staleCodeChange)   // the backup, its code_change made good
+                EXPECT_EQ(staleCodes(main), QStringLiteral("0"));
+            else
+                EXPECT_EQ(readBytes(main), backup);   // the backup as it was copied in
             EXPECT_EQ(readBytes(journal + QStringLiteral(".2.orphan")), leftover);
             EXPECT_EQ(readBytes(journal + QStringLiteral(".1.orphan")), QByteArray("set aside by an earlier start"));
             EXPECT_TRUE(seam->msgBoxPrompts().last().contains(QStringLiteral("druvolo.mdb-journal.2.orphan")));
@@ -434,14 +456,6 @@ TEST(DatabaseFiles, AFileReplacedWhileRunningPassesTheStartCheckFirst) {
     EXPECT_TRUE(seam->allAnswersUsed());
 }
 
-// Codes whose row of code_change does not name the code's first row of list, and rows of
-// code_change for no code of list.
-QString staleCodes(const QString& path) {
-    return readRaw(path, "SELECT (SELECT count(*) FROM (SELECT \"コード\", min(\"ID\") FROM \"list\" WHERE \"コード\" IS NOT NULL "
-                         "GROUP BY \"コード\" EXCEPT SELECT \"コード\", \"ID\" FROM \"code_change\")) + "
-                         "(SELECT count(*) FROM \"code_change\" WHERE \"コード\" NOT IN (SELECT \"コード\" FROM \"list\"))");
-}
-
 // Another program's REPLACE on list (which fires no delete trigger) leaves code_change behind: the
 // start makes it good before the program uses the file, and so does the check of a file put in
 // its place while the program runs.
@@ -449,11 +463,9 @@ TEST(DatabaseFiles, CodeChangeLeftBehindByAnotherProgramIsMadeGoodAtStartAndInAF
     testing_support::ProgramFolderScope scope;
     testing_support::SeamScope seam;
     const QString main = platform::mainDatabasePath();
-    const char* const replace = "INSERT OR REPLACE INTO \"list\" (\"ID\", \"銘柄\", \"コード\", \"kabuka1\") "
-                                "SELECT max(\"ID\"), 'z', 9999, 70 FROM \"list\"";
     auto lock = shell::startUp();
     ASSERT_NE(lock, nullptr);
-    runRaw(main, replace);
+    runRaw(main, kReplaceByAnotherProgram);
     ASSERT_NE(staleCodes(main), QStringLiteral("0"));
     lock.reset();
     lock = shell::startUp();
