@@ -128,11 +128,7 @@ void Form28::MSFlexGrid1_EnterCell() { showDetails(); }
 
 // The detail boxes show the current row's card; with no data row current they are empty.
 void Form28::showDetails() {
-    int r = 0;
-    step([&] { r = MSFlexGrid1->Row(); });
-    const bool row = r >= 1 && r < MSFlexGrid1->Rows();
-    for (const DetailRow& d : kDetails)
-        step([&] { (this->*d.box)->setText(row ? MSFlexGrid1->TextMatrix(r, d.column) : QString()); });
+    for (const DetailRow& d : kDetails) step([&] { (this->*d.box)->setText(MSFlexGrid1->currentRowText(d.column)); });
 }
 
 void Form28::sortGrid(int setting) {

@@ -579,6 +579,8 @@ QString FlexGrid::TextMatrix(int row, int col) const {
     return model_->cell(row, col);
 }
 
+QString FlexGrid::currentRowText(int col) const { return row_ >= 1 ? TextMatrix(row_, col) : QString(); }
+
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     checkCell(row, col);
     measureWritten(row, col, text);
