@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/data/errors.h"
+#include "platform/data/recordset.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform::detail {
@@ -268,15 +269,6 @@ std::vector<CellStore::WidestRows> CellStore::widestRows(std::uint32_t maxCodeBy
         const char* lastText = nullptr;   // equal texts of a column are often one stored text
     };
     std::vector<Reach> reach(static_cast<size_t>(cols_));
-    const auto isCode = [](const char* data, std::uint32_t length) {
-        bool digit = false;
-        for (std::uint32_t i = 0; i < length; ++i) {
-            const unsigned char c = static_cast<unsigned char>(data[i]);
-            if (c >= 0x80 || c < 0x20) return false;
-            digit = digit || (c >= '0' && c <= '9');
-        }
-        return digit;
-    };
     // Block by block, row by row: the cells are read in the order they lie in memory.
     for (size_t b = 0, first = 0; first < rows_; ++b) {
         const size_t last = std::min(rows_, blockStart(b + 1));
@@ -298,7 +290,7 @@ std::vector<CellStore::WidestRows> CellStore::widestRows(std::uint32_t maxCodeBy
                     if (bytes == x->lastText) break;
                     x->lastText = bytes;
                     const std::uint32_t length = lengthOf(bytes);
-                    if (length > x->codeLength && length <= maxCodeBytes && isCode(dataOf(bytes), length))
+                    if (length > x->codeLength && length <= maxCodeBytes && isCodeText(dataOf(bytes), length))
                         x->codeLength = length, x->rows.longestCode = int(r);
                     break;
                 }

@@ -50,8 +50,8 @@ public:
     QString text(int r, int f) const;                // numbers as the engine shows them; Null -> ""
 
     // For each column, the rows whose texts may be the widest it shows: those of its smallest and
-    // largest number and of its longest text of at most maxCodeBytes ASCII characters holding a
-    // digit (a code or a date); -1 where there is none. One pass over the rows.
+    // largest number and of its longest code or date (isCodeText) of at most maxCodeBytes; -1
+    // where there is none. One pass over the rows.
     struct WidestRows {
         int lowest = -1, highest = -1, longestCode = -1;
     };

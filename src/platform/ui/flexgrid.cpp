@@ -99,17 +99,8 @@ void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
 // wide enough to show every such text of its whole.
 constexpr int kCodeChars = 16;
 
-// Whether a text reads as a number, a code or a date ("1013", "2223673", "26/12/11", "F1000"):
-// ASCII characters with a digit among them, at most kCodeChars.
-bool isCodeText(QStringView t) {
-    if (t.isEmpty() || t.size() > kCodeChars) return false;
-    bool digit = false;
-    for (QChar c : t) {
-        if (c.unicode() >= 0x80 || c.unicode() < 0x20) return false;
-        digit = digit || c.isDigit();
-    }
-    return digit;
-}
+// Whether a text reads as a number, a code or a date (platform::isCodeText) of at most kCodeChars.
+bool isCodeText(QStringView t) { return t.size() <= kCodeChars && platform::isCodeText(t); }
 
 // The value of a number text with a fraction or an exponent ("-1.08790016366612", "1.5e-05").
 std::optional<double> fractionalNumber(QStringView t) {
