@@ -719,17 +719,19 @@ void FlexGrid::measureValues() {
     }
 }
 
-// A code, date or number the program writes into a cell widens its column as a stored one does.
+// A code, date or number the program writes into a cell widens its column as a stored one does;
+// a heading the program writes decides its column's heading width anew.
 void FlexGrid::measureWritten(int row, int col, const QString& text) {
     const QString shown = row == 0 ? text : leastShown(text);
     int& pixels = row == 0 ? widthOf(col).headingPixels : widthOf(col).valuesPixels;
+    const int before = pixels;
     if (row == 0) pixels = 0;
     if (isCodeText(shown)) {
         const int needed = row == 0 ? header_->fontMetrics().horizontalAdvance(shown) + 2 * HeaderView::kHeadingMargin + 1
                                     : fontMetrics().horizontalAdvance(shown) + 2 * cellTextMargin(this) + 1;
         pixels = std::max(pixels, needed);
     }
-    fitColumns();
+    if (pixels != before) fitColumns();
 }
 
 // A width set by the program reads back as it was set, as long as the column shows it so.
