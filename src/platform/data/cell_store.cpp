@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "platform/data/errors.h"
-#include "platform/data/recordset.h"
 #include "platform/data/sqlite_support.h"
 
 namespace platform::detail {
@@ -260,11 +259,11 @@ QString CellStore::text(int r, int f) const {
     return QString();
 }
 
-std::vector<CellStore::WidestRows> CellStore::widestRows(std::uint32_t maxCodeBytes) const {
+std::vector<Recordset::WidestRecords> CellStore::widestRows(std::uint32_t maxCodeBytes) const {
     // What one column has shown so far, kept together so that a row's pass touches one array.
     struct Reach {
         double low = std::numeric_limits<double>::infinity(), high = -std::numeric_limits<double>::infinity();
-        WidestRows rows;
+        Recordset::WidestRecords rows;
         std::uint32_t codeLength = 0;
         const char* lastText = nullptr;   // equal texts of a column are often one stored text
     };
@@ -301,7 +300,7 @@ std::vector<CellStore::WidestRows> CellStore::widestRows(std::uint32_t maxCodeBy
         }
         first = last;
     }
-    std::vector<WidestRows> out;
+    std::vector<Recordset::WidestRecords> out;
     out.reserve(reach.size());
     for (const Reach& x : reach) out.push_back(x.rows);
     return out;

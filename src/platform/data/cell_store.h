@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <vector>
+#include "platform/data/recordset.h"
 #include "platform/data/region.h"
 
 struct sqlite3_stmt;
@@ -52,10 +53,7 @@ public:
     // For each column, the rows whose texts may be the widest it shows: those of its smallest and
     // largest number and of its longest code or date (isCodeText) of at most maxCodeBytes; -1
     // where there is none. One pass over the rows.
-    struct WidestRows {
-        int lowest = -1, highest = -1, longestCode = -1;
-    };
-    std::vector<WidestRows> widestRows(std::uint32_t maxCodeBytes) const;
+    std::vector<Recordset::WidestRecords> widestRows(std::uint32_t maxCodeBytes) const;
 
     void set(int r, int f, const QVariant& v);
     void setFromColumn(int r, int f, sqlite3_stmt* stmt, int column);

@@ -37,7 +37,7 @@ public:
     void setCol(int col);          // likewise
     unsigned CellBackColor() const;
     void setCellBackColor(unsigned bgrColor);   // the current cell, header row included
-    // Twips. A column shows at least its widest code, date or number (see fitColumn), so it may
+    // Twips. A column shows at least its widest code, date or number (see fitColumns), so it may
     // read wider than it was set.
     int ColWidth(int col) const;
     void setColWidth(int col, int widthTwips);
