@@ -117,10 +117,7 @@ void Form19::showCurrentInfo() {
     });
 }
 
-void Form19::MSFlexGrid1_EnterCell() {
-    const int r = MSFlexGrid1->Row();
-    step([&] { Text1->setText(r >= 1 ? MSFlexGrid1->TextMatrix(r, 8) : QString()); });
-}
+void Form19::MSFlexGrid1_EnterCell() { step([&] { Text1->setText(MSFlexGrid1->currentRowText(8)); }); }
 
 // One question covers every listed card; Yes deletes exactly the cards the grid lists, by their
 // ID, all of them or (when the database fails) none.

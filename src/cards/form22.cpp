@@ -92,9 +92,7 @@ void Form22::Text7_Change() {
 
 // The boxes follow the current row; with none (an empty preview) they are empty.
 void Form22::MSFlexGrid1_EnterCell() {
-    const int r = MSFlexGrid1->Row();
-    for (const Detail& d : kDetails)
-        step([&] { (this->*d.box)->setText(r >= 1 ? MSFlexGrid1->TextMatrix(r, d.col) : QString()); });
+    for (const Detail& d : kDetails) step([&] { (this->*d.box)->setText(MSFlexGrid1->currentRowText(d.col)); });
 }
 
 // Every row the grid shows becomes a new card, all in one transaction: when the database fails

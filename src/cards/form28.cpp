@@ -71,8 +71,6 @@ void Form28::buildFrame() {
     Data1 = addData({.name = "Data1", .caption = "Data1", .visible = false});
     Data1->Connect = QStringLiteral("Access 2000;");
     MSFlexGrid1->bind(Data1);
-    // New rows (a refresh by this window or another) put another card in the current row.
-    Data1->addRefreshListener([this] { showDetails(); });
     on(MSFlexGrid1->EnterCell, [this] { MSFlexGrid1_EnterCell(); }, "MSFlexGrid1_EnterCell");
     on(MSFlexGrid1->DblClick, [this] { MSFlexGrid1_DblClick(); }, "MSFlexGrid1_DblClick");
     on(Text7->Change, [this] { Text7_Change(); }, "Text7_Change");
@@ -124,21 +122,13 @@ void Form28::Text7_Change() {
     step([&] { Text7->setText(QString::number(MSFlexGrid1->Rows() - 1)); });
 }
 
-void Form28::MSFlexGrid1_EnterCell() { showDetails(); }
-
-// The detail boxes show the current row's card; with no data row current they are empty.
-void Form28::showDetails() {
-    int r = 0;
-    step([&] { r = MSFlexGrid1->Row(); });
-    const bool row = r >= 1 && r < MSFlexGrid1->Rows();
-    for (const DetailRow& d : kDetails)
-        step([&] { (this->*d.box)->setText(row ? MSFlexGrid1->TextMatrix(r, d.column) : QString()); });
+// The detail boxes show the current row's card, after every move, refresh (by this window or
+// another) and sort; with no data row current they are empty.
+void Form28::MSFlexGrid1_EnterCell() {
+    for (const DetailRow& d : kDetails) step([&] { (this->*d.box)->setText(MSFlexGrid1->currentRowText(d.column)); });
 }
 
-void Form28::sortGrid(int setting) {
-    step([&] { MSFlexGrid1->Sort(setting); });
-    showDetails();
-}
+void Form28::sortGrid(int setting) { step([&] { MSFlexGrid1->Sort(setting); }); }
 
 // ---- searches of the price table, restore, sort
 

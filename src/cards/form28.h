@@ -64,6 +64,5 @@ protected:
 
 private:
     void buildFrame();
-    void showDetails();
     void search(const QString& condition);
 };

@@ -348,11 +348,10 @@ bool Form18::checkUnit() {
     return false;
 }
 
-bool Form18::checkDates(int first, int last, bool allowEmpty) {
+bool Form18::checkDates(int first, int last) {
     QStringList wrong;
     for (int r = first; r <= last; ++r) {
         const QString y = Text4(r)->Text(), m = Text11(r)->Text(), d = Text12(r)->Text();
-        if (allowEmpty && y.isEmpty() && m.isEmpty() && d.isEmpty()) continue;
         const auto date = prices::realDate(y, m, d);
         if (!date) {
             wrong << QStringLiteral("%1行目: %2年 %3月 %4日").arg(r).arg(y, m, d);
@@ -370,13 +369,11 @@ bool Form18::checkDates(int first, int last, bool allowEmpty) {
 }
 
 QString Form18::boxDate(int row) const {
-    const QString y = Text4(row)->Text(), m = Text11(row)->Text(), d = Text12(row)->Text();
-    if (y.isEmpty() && m.isEmpty() && d.isEmpty()) return {};
-    return y + u'/' + m + u'/' + d;
+    return Text4(row)->Text() + u'/' + Text11(row)->Text() + u'/' + Text12(row)->Text();
 }
 
 bool Form18::importSlots(int lastSlot, prices::Columns columns) {
-    if (busy_ || !checkUnit() || !checkDates(1, lastSlot, false)) return false;
+    if (busy_ || !checkUnit() || !checkDates(1, lastSlot)) return false;
     Busy busy(*this);
     MSFlexGrid2->setVisible(false);
     prices::PeriodWrite write;
@@ -440,7 +437,7 @@ void Form18::offerInsertion() {
 // NEXT stores the newest period: its date must lie after slot 2's, or the same period would be
 // stored twice (as right after an insertion, before the newest date is written in).
 void Form18::Command8_Click() {
-    if (busy_ || !checkDates(1, 1, false) || !checkNewerThanSlot2()) return;
+    if (busy_ || !checkDates(1, 1) || !checkNewerThanSlot2()) return;
     if (importSlots(1, prices::Columns::ByPosition)) offerInsertion();
 }
 
@@ -489,7 +486,6 @@ void Form18::Command5_Click() {
                ui::vbOKCancel + ui::vbExclamation, QStringLiteral("直近株価の入力"));
     FillSlotDates();
     FillSlotWorkbooks();
-    for (int s = 2; s <= prices::kSlots; ++s) SlotBoxDate[s] = SlotDateText[s];
     Command5->setVisible(false);
     Command8->setBackColor(kInsertGreen);
 }

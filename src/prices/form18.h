@@ -79,12 +79,12 @@ private:
     void buildRows();
     void help(int control);
     // Checks rows first..last: pads one-digit parts and writes them back, or tells which rows
-    // hold no real date. Rows whose three boxes are empty pass when allowEmpty.
-    bool checkDates(int first, int last, bool allowEmpty);
+    // hold no real date.
+    bool checkDates(int first, int last);
     // Refuses with a message when the start button recognised no unit.
     bool checkUnit();
     bool checkNewerThanSlot2();   // slot 1's date lies after slot 2's (told when not)
-    QString boxDate(int row) const;
+    QString boxDate(int row) const;   // "yy/mm/dd" of a row's boxes
     // Reads slots 1 to lastSlot from their sheets, then stores dates and prices in one go.
     bool importSlots(int lastSlot, prices::Columns columns);
     void showSheet(int slot, const QString& connect);

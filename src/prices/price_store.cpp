@@ -35,18 +35,25 @@ private:
     bool done_ = false;
 };
 
+// The assignments that move a row's slots one period older: the field of slot k (fieldOf(k),
+// quoted) takes the one of slot k - 1, for k = 10 down to 2. In one UPDATE every right-hand side
+// reads the row as it was.
+template <class FieldOf>
+QStringList oneOlder(FieldOf fieldOf) {
+    QStringList sets;
+    for (int k = kSlots; k >= 2; --k) sets << fieldOf(k) + QStringLiteral(" = ") + fieldOf(k - 1);
+    return sets;
+}
+
 // The period record's slots, the unit with them, in one statement. With the shift, slots 1 to 9
-// move one older as the record holds them (every right-hand side reads the row as it was).
+// move one older as the record holds them.
 void storeSlots(sqlite3* db, const PeriodWrite& write) {
     if (write.dated.empty() && !write.shift) return;
     const FieldNames field = periodFieldNames();
     auto name = [&](int entry) { return quotedName(field[std::size_t(entry)]); };
     QStringList sets;
     QVariantList values;
-    if (write.shift)
-        for (int k = kSlots; k >= 2; --k)
-            sets << name(k) + QStringLiteral(" = ") + name(k - 1)
-                 << name(workbookField(k)) + QStringLiteral(" = ") + name(workbookField(k - 1));
+    if (write.shift) sets << oneOlder(name) << oneOlder([&](int k) { return name(workbookField(k)); });
     for (const PeriodWrite::Slot& s : write.dated) {
         if (s.slot < 1 || s.slot > kSlots) throw platform::DataError(QStringLiteral("no period slot %1").arg(s.slot));
         sets << name(s.slot) + QStringLiteral(" = ?") << name(workbookField(s.slot)) + QStringLiteral(" = ?");
@@ -63,9 +70,7 @@ void storeSlots(sqlite3* db, const PeriodWrite& write) {
 // Every price one period older: the tenth drops out, the newest becomes Null.
 void shiftPrices(sqlite3* db) {
     const FieldNames field = periodFieldNames();
-    QStringList sets;
-    for (int k = kSlots; k >= 2; --k)
-        sets << quotedName(field[std::size_t(k)]) + QStringLiteral(" = ") + quotedName(field[std::size_t(k - 1)]);
+    QStringList sets = oneOlder([&](int k) { return quotedName(field[std::size_t(k)]); });
     sets << quotedName(field[1]) + QStringLiteral(" = NULL");
     platform::detail::exec(db, QStringLiteral("UPDATE \"list\" SET ") + sets.join(QStringLiteral(", ")));
 }

@@ -522,15 +522,12 @@ void Form16::Command16_Click() {
 // The boxes follow the current row: after every move, refresh and sort. The header row (current
 // after a tinted pattern) is no card: the boxes are then empty.
 void Form16::MSFlexGrid1_EnterCell() {
-    int r = 0;
-    step([&] { r = MSFlexGrid1->Row(); });
-    auto cell = [&](int c) { return r >= 1 ? MSFlexGrid1->TextMatrix(r, c) : QString(); };
-    step([&] { Text1->setText(cell(8)); });
-    step([&] { Text2->setText(cell(4)); });
-    step([&] { Text3->setText(cell(3)); });
-    step([&] { Text4->setText(cell(5)); });
-    step([&] { Text5->setText(cell(6)); });
-    step([&] { Text6->setText(cell(2)); });
+    step([&] { Text1->setText(MSFlexGrid1->currentRowText(8)); });
+    step([&] { Text2->setText(MSFlexGrid1->currentRowText(4)); });
+    step([&] { Text3->setText(MSFlexGrid1->currentRowText(3)); });
+    step([&] { Text4->setText(MSFlexGrid1->currentRowText(5)); });
+    step([&] { Text5->setText(MSFlexGrid1->currentRowText(6)); });
+    step([&] { Text6->setText(MSFlexGrid1->currentRowText(2)); });
 }
 
 // A double-click on the name or the code registers the row's stock into the watch list, on the

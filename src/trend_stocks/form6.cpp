@@ -270,10 +270,8 @@ void Form6::hi_title() {
 // The hidden boxes follow the current row: after every move, refresh and sort. The header row
 // (current after a tinted pattern) holds no stock: the boxes are then empty.
 void Form6::MSFlexGrid1_EnterCell() {
-    const int r = MSFlexGrid1->Row();
-    auto cell = [&](int c) { return r >= 1 ? MSFlexGrid1->TextMatrix(r, c) : QString(); };
-    step([&] { Text2->setText(cell(4)); });
-    step([&] { Text1->setText(cell(3)); });
+    step([&] { Text2->setText(MSFlexGrid1->currentRowText(4)); });
+    step([&] { Text1->setText(MSFlexGrid1->currentRowText(3)); });
 }
 
 void Form6::Text7_Change() {

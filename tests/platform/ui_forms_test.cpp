@@ -337,11 +337,19 @@ TEST_F(FormsTest, ATextLongerThanItsBoxShowsFromItsStart) {
     EXPECT_NE(first, shown(QStringLiteral("西邦ＵＦＪフィナンシャル・グループ")));
 }
 
-TEST_F(FormsTest, ALinkNoBrowserCanOpenIsToldToThePerson) {
+const QString kQuoteAddress = QStringLiteral("https://quote.example/q?s=7203.t");
+
+// The probe window in view, its link set to open kQuoteAddress when clicked.
+ProbeForm& probeLinkingToAQuote() {
     ProbeForm& f = ProbeForm::it();
     f.Show();
-    const QString address = QStringLiteral("https://quote.example/q?s=7203.t");
-    f.HprLnkEx1->LinkClick = [&] { f.HprLnkEx1->Address = address; };
+    f.HprLnkEx1->LinkClick = [&f] { f.HprLnkEx1->Address = kQuoteAddress; };
+    return f;
+}
+
+TEST_F(FormsTest, ALinkNoBrowserCanOpenIsToldToThePerson) {
+    ProbeForm& f = probeLinkingToAQuote();
+    const QString& address = kQuoteAddress;
     seam->browserOpens = false;
     seam->answerMsgBox(ui::vbOK);
     QTest::mouseClick(f.HprLnkEx1, Qt::LeftButton);
@@ -384,10 +392,8 @@ private:
 // A click starts the browser and returns at once: the event loop runs on while the launcher takes
 // its seconds, and a double-click, a held key and the input queued meanwhile launch nothing more.
 TEST_F(FormsTest, ALinkClickLaunchesOnceWithoutWaitingForTheLauncher) {
-    ProbeForm& f = ProbeForm::it();
-    f.Show();
-    const QString address = QStringLiteral("https://quote.example/q?s=7203.t");
-    f.HprLnkEx1->LinkClick = [&] { f.HprLnkEx1->Address = address; };
+    ProbeForm& f = probeLinkingToAQuote();
+    const QString& address = kQuoteAddress;
     SlowLauncher launcher(0, 2);
     seam->launchBrowsers = true;
     QElapsedTimer clock;
@@ -418,10 +424,8 @@ TEST_F(FormsTest, ALinkClickLaunchesOnceWithoutWaitingForTheLauncher) {
 
 // A launcher that reports that no browser took the address is told, once it ends.
 TEST_F(FormsTest, ALauncherThatFailsIsTold) {
-    ProbeForm& f = ProbeForm::it();
-    f.Show();
-    const QString address = QStringLiteral("https://quote.example/q?s=7203.t");
-    f.HprLnkEx1->LinkClick = [&] { f.HprLnkEx1->Address = address; };
+    ProbeForm& f = probeLinkingToAQuote();
+    const QString& address = kQuoteAddress;
     SlowLauncher launcher(3, 0.5);
     seam->launchBrowsers = true;
     seam->answerMsgBox(ui::vbOK);

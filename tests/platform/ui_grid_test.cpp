@@ -10,6 +10,7 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/guard.h"
+#include "support/cut_mark.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -337,16 +338,6 @@ int firstInkColumn(const QImage& cell) {
     return -1;
 }
 
-// Whether a cell's picture holds the cut mark: red pixels at its right edge.
-bool hasCutMark(const QImage& cell) {
-    for (int x = std::max(0, cell.width() - 8); x < cell.width(); ++x)
-        for (int y = 0; y < cell.height(); ++y) {
-            const QColor c = cell.pixelColor(x, y);
-            if (c.red() > 180 && c.green() < 80 && c.blue() < 80) return true;
-        }
-    return false;
-}
-
 // In a column the person made narrow: a number with a fraction is rounded to the decimals that
 // fit; any other text shows its start before the cut mark. The tooltip holds the whole text.
 TEST_F(GridTest, ATooNarrowCellRoundsAFractionOrShowsItsStartBeforeACutMark) {
@@ -383,7 +374,7 @@ TEST_F(GridTest, ATooNarrowCellRoundsAFractionOrShowsItsStartBeforeACutMark) {
         const QImage shown = cellPicture(grid, row, 2);
         EXPECT_EQ(shown, cellPicture(grid, row + 1, 2));
         EXPECT_NE(shown, cellPicture(grid, row + 2, 2));
-        EXPECT_EQ(hasCutMark(shown), cases[i].cut);
+        EXPECT_EQ(testing_support::hasCutMark(shown), cases[i].cut);
         if (cases[i].cut) EXPECT_LE(firstInkColumn(shown), 6);
         EXPECT_EQ(grid->model()->data(grid->model()->index(row - 1, 2), Qt::ToolTipRole).toString(),
                   QString::fromUtf8(cases[i].text));
@@ -391,7 +382,7 @@ TEST_F(GridTest, ATooNarrowCellRoundsAFractionOrShowsItsStartBeforeACutMark) {
     // A number that fits stays on the right of its cell.
     const QImage five = cellPicture(grid, grid->Rows() - 1, 2);
     EXPECT_GT(firstInkColumn(five), five.width() / 2);
-    EXPECT_FALSE(hasCutMark(five));
+    EXPECT_FALSE(testing_support::hasCutMark(five));
     host->grab().save(QStringLiteral("/tmp/quenara_grid_narrow.png"));
 }
 

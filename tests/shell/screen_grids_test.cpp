@@ -9,6 +9,7 @@
 #include "platform/data/dialect.h"
 #include "services/module1.h"
 #include "shell_fixture.h"
+#include "support/cut_mark.h"
 #include "trend_cards/form16.h"
 #include "trend_stocks/form6.h"
 
@@ -44,15 +45,6 @@ protected:
         return -1;
     }
 
-    static bool hasCutMark(const QImage& cell) {
-        for (int x = std::max(0, cell.width() - 8); x < cell.width(); ++x)
-            for (int y = 0; y < cell.height(); ++y) {
-                const QColor c = cell.pixelColor(x, y);
-                if (c.red() > 180 && c.green() < 80 && c.blue() < 80) return true;
-            }
-        return false;
-    }
-
     // Checks cell (row, col) of grid at the width the screen gave it: its picture is the matching end
     // of its picture in a column wide enough for anything (for a number with a fraction, of some
     // rounding of it), or it shows the cut mark. Row 0 checks the heading.
@@ -85,7 +77,7 @@ protected:
         }
         grid->setTextMatrix(row, col, text);
         header->resizeSection(col, laid);
-        EXPECT_TRUE(whole || hasCutMark(narrow));
+        EXPECT_TRUE(whole || testing_support::hasCutMark(narrow));
         EXPECT_TRUE(whole || row == 0 || !number) << "a number is never cut";
     }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -258,47 +259,38 @@ QString CellStore::text(int r, int f) const {
     return QString();
 }
 
-std::vector<CellStore::WidestRows> CellStore::widestRows(std::uint32_t maxCodeBytes) const {
+std::vector<Recordset::WidestRecords> CellStore::widestRows(std::uint32_t maxCodeBytes) const {
+    // What one column has shown so far, kept together so that a row's pass touches one array.
     struct Reach {
-        double low = 0, high = 0;
+        double low = std::numeric_limits<double>::infinity(), high = -std::numeric_limits<double>::infinity();
+        Recordset::WidestRecords rows;
         std::uint32_t codeLength = 0;
         const char* lastText = nullptr;   // equal texts of a column are often one stored text
     };
-    std::vector<WidestRows> out(static_cast<size_t>(cols_));
     std::vector<Reach> reach(static_cast<size_t>(cols_));
-    const auto isCode = [](const char* data, std::uint32_t length) {
-        bool digit = false;
-        for (std::uint32_t i = 0; i < length; ++i) {
-            const unsigned char c = static_cast<unsigned char>(data[i]);
-            if (c >= 0x80 || c < 0x20) return false;
-            digit = digit || (c >= '0' && c <= '9');
-        }
-        return digit;
-    };
     // Block by block, row by row: the cells are read in the order they lie in memory.
     for (size_t b = 0, first = 0; first < rows_; ++b) {
         const size_t last = std::min(rows_, blockStart(b + 1));
         const Value* v = blocks_[b].values;
         const Type* t = blocks_[b].types;
         for (size_t r = first; r < last; ++r, v += cols_, t += cols_) {
-            for (int f = 0; f < cols_; ++f) {
-                WidestRows& w = out[size_t(f)];
-                Reach& x = reach[size_t(f)];
+            Reach* x = reach.data();
+            for (int f = 0; f < cols_; ++f, ++x) {
                 switch (t[f]) {
                 case Integer:
                 case Real: {
                     const double n = t[f] == Integer ? double(v[f].i) : v[f].d;
-                    if (w.lowest < 0 || n < x.low) x.low = n, w.lowest = int(r);
-                    if (w.highest < 0 || n > x.high) x.high = n, w.highest = int(r);
+                    if (n < x->low) x->low = n, x->rows.lowest = int(r);
+                    if (n > x->high) x->high = n, x->rows.highest = int(r);
                     break;
                 }
                 case Text: {
                     const char* bytes = v[f].bytes;
-                    if (bytes == x.lastText) break;
-                    x.lastText = bytes;
+                    if (bytes == x->lastText) break;
+                    x->lastText = bytes;
                     const std::uint32_t length = lengthOf(bytes);
-                    if (length > x.codeLength && length <= maxCodeBytes && isCode(dataOf(bytes), length))
-                        x.codeLength = length, w.longestCode = int(r);
+                    if (length > x->codeLength && length <= maxCodeBytes && isCodeText(dataOf(bytes), length))
+                        x->codeLength = length, x->rows.longestCode = int(r);
                     break;
                 }
                 default:
@@ -308,6 +300,9 @@ std::vector<CellStore::WidestRows> CellStore::widestRows(std::uint32_t maxCodeBy
         }
         first = last;
     }
+    std::vector<Recordset::WidestRecords> out;
+    out.reserve(reach.size());
+    for (const Reach& x : reach) out.push_back(x.rows);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <vector>
+#include "platform/data/recordset.h"
 #include "platform/data/region.h"
 
 struct sqlite3_stmt;
@@ -50,12 +51,9 @@ public:
     QString text(int r, int f) const;                // numbers as the engine shows them; Null -> ""
 
     // For each column, the rows whose texts may be the widest it shows: those of its smallest and
-    // largest number and of its longest text of at most maxCodeBytes ASCII characters holding a
-    // digit (a code or a date); -1 where there is none. One pass over the rows.
-    struct WidestRows {
-        int lowest = -1, highest = -1, longestCode = -1;
-    };
-    std::vector<WidestRows> widestRows(std::uint32_t maxCodeBytes) const;
+    // largest number and of its longest code or date (isCodeText) of at most maxCodeBytes; -1
+    // where there is none. One pass over the rows.
+    std::vector<Recordset::WidestRecords> widestRows(std::uint32_t maxCodeBytes) const;
 
     void set(int r, int f, const QVariant& v);
     void setFromColumn(int r, int f, sqlite3_stmt* stmt, int column);

@@ -412,11 +412,8 @@ QString Recordset::text(int record, int field) const {
 }
 
 std::vector<Recordset::WidestRecords> Recordset::widestRecords(int maxCodeChars) const {
-    std::vector<WidestRecords> out;
-    if (!d) return out;
-    for (const detail::CellStore::WidestRows& w : d->cells.widestRows(std::uint32_t(std::max(maxCodeChars, 0))))
-        out.push_back({w.lowest, w.highest, w.longestCode});
-    return out;
+    if (!d) return {};
+    return d->cells.widestRows(std::uint32_t(std::max(maxCodeChars, 0)));
 }
 
 bool Recordset::validCell(int record, int field) const {

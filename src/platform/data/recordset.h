@@ -4,11 +4,27 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace platform {
 
 class Database;
+
+// Whether a text reads as a code, a number or a date ("1013", "2223673", "26/12/11", "F1000"):
+// ASCII characters without control characters, a digit among them. The units are UTF-16 code
+// units or UTF-8 bytes alike (any unit from 0x80 up belongs to no ASCII character).
+template <class Unit>
+bool isCodeText(const Unit* text, std::size_t length) {
+    bool digit = false;
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto c = static_cast<std::make_unsigned_t<Unit>>(text[i]);
+        if (c >= 0x80 || c < 0x20) return false;
+        digit = digit || (c >= '0' && c <= '9');
+    }
+    return digit;
+}
+inline bool isCodeText(QStringView text) { return isCodeText(text.utf16(), std::size_t(text.size())); }
 
 // The rows of one row source, held in memory in delivery order, with a current row.
 // Writes go to the row source's table (through INSTEAD OF triggers for saved queries),
@@ -39,8 +55,8 @@ public:
     QString text(int record, int field) const;            // as a grid shows it; Null -> ""
     // For each field, the records whose texts may be the widest a grid shows of it: those of its
     // smallest and largest number (a date's too) and of its longest short code or date held as
-    // text (ASCII with a digit, at most maxCodeChars characters); -1 where there is none. One
-    // pass over the held rows, without making any text.
+    // text (isCodeText, at most maxCodeChars characters); -1 where there is none. One pass over
+    // the held rows, without making any text.
     struct WidestRecords {
         int lowest = -1, highest = -1, longestCode = -1;
     };

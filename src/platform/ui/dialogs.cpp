@@ -83,7 +83,8 @@ public:
     ~OwnedDialog() { delete d_.data(); }
     OwnedDialog(const OwnedDialog&) = delete;
     OwnedDialog& operator=(const OwnedDialog&) = delete;
-    D* operator->() const { return d_.data(); }
+    D* get() const { return d_.data(); }
+    D* operator->() const { return get(); }
     explicit operator bool() const { return !d_.isNull(); }
     int exec() { return d_->exec(); }
 
@@ -150,14 +151,15 @@ public:
     }
 
     QString openFile(const QString& title, const QString& filter) override {
-        QPointer<QFileDialog> dlg = new QFileDialog(Form::dialogOwner(), title, platform::programFolder(), qtFileFilter(filter));
+        OwnedDialog<QFileDialog> dlg;
         dlg->setAcceptMode(QFileDialog::AcceptOpen);
         dlg->setFileMode(QFileDialog::ExistingFile);
-        dlg->setProxyModel(new JapaneseFileDates(dlg));
-        const bool chosen = dlg->exec() == QDialog::Accepted && dlg && !dlg->selectedFiles().isEmpty();
-        const QString path = chosen ? dlg->selectedFiles().constFirst() : QString();
-        delete dlg.data();
-        return path;
+        dlg->setWindowTitle(title);
+        dlg->setNameFilter(qtFileFilter(filter));
+        dlg->setDirectory(platform::programFolder());
+        dlg->setProxyModel(new JapaneseFileDates(dlg.get()));
+        if (dlg.exec() != QDialog::Accepted || !dlg || dlg->selectedFiles().isEmpty()) return {};
+        return dlg->selectedFiles().constFirst();
     }
 
     void openUrl(const QString& url) override { launchBrowser(url); }
@@ -202,8 +204,8 @@ void launchBrowser(const QString& url) {
     }
     auto* process = new QProcess(qApp);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
+    QElapsedTimer started;
+    started.start();
     QObject::connect(process, &QProcess::errorOccurred, process, [process, url](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart) return;   // the other errors end in finished
         process->deleteLater();
@@ -211,7 +213,7 @@ void launchBrowser(const QString& url) {
     });
     QObject::connect(process, &QProcess::finished, process, [process, url, started](int code, QProcess::ExitStatus status) {
         process->deleteLater();
-        if ((status != QProcess::NormalExit || code != 0) && started->elapsed() < kLauncherVerdictMs) tellUnopenedLink(url);
+        if ((status != QProcess::NormalExit || code != 0) && started.elapsed() < kLauncherVerdictMs) tellUnopenedLink(url);
     });
     process->start(opener, {QString::fromUtf8(address.toEncoded())});
 }

@@ -99,17 +99,8 @@ void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
 // wide enough to show every such text of its whole.
 constexpr int kCodeChars = 16;
 
-// Whether a text reads as a number, a code or a date ("1013", "2223673", "26/12/11", "F1000"):
-// ASCII characters with a digit among them, at most kCodeChars.
-bool isCodeText(QStringView t) {
-    if (t.isEmpty() || t.size() > kCodeChars) return false;
-    bool digit = false;
-    for (QChar c : t) {
-        if (c.unicode() >= 0x80 || c.unicode() < 0x20) return false;
-        digit = digit || c.isDigit();
-    }
-    return digit;
-}
+// Whether a text reads as a number, a code or a date (platform::isCodeText) of at most kCodeChars.
+bool isCodeText(QStringView t) { return t.size() <= kCodeChars && platform::isCodeText(t); }
 
 // The value of a number text with a fraction or an exponent ("-1.08790016366612", "1.5e-05").
 std::optional<double> fractionalNumber(QStringView t) {
@@ -565,6 +556,8 @@ QString FlexGrid::TextMatrix(int row, int col) const {
     return model_->cell(row, col);
 }
 
+QString FlexGrid::currentRowText(int col) const { return row_ >= 1 ? TextMatrix(row_, col) : QString(); }
+
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     checkCell(row, col);
     measureWritten(row, col, text);
@@ -712,17 +705,19 @@ void FlexGrid::measureValues() {
     }
 }
 
-// A code, date or number the program writes into a cell widens its column as a stored one does.
+// A code, date or number the program writes into a cell widens its column as a stored one does;
+// a heading the program writes decides its column's heading width anew.
 void FlexGrid::measureWritten(int row, int col, const QString& text) {
     const QString shown = row == 0 ? text : leastShown(text);
     int& pixels = row == 0 ? widthOf(col).headingPixels : widthOf(col).valuesPixels;
+    const int before = pixels;
     if (row == 0) pixels = 0;
     if (isCodeText(shown)) {
         const int needed = row == 0 ? header_->fontMetrics().horizontalAdvance(shown) + 2 * HeaderView::kHeadingMargin + 1
                                     : fontMetrics().horizontalAdvance(shown) + 2 * cellTextMargin(this) + 1;
         pixels = std::max(pixels, needed);
     }
-    fitColumns();
+    if (pixels != before) fitColumns();
 }
 
 // A width set by the program reads back as it was set, as long as the column shows it so.

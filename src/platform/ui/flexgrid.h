@@ -27,6 +27,9 @@ public:
     int Cols() const;
     void setCols(int n);
     QString TextMatrix(int row, int col) const;
+    // The text of col in the current row while a data row is current; empty while none is (the
+    // header row current, say, or no rows): what a window's boxes that follow the current row show.
+    QString currentRowText(int col) const;
     void setTextMatrix(int row, int col, const QString& text);   // changes only the grid
     int Row() const;
     void setRow(int row);          // selects the current cell and raises EnterCell
@@ -34,7 +37,7 @@ public:
     void setCol(int col);          // likewise
     unsigned CellBackColor() const;
     void setCellBackColor(unsigned bgrColor);   // the current cell, header row included
-    // Twips. A column shows at least its widest code, date or number (see fitColumn), so it may
+    // Twips. A column shows at least its widest code, date or number (see fitColumns), so it may
     // read wider than it was set.
     int ColWidth(int col) const;
     void setColWidth(int col, int widthTwips);
