@@ -85,7 +85,8 @@ TEST(ScriptedSeam, TheScopeRestoresTheSeamItReplaced) {
 
 TEST(FileFilter, CallersPairsBecomeQtFilters) {
     const std::vector<std::pair<QString, QString>> cases = {
-        {QStringLiteral("Access (*.mdb)|*.mdb"), QStringLiteral("Access (*.mdb) (*.mdb)")},
+        {QStringLiteral("Access (*.mdb)|*.mdb"), QStringLiteral("Access (*.mdb)")},
+        {QStringLiteral("databaseファイル(*.mdb)|*.mdb"), QStringLiteral("databaseファイル(*.mdb)")},
         {QStringLiteral("データベース|*.mdb|すべて|*.*|"), QStringLiteral("データベース (*.mdb);;すべて (*.*)")},
         {QStringLiteral("Excel|*.xls;*.xlsx"), QStringLiteral("Excel (*.xls *.xlsx)")},
         {QString::fromUtf16(u"Access\0*.mdb\0", 13), QStringLiteral("Access (*.mdb)")},

@@ -246,7 +246,9 @@ QString qtFileFilter(const QString& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QChar(';'), QChar(' '));
-        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        const QString named = QStringLiteral("(%1)").arg(patterns);
+        // A description that names its patterns already ("Access (*.mdb)") shows them once.
+        out << (parts[i].endsWith(named) ? parts[i] : QStringLiteral("%1 %2").arg(parts[i], named));
     }
     if (parts.size() % 2 == 1) out << parts.back();
     return out.join(QStringLiteral(";;"));

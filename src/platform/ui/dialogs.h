@@ -59,8 +59,9 @@ Dialogs& dialogs();
 std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> d);
 
 // A filter as callers write it ("Access (*.mdb)|*.mdb", description and pattern pairs separated by
-// '|' or NUL characters) in the form of Qt's file dialogs ("Access (*.mdb) (*.mdb)"). A filter that
-// is already in Qt's form is returned as it stands.
+// '|' or NUL characters) in the form of Qt's file dialogs ("Access (*.mdb)"; a description without
+// its patterns gets them: "Excel|*.xls" is "Excel (*.xls)"). A filter that is already in Qt's form
+// is returned as it stands.
 QString qtFileFilter(const QString& filter);
 
 // A message's lines joined by line breaks (CR LF), with no break after the last.
