@@ -6,6 +6,7 @@
 #include "cards/form28.h"
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
+#include "platform/data/workbook.h"
 #include "platform/data/recordset.h"
 #include "platform/data/paths.h"
 #include "platform/ui/dialogs.h"
@@ -389,7 +390,7 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
     try {
         const int stocks = stockCount(columns == prices::Columns::ByPosition);
         for (int k = 1; k <= lastSlot; ++k) {
-            Text2->setText(prices::sheetName(SlotSheetName[k]));
+            Text2->setText(platform::sheetOfTable(SlotSheetName[k]));
             Text1->setText(QStringLiteral("0"));
             showProgress();
             sheets[std::size_t(k - 1)] = prices::readSheetPrices(SlotWorkbookPath[k], SlotSheetName[k], columns);
@@ -407,7 +408,7 @@ bool Form18::importSlots(int lastSlot, prices::Columns columns) {
     afterWrite();
     showSheet(lastSlot, columns == prices::Columns::ByName ? QStringLiteral("Excel 8.0;")
                                                         : QStringLiteral("Excel 8.0;HDR=YES;"));
-    Text2->setText(prices::sheetName(SlotSheetName[lastSlot]));
+    Text2->setText(platform::sheetOfTable(SlotSheetName[lastSlot]));
     Text1->setText(kDone);
     return true;
 }
@@ -467,7 +468,7 @@ void Form18::Command5_Click() {
         prices::PeriodWrite write;
         write.unit = ScreenUnit;
         write.shift = true;
-        Text2->setText(prices::sheetName(SlotSheetName[prices::kSlots]));
+        Text2->setText(platform::sheetOfTable(SlotSheetName[prices::kSlots]));
         showProgress();
         try {
             prices::storePeriods(Module1::MainDbPath, write);

@@ -26,12 +26,8 @@ std::optional<QVariant> namedValue(const QVariant& cell) {
 
 }  // namespace
 
-QString sheetName(const QString& sheetTable) {
-    return sheetTable.endsWith(u'$') ? sheetTable.chopped(1) : sheetTable;
-}
-
 SheetPrices readSheetPrices(const QString& workbookPath, const QString& sheetTable, Columns columns) {
-    const QString sheet = sheetName(sheetTable);
+    const QString sheet = platform::sheetOfTable(sheetTable);
     const QString where = QStringLiteral("%1 のシート %2").arg(workbookPath, sheet);
     // The reader's refusal names the workbook and, for a missing sheet, the sheet.
     const bool byName = columns == Columns::ByName;

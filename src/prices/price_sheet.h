@@ -19,9 +19,6 @@ struct SheetPrices {
     int rows = 0;   // records read
 };
 
-// A sheet's name from its table name: "s240930$" is sheet "s240930".
-QString sheetName(const QString& sheetTable);
-
 // Reads the sheet of a price workbook. sheetTable is the sheet's table name ("s240930$").
 // Throws platform::DataError naming the workbook and the sheet when either cannot be read, or when
 // a named column is missing.

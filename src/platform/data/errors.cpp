@@ -1,4 +1,5 @@
 #include "platform/data/errors.h"
+#include "platform/data/workbook.h"
 
 #include <QRegularExpression>
 
@@ -19,11 +20,9 @@ QString userText(const DataError& e, const QString& path) {
     if (inUsersWords(t)) return t;
     static const QRegularExpression noTable(QStringLiteral("no such table: (.*)$"));
     if (const auto m = noTable.match(t); m.hasMatch()) {
-        QString table = m.captured(1).trimmed();
-        if (table.endsWith(u'$')) {
-            table.chop(1);
-            return QStringLiteral("ブック %1 にシート「%2」がありません。").arg(path, table);
-        }
+        const QString table = m.captured(1).trimmed();
+        if (const QString sheet = sheetOfTable(table); sheet != table)
+            return QStringLiteral("ブック %1 にシート「%2」がありません。").arg(path, sheet);
         return QStringLiteral("ファイル %1 に表「%2」がありません。").arg(path, table);
     }
     if (t.startsWith(QLatin1String("Cannot find the file")) || t == QLatin1String("No database name"))

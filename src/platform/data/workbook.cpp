@@ -105,6 +105,8 @@ Worksheet readWorksheet(const QString& path, const QString& sheet, bool headerRo
     return detail::tableOf(xls.sheetRows(index, onlyColumns.empty() ? nullptr : &keep), headerRow);
 }
 
+QString sheetOfTable(const QString& table) { return table.endsWith(u'$') ? table.chopped(1) : table; }
+
 QString worksheetCellText(const QVariant& cell) { return detail::XlsFile::cellText(cell); }
 
 }  // namespace platform

@@ -20,6 +20,10 @@ struct Worksheet {
     std::vector<std::vector<QVariant>> rows;    // the records in sheet order, one value per column
 };
 
+// A sheet's name from its table name: "s240930$" is sheet "s240930"; a name without the "$"
+// stands as it is.
+QString sheetOfTable(const QString& table);
+
 // Reads the sheet named sheet (without the "$" of its table name; compared ignoring case), the
 // first row as the column names when headerRow. Throws DataError, worded for the user and naming
 // the file, when the file cannot be read whole as a workbook or has no such sheet.
