@@ -160,7 +160,7 @@ int handCards(const QString& folder)
     return Sqlite(QDir(folder).filePath("druvolo.mdb")).value("SELECT count(*) FROM mydata WHERE 情報源 = '自分で集めた'").toInt();
 }
 
-// The demo maker as the README runs it every day.
+// The demo maker as the README runs it to try the program.
 std::pair<int, QString> runDemoMaker(const QStringList& args)
 {
     QProcess p;
