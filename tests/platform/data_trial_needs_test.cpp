@@ -24,7 +24,7 @@ TEST(TrialNeeds, TheRoomNeededIsTheFileTwiceAndItsSideFilesTwiceToldInWholeMB) {
         {"exactly enough", 100 * kMB, 4 * kMB, 208 * kMB, nullptr},
         {"one byte short", 100 * kMB, 4 * kMB, 208 * kMB - 1, "208 MB の空きが要りますが、207 MB しか"},
         {"about the file once", 100 * kMB, 4 * kMB, 110 * kMB, "208 MB の空きが要りますが、110 MB しか"},
-        {"a part of a MB: needed up, free down", kMB + 1, 0, kMB + kMB / 2, "3 MB の空きが要りますが、1 MB しか"},
+        {"a fraction of a MB: needed up, free down", kMB + 1, 0, kMB + kMB / 2, "3 MB の空きが要りますが、1 MB しか"},
         {"a disk full", 3 * kMB, kMB / 2, 0, "7 MB の空きが要りますが、0 MB しか"},
         {"no side file left", 3 * kMB, 0, 6 * kMB, nullptr},
     };
