@@ -23,6 +23,17 @@ inline void demoStocks(const QString& dir, int n) {
     demo::generate(dir, options);
 }
 
+// Fills the program folder under dir with n priced stocks and the given number of cards of demo
+// data (seed as given), without workbooks.
+inline void demoCards(const QString& dir, std::uint32_t seed, int stocks, int cards) {
+    demo::Options options;
+    options.seed = seed;
+    options.totalStocks = stocks;
+    options.cards = cards;
+    options.workbooks = false;
+    demo::generate(dir, options);
+}
+
 // The dialogs while a benchmark runs: every message box is answered OK at once, an input box with
 // the next queued answer or else its default answer; nothing else is shown or played.
 class AnsweringDialogs : public ui::Dialogs {

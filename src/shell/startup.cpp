@@ -7,6 +7,7 @@
 #include "platform/data/private_copy.h"
 #include "platform/data/schema.h"
 #include "platform/data/side_files.h"
+#include "platform/ui/busy_notice.h"
 #include "platform/ui/dialogs.h"
 
 namespace shell {
@@ -60,8 +61,11 @@ bool applySideFiles(const QString& path, const QStringList& sides) {
 // the files it kept under new names in a message. Returns what keeps the file from serving now,
 // if anything.
 std::optional<QString> settle(const DatabaseCheck& c, const QString& path) {
+    std::optional<ui::BusyNotice> busy;   // while the trial runs, until a question is asked
     const platform::SideFilesOutcome settled = platform::settleSideFiles(
-        path, c.problem, [&](const QStringList& sides) { return applySideFiles(path, sides); });
+        path, c.problem, [&](const QStringList& sides) { return busy.reset(), applySideFiles(path, sides); },
+        [&] { busy.emplace(); });
+    busy.reset();
     if (!settled.setAside.isEmpty())
         ui::MsgBox(QStringLiteral("前回の実行が残したファイルは、このデータベースには使いません。") + kCrLf +
                        QDir::toNativeSeparators(path) + kCrLf + kCrLf + QStringLiteral("次の名前で残してあります:") +

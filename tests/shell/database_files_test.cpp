@@ -20,26 +20,11 @@
 #include "shell_fixture.h"
 
 using shell_test::readBytes;
+using shell_test::readRaw;
 using testing_support::runRaw;
 using shell_test::writeBytes;
 
 namespace {
-
-// What a plain SQLite connection of its own reads (one value).
-QString readRaw(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    QString value = QStringLiteral("(cannot open)");
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        else
-            value = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return value;
-}
 
 int cardsIn(const QString& path) {
     return platform::Database::open(path)->openRecordset(QStringLiteral("SELECT count(*) FROM mydata")).value(0, 0).toInt();

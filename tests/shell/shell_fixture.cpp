@@ -1,3 +1,4 @@
+#include <sqlite3.h>
 #include <QFile>
 #include "shell_fixture.h"
 #include "lists/list_forms.h"
@@ -101,6 +102,21 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+QString readRaw(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    QString value = QStringLiteral("(cannot open)");
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        else
+            value = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return value;
 }
 
 }  // namespace shell_test

@@ -45,6 +45,9 @@ private:
 // A whole file's bytes (empty when it cannot be read), and a file made of the given bytes.
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
+// What a plain SQLite connection of its own reads from the database file at path (the first value
+// of the statement's first row), or SQLite's message.
+QString readRaw(const QString& path, const char* sql);
 
 // Unloads every loaded window.
 void unloadAll();

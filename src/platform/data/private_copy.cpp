@@ -95,6 +95,8 @@ PrivateCopy::PrivateCopy() : dir_(std::make_unique<QTemporaryDir>(programFolder(
 
 PrivateCopy::~PrivateCopy() = default;
 
+QString PrivateCopy::folder() const { return dir_->path(); }
+
 QString PrivateCopy::copy(const QString& path, const FileLock& lock, const QString& name, bool withSideFiles) {
     const QString to = dir_->filePath(name);
     copyThrough(lock.descriptor(), to);

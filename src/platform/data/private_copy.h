@@ -49,6 +49,8 @@ public:
     // progress) and its write-ahead log, never the log's shared-memory index (SQLite makes that
     // anew from the log). Returns the copy's path. Throws DataError.
     QString copy(const QString& path, const FileLock& lock, const QString& name, bool withSideFiles);
+    // The folder's path.
+    QString folder() const;
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

@@ -8,9 +8,11 @@
 #include <cerrno>
 
 #include "platform/data/errors.h"
+#include "platform/data/interrupted_set_aside.h"
 #include "platform/data/private_copy.h"
 #include "platform/data/schema.h"
 #include "platform/data/sqlite_support.h"
+#include "platform/data/trial_needs.h"
 
 namespace platform {
 
@@ -95,14 +97,20 @@ bool sameBytes(const QString& a, const QString& b) {
 
 }  // namespace
 
-SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem, const ChooseRecovery& chooseRecovery) {
+SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem, const ChooseRecovery& chooseRecovery,
+                                 const TrialBegins& trialBegins) {
     SideFilesOutcome outcome;
+    outcome.setAside = finishInterruptedSetAsides(path);
     const QStringList sides = sideFilesOf(path);
     if (sides.isEmpty()) return outcome;
     const QFileInfo file(path);
     if (!file.exists() || (file.isFile() && file.size() == 0)) {
         // Nothing of a database is left for them; the program makes the file anew.
-        outcome.setAside = setAsideAll(path, sides);
+        outcome.setAside += setAsideAll(path, sides);
+        return outcome;
+    }
+    if (const auto unwritable = unwritableProblem(path)) {
+        outcome.damage = unfinishedWrite(sides, *unwritable);
         return outcome;
     }
     std::optional<QString> recovered;
@@ -114,6 +122,11 @@ SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem
         bool keepAsItStands = false;
         try {
             PrivateCopy trial;
+            if (const auto room = trialRoomProblem(trial.folder(), path, sides)) {
+                outcome.damage = unfinishedWrite(sides, *room);
+                return outcome;
+            }
+            if (trialBegins) trialBegins();
             const QString recoveredCopy = trial.copy(path, lock, QStringLiteral("recovered"), true);
             const QString asItStandsCopy = trial.copy(path, lock, QStringLiteral("as-it-stands"), false);
             recovered = unsoundness(recoveredCopy, problem);
@@ -140,7 +153,7 @@ SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem
             return outcome;
         }
         if (keepAsItStands) {
-            outcome.setAside = setAsideAll(path, sides);
+            outcome.setAside += setAsideAll(path, sides);
             return outcome;
         }
     }

@@ -25,6 +25,9 @@ struct SideFilesOutcome {
 using ChooseRecovery = std::function<bool(const QStringList& sides)>;
 // What keeps a database file from serving (the program's check of its tables), or nothing.
 using FileProblem = std::function<std::optional<QString>(const QString& path)>;
+// Called once when a trial begins (it copies the whole file, a second or more for a large one), so
+// that the caller can show that the program is at work.
+using TrialBegins = std::function<void()>;
 
 // Settles the side files of a run that was killed while it wrote (a rollback journal to be played
 // back, a write-ahead log) by trial, not by a guess at whose they are: SQLite recovers a copy of
@@ -37,8 +40,11 @@ using FileProblem = std::function<std::optional<QString>(const QString& path)>;
 // is given), and the file as it stood is kept under a new name when the recovery is used. Neither
 // sound: nothing is touched and the damage is told. Side files beside a missing or empty file
 // (which the program then makes anew) are set aside. Side files of a process at work on the file
-// are left to it. Call it before the program opens the file.
+// are left to it. A side file whose setting aside was cut short (see finishInterruptedSetAsides)
+// is set aside. A file or folder this user cannot write, and a disk without room for the trial's
+// copies, are told as the reason the file cannot be used now; nothing is touched. Call it before
+// the program opens the file.
 SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem = {},
-                                 const ChooseRecovery& chooseRecovery = {});
+                                 const ChooseRecovery& chooseRecovery = {}, const TrialBegins& trialBegins = {});
 
 }  // namespace platform
