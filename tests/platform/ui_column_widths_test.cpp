@@ -38,6 +38,8 @@ TEST(ColumnWidthsTest, TheWidthRule) {
          {150, 150}, {0, 150}},
         {"text gives room, the widest first", {fixed(10), text(100), text(70), values(60, 150)}, 260,
          {10, 50, 50, 150}, {0, 0, 0, 150}},
+        {"equal columns give in turn, the first ones first", {text(100), text(100), text(100), values(60, 200)}, 360,
+         {53, 53, 54, 200}, {0, 0, 0, 200}},
         {"text gives down to three characters; the rest scrolls, the values whole",
          {fixed(10), text(100), text(60), values(60, 200)}, 230, {10, 40, 40, 200}, {0, 0, 0, 200}},
         {"a column laid narrower than three characters does not give", {text(30), text(100), values(60, 200)}, 200,
