@@ -11,6 +11,7 @@
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/guard.h"
+#include "support/cut_mark.h"
 #include "support/scripted_dialogs.h"
 
 namespace {
@@ -335,6 +336,44 @@ TEST_F(FormsTest, ATextLongerThanItsBoxShowsFromItsStart) {
     EXPECT_EQ(f.Text7->SelStart(), 0);
     EXPECT_EQ(first, shown(QStringLiteral("三菱ＵＦＪフィナンシャル・ホールディングス")));
     EXPECT_NE(first, shown(QStringLiteral("西邦ＵＦＪフィナンシャル・グループ")));
+}
+
+// A box showing a code, a date or a number too wide for it grows into the free room beside it (on
+// the right, else on the left) to show it whole, and is back in its place when the text fits.
+TEST_F(FormsTest, ABoxGrowsIntoFreeRoomToShowItsWholeNumber) {
+    ProbeForm& f = ProbeForm::it();
+    f.Show();
+    struct Case {
+        const char* what;
+        int boxLeft, buttonLeft;   // twips: the box, and the button on its right at its height
+        const char* text;
+        bool grows, keepsLeft, keepsRight;
+    };
+    const Case cases[] = {
+        {"room on the right", 720, 6000, "500000", true, true, false},
+        {"a button beside it on the right", 2400, 3015, "2026/12/10", true, false, true},
+        {"a name is shown from its start instead", 720, 6000, "三菱ＵＦＪフィナンシャル・グループ", false, true, true},
+        {"a number that fits", 720, 6000, "12", false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        f.Text7->setText(QString());
+        f.Command3->Move(c.buttonLeft, 120);
+        f.Text7->Move(c.boxLeft, 120, 615, 270);
+        const QRect laid = f.Text7->geometry();
+        const QString text = QString::fromUtf8(c.text);
+        f.Text7->setText(text);
+        const QRect shown = f.Text7->geometry();
+        EXPECT_EQ(shown.width() > laid.width(), c.grows);
+        EXPECT_EQ(shown.left() == laid.left(), c.keepsLeft);
+        EXPECT_EQ(shown.right() == laid.right(), c.keepsRight);
+        EXPECT_LT(shown.right(), f.Command3->geometry().left());
+        if (c.grows)
+            EXPECT_NEAR(testing_support::inkWidth(f.Text7->line()->grab().toImage()),
+                        QFontMetrics(f.Text7->line()->font()).tightBoundingRect(text).width(), 1);
+        f.Text7->setText(QStringLiteral("7"));
+        EXPECT_EQ(f.Text7->geometry(), laid);
+    }
 }
 
 const QString kQuoteAddress = QStringLiteral("https://quote.example/q?s=7203.t");

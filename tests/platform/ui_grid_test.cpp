@@ -322,6 +322,31 @@ TEST_F(GridTest, CellColoursTintTheCurrentCellHeaderIncluded) {
     host->grab().save(QStringLiteral("/tmp/quenara_grid.png"));
 }
 
+// The width rule as the grid applies it across refreshes: a column widens to its widest number and
+// keeps that width while its field stays the same; other fields start from the width as set; a
+// column the person dragged keeps that width whatever it shows.
+TEST_F(GridTest, AColumnKeepsTheWidestItShowedUntilItsFieldChanges) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "create table wide (ID integer primary key, n); insert into wide values (1, 123456789012), (2, 5);",
+                           nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    QHeaderView* header = grid->horizontalHeader();
+    show(QStringLiteral("select * from wide"));
+    const int widened = header->sectionSize(2);
+    EXPECT_GT(widened, 64);   // wider than the default of 960 twips
+    show(QStringLiteral("select * from wide where ID = 2"));
+    EXPECT_EQ(header->sectionSize(2), widened);
+    show(QStringLiteral("select ID, n as m from wide where ID = 2"));
+    EXPECT_EQ(header->sectionSize(2), 64);
+    EXPECT_EQ(grid->ColWidth(2), 960);
+    header->resizeSection(2, 30);   // the person drags the border
+    show(QStringLiteral("select * from wide"));
+    EXPECT_EQ(header->sectionSize(2), 30);
+    grid->setColWidth(2, 600);      // the program sets it again: the numbers show whole
+    EXPECT_EQ(header->sectionSize(2), widened);
+}
+
 // A cell's picture as the grid paints it.
 QImage cellPicture(ui::FlexGrid* grid, int row, int col) {
     const QModelIndex cell = grid->model()->index(row - 1, col);

@@ -1,9 +1,15 @@
-// The grids of the trend screens and the card list at the widths the screens set, holding the
-// widest codes, dates, prices and changes: every digit is painted, or the cut mark shows.
+// The grids of the screens at their windows' own sizes, holding the widest codes, dates, prices
+// and changes: each such cell is in view whole and shows the text a person reads there, painted
+// as Qt paints that text, and the count box shows its whole number.
 #include <QApplication>
 #include <QHeaderView>
-#include <cmath>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <functional>
+#include "cards/form15.h"
 #include "cards/form28.h"
+#include "lists/list_forms.h"
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "platform/data/dialect.h"
@@ -15,6 +21,39 @@
 
 namespace {
 
+// Qt's own painting of an item view cell, with the text of one cell replaced: the picture a cell
+// showing that text has, made without the grid's own painting.
+class TextDelegate : public QStyledItemDelegate {
+public:
+    TextDelegate(QModelIndex cell, QString text) : cell_(cell), text_(std::move(text)) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index == cell_) option->text = text_;
+    }
+
+private:
+    QModelIndex cell_;
+    QString text_;
+};
+
+// A cell of a screen's grid: the row whose code column holds code, and what column col shows there.
+struct Shown {
+    const char* code;
+    int col;
+    const char* text;
+};
+
+struct Screen {
+    const char* what;
+    int menuMode;
+    std::function<ui::Form&()> form;   // made (and loaded) once the menu mode is set
+    int codeCol;
+    bool sideways;   // more columns than the window shows: a cell is scrolled into view first
+    std::vector<Shown> cells;
+};
+
 class ScreenGridsTest : public shell_test::ShellTest {
 protected:
     void SetUp() override {
@@ -22,13 +61,15 @@ protected:
         Module1::MainDbPath = platform::mainDatabasePath();
         setDateRecord(QStringLiteral("day"));
         auto db = platform::Database::open(platform::mainDatabasePath());
-        // The widest price and its changes, and a stock whose changes run to four whole digits.
+        // A very high price (seven digits) with changes of whole numbers and of one or two decimals.
         db->executeRaw(QStringLiteral("insert into [list] (銘柄, コード, 市場, 単位, kabuka1, kabuka2, kabuka3, kabuka4, kabuka5, "
                                       "kabuka6, kabuka7, kabuka8, kabuka9, kabuka10) values ('丸善電子', 1013, '東証１部', "
-                                      "'F1000', 2223673, 1, 2419088, 2223000, 19930, 2250000, 1111111, 2999999, 9, 1921757)"));
+                                      "'F1000', 2500000, 2266500, 2187500, 250000, 2500000, 2250000, 2766500, 2187500, "
+                                      "2266500, 9999999)"));
+        // A stock split ten for one: changes of three whole digits, and one of four.
         db->executeRaw(QStringLiteral("insert into [list] (銘柄, コード, 市場, 単位, kabuka1, kabuka2, kabuka3, kabuka4, kabuka5, "
                                       "kabuka6, kabuka7, kabuka8, kabuka9, kabuka10) values ('新光製菓', 1003, '東証１部', "
-                                      "'B10', 3, 40, 4, 5, 6, 7, 8, 9, 10, 11)"));
+                                      "'D100', 300, 3000, 4000, 3000, 3000, 3000, 3000, 3000, 3000, 3000)"));
         const double day = platform::dateSerial(2026, 12, 10);
         for (int code : {1013, 1003})
             db->executeRaw(QStringLiteral("insert into [mydata] (ID, 情報源, 日付, 銘柄, コード, 市場, 単位, 情報) values "
@@ -36,6 +77,15 @@ protected:
                                .arg(code == 1013 ? 98765 : 8888)
                                .arg(day)
                                .arg(code));
+        // A card still lacking its market.
+        db->executeRaw(QStringLiteral("insert into [mydata] (ID, 情報源, 日付, 銘柄, コード, 市場, 単位, 情報) values "
+                                      "(99999, '株式新聞', %1, '新光製菓', 1003, '', 'D100', '押し目買いの好機。')")
+                           .arg(day));
+        auto lists = platform::Database::open(platform::listDatabasePath());
+        lists->executeRaw(QStringLiteral("delete from [mylist]"));
+        lists->executeRaw(QStringLiteral("insert into [mylist] (コード, 銘柄, 市場, 単位, date) values "
+                                         "(1013, '丸善電子', '東証１部', 'F1000', '26/12/10'), "
+                                         "(1003, '新光製菓', '東証１部', 'D100', '26/12/09')"));
     }
 
     // The row of grid showing a code in column codeCol.
@@ -45,83 +95,108 @@ protected:
         return -1;
     }
 
-    // Checks cell (row, col) of grid at the width the screen gave it: its picture is the matching end
-    // of its picture in a column wide enough for anything (for a number with a fraction, of some
-    // rounding of it), or it shows the cut mark. Row 0 checks the heading.
-    static void expectWhole(ui::FlexGrid* grid, int row, int col) {
-        const QString text = grid->TextMatrix(row, col);
-        SCOPED_TRACE(QStringLiteral("row %1, column %2: \"%3\"").arg(row).arg(col).arg(text).toStdString());
+    // Cell (row, col) lies in view whole, where the window opens or scrolled into view, and its
+    // picture is Qt's picture of the expected text in it.
+    static void expectShown(ui::FlexGrid* grid, int row, int col, const QString& expected, bool scroll) {
+        SCOPED_TRACE(QStringLiteral("row %1, column %2: \"%3\" shown as \"%4\"")
+                         .arg(row).arg(col).arg(grid->TextMatrix(row, col), expected).toStdString());
         QHeaderView* header = grid->horizontalHeader();
-        const QModelIndex cell = grid->model()->index(std::max(row, 1) - 1, col);
-        grid->scrollTo(cell);
-        const auto picture = [&] {
-            if (row > 0) return grid->viewport()->grab(grid->visualRect(cell)).toImage();
-            return header->viewport()->grab(QRect(header->sectionViewportPosition(col), 0, header->sectionSize(col),
-                                                  header->height())).toImage();
-        };
-        // A heading's picture without the border on its right.
-        const QImage narrow = row > 0 ? picture() : picture().copy(0, 0, header->sectionSize(col) - 2, header->height());
-        const bool right = row > 0 && (grid->model()->data(cell, Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
-        QStringList shownAs{text};
-        bool number = false;
-        const double v = text.toDouble(&number);
-        if (number && row > 0)
-            for (int d = 0; d <= 6; ++d) shownAs << QString::number(v, 'f', d) << QString::number(std::fabs(v), 'f', d);
-        const int laid = header->sectionSize(col);
-        header->resizeSection(col, 400);
-        bool whole = false;
-        for (const QString& t : shownAs) {
-            grid->setTextMatrix(row, col, t);
-            const QImage wide = picture();
-            whole = whole || wide.copy(right ? wide.width() - narrow.width() : 0, 0, narrow.width(), narrow.height()) == narrow;
-        }
-        grid->setTextMatrix(row, col, text);
-        header->resizeSection(col, laid);
-        EXPECT_TRUE(whole || testing_support::hasCutMark(narrow));
-        EXPECT_TRUE(whole || row == 0 || !number) << "a number is never cut";
+        grid->horizontalScrollBar()->setValue(0);
+        if (scroll) grid->scrollTo(grid->model()->index(row - 1, col));
+        const int left = header->sectionViewportPosition(col), right = left + header->sectionSize(col);
+        EXPECT_GE(left, 0);
+        EXPECT_LE(right, grid->viewport()->width()) << "the column ends out of view";
+        const QModelIndex cell = grid->model()->index(row - 1, col);
+        const QRect rect = grid->visualRect(cell);
+        const QImage shown = grid->viewport()->grab(rect).toImage();
+        QAbstractItemDelegate* own = grid->itemDelegate();
+        TextDelegate reference(cell, expected);
+        grid->setItemDelegate(&reference);
+        const QImage wanted = grid->viewport()->grab(rect).toImage();
+        grid->setItemDelegate(own);
+        EXPECT_EQ(shown, wanted) << "the cell does not show the expected text";
     }
 
-    // Checks the given columns of the rows of both stocks, and the headings, of a screen's grid;
-    // keeps a picture of it for a person to look at.
-    static void expectWholeGrid(ui::Form& f, ui::FlexGrid* grid, int codeCol, std::initializer_list<int> cols,
-                                std::initializer_list<int> headings) {
+    static void expectScreen(const Screen& s) {
+        SCOPED_TRACE(s.what);
+        Module1::MenuMode = s.menuMode;
+        ui::Form& f = s.form();
+        f.Show();   // at the window's own size
         QApplication::processEvents();
-        grid->grab().save(QStringLiteral("/tmp/quenara_%1_grid.png").arg(f.Name.toLower()));
+        auto* grid = f.findChild<ui::FlexGrid*>(QStringLiteral("MSFlexGrid1"));
+        ASSERT_NE(grid, nullptr);
         grid->setRow(0);   // no data row framed or selected in the pictures
         grid->setCol(0);
-        for (const char* code : {"1013", "1003"}) {
-            const int r = rowOf(grid, codeCol, QString::fromLatin1(code));
-            ASSERT_GT(r, 0) << code;
-            for (int c : cols) expectWhole(grid, r, c);
+        QApplication::processEvents();
+        f.grab().save(QStringLiteral("/tmp/quenara_%1_screen.png").arg(f.Name.toLower()));
+        for (const Shown& c : s.cells) {
+            const int r = rowOf(grid, s.codeCol, QString::fromLatin1(c.code));
+            ASSERT_GT(r, 0) << c.code;
+            expectShown(grid, r, c.col, QString::fromUtf8(c.text), s.sideways);
         }
-        for (int c : headings) expectWhole(grid, 0, c);
+        f.Unload();
+        QApplication::processEvents();
     }
 };
 
-TEST_F(ScreenGridsTest, TrendScreensShowEveryDigit) {
-    Module1::MenuMode = 1001;
-    Form6& stocks = Form6::it();
-    stocks.Show();
-    expectWholeGrid(stocks, stocks.MSFlexGrid1, 3, {3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}, {6, 7});
-    stocks.Command5_Click();
-
-    Module1::MenuMode = 10;
-    Form16& cards = Form16::it();
-    cards.Show();
-    expectWholeGrid(cards, cards.MSFlexGrid1, 5, {1, 3, 5, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}, {9});
+TEST_F(ScreenGridsTest, GridsShowTheWidestValuesWholeAtTheirWindowsSizes) {
+    // A change with a fraction shows its whole part and as many decimals as its column has room for.
+    const Screen screens[] = {
+        {"全市場", 1001, [] () -> ui::Form& { return Form6::it(); }, 3, false,
+         {{"1013", 3, "1013"}, {"1013", 5, "F1000"}, {"1013", 6, "2500000"}, {"1013", 7, "9999999"},
+          {"1013", 8, "-9.3"}, {"1013", 9, "-12.5"}, {"1013", 10, "-90"}, {"1013", 11, "0"}, {"1013", 12, "-10"},
+          {"1013", 13, "10.7"}, {"1013", 14, "-13"}, {"1013", 15, "-9.3"}, {"1013", 16, "300"},
+          {"1003", 8, "900"}, {"1003", 9, "1233"}, {"1003", 16, "900"}}},
+        {"全銘柄", 10, [] () -> ui::Form& { return Form16::it(); }, 5, false,
+         {{"1013", 1, "98765"}, {"1013", 3, "2026/12/10"}, {"1013", 5, "1013"}, {"1013", 7, "F1000"},
+          {"1013", 9, "2500000"}, {"1013", 10, "-9.3"}, {"1013", 11, "-12.5"}, {"1013", 12, "-90"},
+          {"1013", 15, "11"}, {"1013", 16, "-13"}, {"1013", 17, "-9.3"}, {"1013", 18, "300"},
+          {"1003", 10, "900"}, {"1003", 11, "1233"}, {"1003", 18, "900"}}},
+        {"保有銘柄", 0, [] () -> ui::Form& { return Form12::it(); }, 2, false,
+         {{"1013", 2, "1013"}, {"1013", 5, "F1000"}, {"1013", 6, "26/12/10"}, {"1003", 6, "26/12/09"}}},
+        {"市場　単位の入力: the price table", 550, [] () -> ui::Form& { return Form15::it(); }, 3, true,
+         {{"1003", 1, "3771"}, {"1013", 3, "1013"}, {"1013", 5, "F1000"}, {"1003", 5, "D100"},
+          {"1013", 6, "2500000"}, {"1013", 15, "9999999"}}},
+        {"市場　単位の入力: the cards lacking a market", 550, [] () -> ui::Form& { return Form28::it(); }, 5, false,
+         {{"1003", 1, "99999"}, {"1003", 3, "2026/12/10"}, {"1003", 5, "1003"}, {"1003", 7, "D100"}}},
+        {"the card list", 250, [] () -> ui::Form& { return Form28::it(); }, 5, false,
+         {{"1013", 1, "98765"}, {"1013", 3, "2026/12/10"}, {"1013", 5, "1013"}, {"1013", 7, "F1000"}}},
+        {"the price list", 100, [] () -> ui::Form& { return Form28::it(); }, 3, true,
+         {{"1013", 3, "1013"}, {"1013", 6, "2500000"}, {"1013", 15, "9999999"}}},
+    };
+    for (const Screen& s : screens) expectScreen(s);
 }
 
-TEST_F(ScreenGridsTest, TheCardListShowsEveryDigitOfCardsAndPrices) {
-    for (int mode : {250, 100}) {
-        SCOPED_TRACE(mode);
-        Module1::MenuMode = mode;
-        Form28& list = Form28::it();
-        list.Show();
-        if (mode == 250) expectWholeGrid(list, list.MSFlexGrid1, 5, {1, 3, 5, 7}, {});
-        else expectWholeGrid(list, list.MSFlexGrid1, 3, {3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {});
-        list.Unload();
-        QApplication::processEvents();
+// The card trend screen's count box at 500,000 cards shows the whole number, beside its caption.
+TEST_F(ScreenGridsTest, TheCountBoxShowsItsWholeNumber) {
+    {
+        auto db = platform::Database::open(platform::mainDatabasePath());
+        db->executeRaw(QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 499997) "
+                                      "insert into [mydata] (情報源, 日付, 銘柄, コード, 市場, 単位, 情報) "
+                                      "select '株式新聞', %1, '銘柄', 1003, '東証１部', 'D100', '' from n")
+                           .arg(platform::dateSerial(2026, 12, 10)));
     }
+    Module1::MenuMode = 10;
+    Form16& cards = Form16::it();
+    const QRect laid(176, 72, 41, 18);   // where the window puts it, in pixels
+    cards.Show();
+    QApplication::processEvents();
+    ASSERT_EQ(cards.Text7->Text(), QStringLiteral("500000"));
+    QLineEdit* line = cards.Text7->line();
+    cards.grab().save(QStringLiteral("/tmp/quenara_count_box.png"));
+    // The ink of the digits spans the whole text: a box too narrow cuts the last digit off.
+    const int digits = QFontMetrics(line->font()).tightBoundingRect(QStringLiteral("500000")).width();
+    EXPECT_NEAR(testing_support::inkWidth(line->grab().toImage()), digits, 1);
+    // The box grew into the free room on its left, clear of "　枚" on its right.
+    EXPECT_GT(cards.Text7->width(), laid.width());
+    EXPECT_EQ(cards.Text7->geometry().right(), laid.right());
+    EXPECT_GT(cards.Text7->geometry().left(), cards.Command62->geometry().right());
+    // With fewer cards it is back where the window put it.
+    cards.Data1->RecordSource = QStringLiteral("select * from [a000-all] where [ID] < 99999");
+    cards.Data1->Refresh();
+    cards.Text7->setText(QString());
+    EXPECT_EQ(cards.Text7->Text(), QStringLiteral("2"));
+    EXPECT_EQ(cards.Text7->geometry(), laid);
 }
 
 }  // namespace

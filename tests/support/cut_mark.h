@@ -16,4 +16,17 @@ inline bool hasCutMark(const QImage& cell) {
     return false;
 }
 
+// The width, in pixels, from the first to the last column of a picture holding dark ink (text),
+// a margin of three pixels (the frame of a box) left out; 0 when there is none.
+inline int inkWidth(const QImage& picture) {
+    int first = -1, last = -1;
+    for (int x = 3; x < picture.width() - 3; ++x)
+        for (int y = 3; y < picture.height() - 3; ++y)
+            if (qGray(picture.pixel(x, y)) < 100) {
+                if (first < 0) first = x;
+                last = x;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
 }  // namespace testing_support

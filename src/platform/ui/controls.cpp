@@ -10,8 +10,10 @@
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QPainter>
+#include <QStyleOption>
 #include <algorithm>
 #include "platform/ui/colors.h"
+#include "platform/ui/column_widths.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
 
@@ -378,11 +380,56 @@ void TextBox::setText(const QString& t) {
     if (line_) {
         line_->setText(t);
         line_->setCursorPosition(0);   // a text longer than the box shows from its start
+        fitText();
     } else {
         QString plain = t;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         multi_->setPlainText(plain);
     }
+}
+
+// A one-line box shows a code, a date or a number the program writes into it whole, as a grid
+// column does: where the box is too narrow for it, it grows (into free room beside it on the
+// right, else on the left), and it goes back to where the window put it when the text fits again.
+void TextBox::fitText() {
+    if (!line_) return;
+    if (geometry() != fitted_) laid_ = geometry();   // the window placed it anew
+    QRect want = laid_;
+    const QString t = line_->text();
+    if (isCodeText(t)) {
+        QStyleOptionFrame opt;
+        opt.initFrom(line_);
+        opt.lineWidth = line_->hasFrame() ? line_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, line_) : 0;
+        opt.state |= QStyle::State_Sunken;
+        const QMargins text = line_->textMargins(), contents = line_->contentsMargins();
+        // The line's own margin of 2 pixels on each side, and a pixel for the cursor.
+        const int content = line_->fontMetrics().horizontalAdvance(t) + 2 * 2 + 1 + text.left() + text.right() +
+                            contents.left() + contents.right();
+        const int needed = line_->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, QSize(content, want.height()), line_).width();
+        int extra = needed - want.width();
+        if (extra > 0 && parentWidget()) {
+            int rightFree = parentWidget()->width() - (laid_.right() + 1), leftFree = laid_.left();
+            for (const QObject* o : parentWidget()->children()) {
+                const auto* w = qobject_cast<const QWidget*>(o);
+                if (!w || w == this || w->isHidden() || w->isWindow()) continue;
+                const QRect g = w->geometry();
+                if (g.bottom() < laid_.top() || g.top() > laid_.bottom()) continue;
+                if (g.center().x() >= laid_.center().x()) rightFree = std::min(rightFree, g.left() - (laid_.right() + 1));
+                else leftFree = std::min(leftFree, laid_.left() - (g.right() + 1));
+            }
+            const int right = std::clamp(rightFree, 0, extra);
+            const int left = std::clamp(leftFree, 0, extra - right);
+            want.adjust(-left, 0, extra - left, 0);
+            raise();
+        }
+    }
+    fitted_ = want;
+    if (geometry() != want) setGeometry(want);
+}
+
+void TextBox::resizeEvent(QResizeEvent* e) {
+    QFrame::resizeEvent(e);
+    fitText();
 }
 
 void TextBox::changed() {

@@ -141,9 +141,13 @@ private:
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* multi_ = nullptr;
     QString last_;
+    QRect laid_;     // where the window put the box
+    QRect fitted_;   // where fitText last put it
     void changed();
+    void fitText();
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 };
 
 // The rich text box of the card collection editor.

@@ -23,6 +23,7 @@
 #include "platform/data/recordset.h"
 #include "platform/data/region.h"
 #include "platform/ui/colors.h"
+#include "platform/ui/column_widths.h"
 #include "platform/ui/guard.h"
 
 namespace ui {
@@ -94,13 +95,6 @@ void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
     }
     for (size_t i = 0; i < n; ++i) out[i] = a[i].id;
 }
-
-// The longest text, in characters, that counts as a number, a code or a date: a column is made
-// wide enough to show every such text of its whole.
-constexpr int kCodeChars = 16;
-
-// Whether a text reads as a number, a code or a date (platform::isCodeText) of at most kCodeChars.
-bool isCodeText(QStringView t) { return t.size() <= kCodeChars && platform::isCodeText(t); }
 
 // The value of a number text with a fraction or an exponent ("-1.08790016366612", "1.5e-05").
 std::optional<double> fractionalNumber(QStringView t) {
@@ -639,38 +633,32 @@ FlexGrid::ColumnWidth& FlexGrid::widthOf(int col) {
     return widths_[size_t(col)];
 }
 
-// Each column is as wide as the person dragged it; else as the program set it (or the default),
-// widened to show its codes, dates and numbers whole (the whole part of a number with a fraction)
-// and a heading the program wrote that is a code or a date: the widths of a window's layout suit
-// another face, whose digits are narrower than this one's. A layout whose columns were all in
-// view stays so: the room the widened columns take comes from the columns of text only (names,
-// notes), the widest first, none made narrower than three characters.
+// The columns' widths by the grid's width rule (fitColumnWidths), with the room the grid shows
+// beside its vertical scroll bar and a floor of three characters. The widths of a window's layout
+// suit another face, whose digits are narrower than this one's: the rule widens them to show the
+// codes, dates and numbers whole (the whole part of a number with a fraction).
 void FlexGrid::fitColumns() {
     const int n = model_->cols;
-    std::vector<int> laid(static_cast<size_t>(n)), wanted(static_cast<size_t>(n));
-    std::vector<bool> mayGive(static_cast<size_t>(n));
+    std::vector<ColumnNeeds> needs(static_cast<size_t>(n));
     for (int c = 0; c < n; ++c) {
         const ColumnWidth& w = widthOf(c);
-        laid[size_t(c)] = w.userPixels >= 0 ? w.userPixels : w.setTwips >= 0 ? px(w.setTwips) : px(kDefaultColWidthTwips);
-        wanted[size_t(c)] = w.userPixels >= 0 ? laid[size_t(c)] : std::max({laid[size_t(c)], w.valuesPixels, w.headingPixels});
-        mayGive[size_t(c)] = c >= FixedCols && w.userPixels < 0 && w.valuesPixels == 0 && w.headingPixels == 0;
+        needs[size_t(c)] = {.laid = w.setTwips >= 0 ? px(w.setTwips) : px(kDefaultColWidthTwips),
+                            .dragged = w.userPixels,
+                            .widestBefore = w.valuesPixels,
+                            .widestNow = w.freshPixels,
+                            .heading = w.headingPixels,
+                            .fixed = c < FixedCols};
     }
     const int room = width() - 2 * frameWidth() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const int narrowest = 3 * fontMetrics().horizontalAdvance(QChar(0x65E5)) + 2 * cellTextMargin(this) + 1;
-    int excess = std::accumulate(wanted.begin(), wanted.end(), 0) - room;
-    if (std::accumulate(laid.begin(), laid.end(), 0) <= room) {
-        for (; excess > 0; --excess) {
-            int giver = -1;
-            for (int c = 0; c < n; ++c)
-                if (mayGive[size_t(c)] && wanted[size_t(c)] > narrowest && (giver < 0 || wanted[size_t(c)] > wanted[size_t(giver)]))
-                    giver = c;
-            if (giver < 0) break;
-            --wanted[size_t(giver)];
-        }
-    }
+    const int floor = 3 * fontMetrics().horizontalAdvance(QChar(0x65E5)) + 2 * cellTextMargin(this) + 1;
+    const std::vector<ColumnFit> fit = fitColumnWidths(needs, room, floor);
     sizing_ = true;
-    for (int c = 0; c < n; ++c)
-        if (header_->sectionSize(c) != wanted[size_t(c)]) header_->resizeSection(c, wanted[size_t(c)]);
+    for (int c = 0; c < n; ++c) {
+        ColumnWidth& w = widthOf(c);
+        w.valuesPixels = fit[size_t(c)].widest;
+        w.freshPixels = 0;
+        if (header_->sectionSize(c) != fit[size_t(c)].width) header_->resizeSection(c, fit[size_t(c)].width);
+    }
     sizing_ = false;
 }
 
@@ -700,7 +688,7 @@ void FlexGrid::measureValues() {
         for (int record : {widest[size_t(f)].lowest, widest[size_t(f)].highest, widest[size_t(f)].longestCode}) {
             if (record < 0) continue;
             const QString shown = leastShown(rs->text(record, f));
-            if (isCodeText(shown)) w.valuesPixels = std::max(w.valuesPixels, fm.horizontalAdvance(shown) + margins);
+            if (isCodeText(shown)) w.freshPixels = std::max(w.freshPixels, fm.horizontalAdvance(shown) + margins);
         }
     }
 }
@@ -709,15 +697,13 @@ void FlexGrid::measureValues() {
 // a heading the program writes decides its column's heading width anew.
 void FlexGrid::measureWritten(int row, int col, const QString& text) {
     const QString shown = row == 0 ? text : leastShown(text);
-    int& pixels = row == 0 ? widthOf(col).headingPixels : widthOf(col).valuesPixels;
-    const int before = pixels;
-    if (row == 0) pixels = 0;
-    if (isCodeText(shown)) {
-        const int needed = row == 0 ? header_->fontMetrics().horizontalAdvance(shown) + 2 * HeaderView::kHeadingMargin + 1
-                                    : fontMetrics().horizontalAdvance(shown) + 2 * cellTextMargin(this) + 1;
-        pixels = std::max(pixels, needed);
-    }
-    if (pixels != before) fitColumns();
+    ColumnWidth& w = widthOf(col);
+    const int needed = !isCodeText(shown) ? 0
+                       : row == 0 ? header_->fontMetrics().horizontalAdvance(shown) + 2 * HeaderView::kHeadingMargin + 1
+                                  : fontMetrics().horizontalAdvance(shown) + 2 * cellTextMargin(this) + 1;
+    if (row == 0 ? needed == w.headingPixels : needed <= w.valuesPixels) return;
+    (row == 0 ? w.headingPixels : w.freshPixels) = needed;
+    fitColumns();
 }
 
 // A width set by the program reads back as it was set, as long as the column shows it so.

@@ -80,6 +80,7 @@ private:
         int setTwips = -1;      // as the program set it
         int userPixels = -1;    // as the person dragged it
         int valuesPixels = 0;   // the widest code, date or number shown since the fields last changed
+        int freshPixels = 0;    // the widest of those measured since the columns were last fitted
         int headingPixels = 0;  // a heading that is a code or a date, written by the program
     };
     std::vector<ColumnWidth> widths_;
