@@ -349,8 +349,8 @@ qsizetype strangers(const QString& s, qsizetype before) {
     return count;
 }
 
-// A text (its length, option byte, characters and what follows them) filling in, a record with
-// its CONTINUE records, in the first of the layouts above that its bytes fit. A text in one record
+// A text (its length, option byte, characters and what follows them) that fills in (a record and
+// its CONTINUE records), read in the first of the layouts above that its bytes fit. A text in one record
 // has one reading; where it goes on in CONTINUE records more than one layout may fit (an option
 // byte 0 or 1 looks like data, data like an option byte), and the reading that goes on the most
 // alike across the seam is taken, the layouts' order deciding a tie. Nothing: no layout fits
@@ -565,6 +565,14 @@ std::size_t fixedSize(std::uint16_t id) {
 
 const QString kCellDamaged = QStringLiteral("セルのレコードが壊れています。");
 const QString kTextDamaged = QStringLiteral("計算式の文字列のレコードが壊れています。");
+
+// A formula's text: one that no layout gives refuses the workbook rather than leave its cell empty.
+QString formulaText(Pieces& in) {
+    QString why;
+    std::optional<QString> text = readText(in, Tail::None, why);
+    if (!text) throw Damaged{kTextDamaged};
+    return std::move(*text);
+}
 
 }  // namespace
 
@@ -850,10 +858,8 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             if (r.size >= inner + 4 && u16(p + inner) == kString) {
                 Pieces in(records, Record{kString, p + inner + 4, r.size - inner - 4});
                 if (in.size() == u16(p + inner + 2)) {
-                    QString why;
-                    std::optional<QString> text = readText(in, Tail::None, why);
-                    if (!text) throw Damaged{kTextDamaged};
-                    if (kept && !text->isEmpty()) cells->back().value = std::move(*text);
+                    QString text = formulaText(in);
+                    if (kept && !text.isEmpty()) cells->back().value = std::move(text);
                     break;
                 }
             }
@@ -861,12 +867,9 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             break;
         }
         case kString: {
-            // A text that no layout gives refuses the workbook rather than leave its cell empty.
             Pieces in(records, r);
-            QString why;
-            std::optional<QString> text = readText(in, Tail::None, why);
-            if (!text) throw Damaged{kTextDamaged};
-            if (pendingString >= 0 && !text->isEmpty()) (*cells)[std::size_t(pendingString)].value = std::move(*text);
+            QString text = formulaText(in);
+            if (pendingString >= 0 && !text.isEmpty()) (*cells)[std::size_t(pendingString)].value = std::move(text);
             pendingString = -1;
             break;
         }
