@@ -18,6 +18,18 @@ protected:
         f.Show();
         return f;
     }
+    // Imports the sheet "cards" of a workbook of tests/fixtures/xls through the choice and the
+    // preview, which must show rows cards.
+    void importCardSheet(const char* book, int rows) {
+        seam->answerOpenFile(testing_support::realWorkbook(book));
+        seam->answerInput(QStringLiteral("cards"));
+        Form25& f = openChoice(QStringLiteral("Excel"));
+        f.Command1->doClick();
+        f.Command2->doClick();
+        ASSERT_EQ(Form22::it().Text7->Text(), QString::number(rows));
+        seam->answerMsgBox(ui::vbOK);
+        Form22::it().Command3->doClick();
+    }
     int openFileDialogs() {
         return int(std::count_if(seam->events.begin(), seam->events.end(),
                                  [](const auto& e) { return e.kind == QLatin1String("openfile"); }));
@@ -238,16 +250,17 @@ TEST_F(ImportWindows, AWorkbookImportStoresTheTextsThePreviewShows) {
 // A card sheet that a spreadsheet program wrote comes in whole: its dates as the preview shows
 // them, a note that a formula made, 4,200 characters long.
 TEST_F(ImportWindows, ACardSheetOfASpreadsheetProgramComesInWhole) {
-    seam->answerOpenFile(testing_support::realWorkbook("libreoffice.xls"));
-    seam->answerInput(QStringLiteral("cards"));
-    Form25& f = openChoice(QStringLiteral("Excel"));
-    f.Command1->doClick();
-    f.Command2->doClick();
-    ASSERT_EQ(Form22::it().Text7->Text(), QStringLiteral("2"));
-    seam->answerMsgBox(ui::vbOK);
-    Form22::it().Command3->doClick();
+    importCardSheet("libreoffice.xls", 2);
     EXPECT_EQ(storedCards(), (QStringList{QStringLiteral("四季報|2024/09/30|トヨタ|7203|||増額"),
                                           QStringLiteral("日経|2024/10/01|ソニー|6758|||") + QString(QStringLiteral("覚え")).repeated(2100)}));
+}
+
+// A card whose 情報 is a long rich text that LibreOffice wrote and Gnumeric saved again comes in
+// with all of it.
+TEST_F(ImportWindows, ARichNoteGnumericSavedAgainComesInWhole) {
+    importCardSheet("gnumeric-rich.xls", 1);
+    EXPECT_EQ(storedCards(), (QStringList{QStringLiteral("日経|2024/10/01|トヨタ|7203|||") +
+                                          QString(QStringLiteral("Toyota 株価上昇")).repeated(381) + QStringLiteral("Toyota 株価")}));
 }
 
 // A damaged workbook is refused before anything is imported, in words naming it, also when the

@@ -51,6 +51,71 @@ TEST(XlsWriters, EachWritersWayKeepsReading) {
     }
 }
 
+// Long texts that go on in a CONTINUE record with no option byte, read whole: formula texts
+// Gnumeric computes itself (notes beside a price book's prices), among them one whose characters
+// (U+4E01) hold the byte 1 where Gnumeric's other layout has its option byte, and a rich label
+// with font runs that LibreOffice wrote and Gnumeric saved again (a card's 情報), split in the
+// middle of a character.
+TEST(XlsWriters, TextsGoingOnWithoutOptionBytesReadWhole) {
+    const struct {
+        const char* book;
+        const char* sheet;
+        std::size_t row, col;
+        QString expected;
+        qsizetype length;
+        const char16_t* first;
+        const char16_t* last;
+    } table[] = {
+        {"gnumeric-computed.xls", "s261210", 1, 3, QStringLiteral("株価").repeated(2100), 4200, u"株価株", u"価株価"},
+        {"gnumeric-computed.xls", "s261210", 2, 3, QStringLiteral("abc").repeated(3000), 9000, u"abc", u"abc"},
+        {"gnumeric-computed.xls", "s261210", 3, 3, QStringLiteral("丁").repeated(5000), 5000, u"丁丁丁", u"丁丁丁"},
+        {"gnumeric-rich.xls", "cards", 1, 7, QStringLiteral("Toyota 株価上昇").repeated(381) + QStringLiteral("Toyota 株価"), 4200, u"Toy", u" 株価"},
+    };
+    for (const auto& c : table) {
+        SCOPED_TRACE(std::string(c.book) + " " + std::to_string(c.row) + "," + std::to_string(c.col));
+        const platform::Worksheet ws = platform::readWorksheet(realWorkbook(c.book), QString::fromUtf8(c.sheet), false);
+        ASSERT_LT(c.row, ws.rows.size());
+        ASSERT_LT(c.col, ws.rows[c.row].size());
+        const QString got = ws.rows[c.row][c.col].toString();
+        EXPECT_EQ(got.size(), c.length);
+        EXPECT_EQ(got.left(3), QString::fromUtf16(c.first));
+        EXPECT_EQ(got.right(3), QString::fromUtf16(c.last));
+        EXPECT_TRUE(got == c.expected) << got.left(40).toStdString();
+    }
+    const platform::Worksheet prices = platform::readWorksheet(realWorkbook("gnumeric-computed.xls"), QStringLiteral("s261210"));
+    ASSERT_EQ(prices.rows.size(), 3u);
+    EXPECT_EQ(prices.rows[1][2], QVariant(1007.5));
+    EXPECT_EQ(prices.rows[2][0], QVariant(qlonglong(1303)));
+}
+
+// A formula's text whose bytes fit no layout (its length one character more than its records
+// hold) refuses the workbook instead of leaving the cell empty.
+TEST(XlsWriters, AFormulaTextNoLayoutFitsRefusesTheWorkbook) {
+    QByteArray stream = testing_support::workbookStream(realWorkbook("gnumeric-computed.xls"));
+    std::vector<qsizetype> strings;   // where each STRING record's body begins
+    for (qsizetype p = 0; p + 4 <= stream.size();) {
+        const quint16 id = quint16(quint8(stream[p]) | quint8(stream[p + 1]) << 8);
+        const qsizetype length = quint8(stream[p + 2]) | quint8(stream[p + 3]) << 8;
+        if (id == 0) break;
+        if (id == 0x0207) strings.push_back(p + 4);
+        p += 4 + length;
+    }
+    ASSERT_EQ(strings.size(), 3u);
+    // "丁" x 5000 becomes 5001 characters: 0x1389.
+    ASSERT_EQ(stream.mid(strings[2], 3), QByteArray("\x88\x13\x01", 3));
+    stream[strings[2]] = char(0x89);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("longer.xls"));
+    testing_support::writeWorkbookStream(file, stream);
+    try {
+        platform::readWorksheet(file, QStringLiteral("s261210"));
+        ADD_FAILURE() << "read";
+    } catch (const DataError& e) {
+        EXPECT_TRUE(e.text.startsWith(QStringLiteral("ブック %1 を読めません。").arg(file))) << e.text.toStdString();
+        EXPECT_TRUE(e.text.contains(QStringLiteral("計算式の文字列のレコードが壊れています"))) << e.text.toStdString();
+    }
+}
+
 // Damage to a workbook a spreadsheet program wrote refuses it, as a sheet and as a table, in
 // words naming the file and what is wrong.
 TEST(XlsWriters, DamageToARealWorkbookRefusesIt) {

@@ -473,6 +473,20 @@ TEST_F(PriceScreenTest, NextReadsTheWorkbooksOfSpreadsheetPrograms) {
     }
 }
 
+// A price workbook Gnumeric computed itself, notes of thousands of characters beside its prices:
+// "next" takes the prices.
+TEST_F(PriceScreenTest, NextReadsAWorkbookWhoseLongNotesGnumericComputed) {
+    setStocks({{1301, kOld}, {1302, kOld}, {1303, kOld}});
+    ASSERT_TRUE(QFile::copy(testing_support::realWorkbook("gnumeric-computed.xls"), folder.folder() + slotBook(1) + ".xls"));
+    Form18& f = start();
+    f.Command8_Click();
+    EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+    EXPECT_EQ(pricesOf(1301)[0], 1000);
+    EXPECT_EQ(pricesOf(1302)[0], 1008);
+    EXPECT_EQ(pricesOf(1303)[0], 1015);
+    f.Unload();
+}
+
 // A workbook that cannot be read whole (a block zeroed, cut short, a string index out of range, a
 // record running past its end; a workbook a spreadsheet program wrote, damaged as in the reader's
 // tests) is refused before anything is written, in words naming it.

@@ -6,10 +6,12 @@
 namespace testing_support {
 
 // A workbook of tests/fixtures/xls, written by a spreadsheet program (make_fixtures.sh there):
-// "libreoffice.xls", "gnumeric.xls", "writeexcel.xls", "writeexcel-small.xls". The LibreOffice
-// and Gnumeric ones hold a price sheet "s261210" (kodo, 銘柄, owari, note: codes 1301 to 1320
-// priced 1000, 1007.5, 1015, ...; 7203 with TRUE, 7267 with a date, 9984 with 123456789) and a
-// card sheet "cards".
+// "libreoffice.xls", "gnumeric.xls", "writeexcel.xls", "writeexcel-small.xls",
+// "gnumeric-computed.xls", "gnumeric-rich.xls". The LibreOffice and Gnumeric ones hold a price
+// sheet "s261210" (kodo, 銘柄, owari, note: codes 1301 to 1320 priced 1000, 1007.5, 1015, ...;
+// 7203 with TRUE, 7267 with a date, 9984 with 123456789) and a card sheet "cards";
+// gnumeric-computed.xls a price sheet "s261210" (1301 to 1303 priced 1000, 1007.5, 1015, long
+// notes computed by formulas), gnumeric-rich.xls a card sheet "cards" of one card.
 QString realWorkbook(const char* name);
 
 // The workbook stream of an .xls file, and a new .xls holding the stream given.

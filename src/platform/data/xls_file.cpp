@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -62,8 +63,6 @@ constexpr std::uint16_t kWorksheet = 0x0010;
 struct Damaged {
     QString what;
 };
-// A string's option byte that cannot be one: its characters are damaged, not the records' lengths.
-struct BadOption : Damaged {};
 const QString kCut = QStringLiteral("ファイルが途中で切れているか、壊れています。");
 
 std::uint16_t u16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
@@ -160,7 +159,7 @@ public:
                 next();
                 if (i_ >= pieces_.size() || pieces_[i_].second == 0) throw Damaged{QStringLiteral("文字列が途中で切れています。")};
                 const std::uint8_t option = pieces_[i_].first[at_++];
-                if (option & 0xFE) throw BadOption{{QStringLiteral("文字列のつなぎ目が壊れています。")}};
+                if (option & 0xFE) throw Damaged{QStringLiteral("文字列のつなぎ目が壊れています。")};
                 wide = option & 1;
             }
             const std::uint8_t* p = pieces_[i_].first + at_;
@@ -190,6 +189,15 @@ public:
         std::size_t n = 0;
         for (const auto& p : pieces_) n += p.second;
         return n;
+    }
+    // How many records the bytes lie in, and the bytes of the first.
+    std::size_t records() const { return pieces_.size(); }
+    std::size_t firstSize() const { return pieces_.front().second; }
+    // The bytes not read yet.
+    QByteArray rest() {
+        std::size_t n = pieces_.size() > i_ ? pieces_[i_].second - at_ : 0;
+        for (std::size_t k = i_ + 1; k < pieces_.size(); ++k) n += pieces_[k].second;
+        return bytes(n);
     }
     // Back to the first byte, to read the same bytes again another way.
     void rewind() {
@@ -222,7 +230,7 @@ private:
 QString readString(Pieces& in, bool shortLength = false) {
     const std::size_t length = shortLength ? in.u8() : in.u16le();
     const std::uint8_t option = in.u8();
-    if (option & 0xF2) throw BadOption{{QStringLiteral("文字列の形式が壊れています。")}};
+    if (option & 0xF2) throw Damaged{QStringLiteral("文字列の形式が壊れています。")};
     const std::size_t runs = (option & 0x08) ? in.u16le() : 0;
     const std::size_t phonetic = (option & 0x04) ? in.u32le() : 0;
     QString s = in.chars(length, option & 0x01);
@@ -236,50 +244,137 @@ QString readString(Records& records, const Record& r, std::size_t offset, bool s
     return readString(in, shortLength);
 }
 
-// A formula's text result: a STRING record's body with its CONTINUE records, none of it read yet.
-// Where the text goes on in a CONTINUE record the format puts an option byte first. When that
-// reading does not fit the bytes, two writers' ways are read:
-// - Spreadsheet::WriteExcel (its STRING record inside the FORMULA record) leaves the option byte
-//   out and simply goes on with the characters;
-// - Gnumeric (a STRING record of its own) puts the option byte at every 8,223rd byte of the bodies
-//   taken together (the last byte of the STRING record, then ever earlier in the CONTINUE records)
-//   and so loses as many bytes at the end: its text is read up to its last whole character.
-struct FormulaText {
-    std::optional<QString> text;   // nothing: no reading gives the text
-    bool fits;                     // the bytes have the length of a text, whether or not it reads
+// What follows a text's characters in its record: nothing (a formula's text, a label), or a rich
+// label's formatting runs (their count, then four bytes each).
+enum class Tail { None, Runs };
+
+// The one length check of every reading: the bytes after the characters are exactly what follows them.
+bool restIs(QByteArrayView rest, Tail tail) {
+    if (rest.isEmpty()) return true;   // a rich label whose runs were counted before its characters
+    return tail == Tail::Runs && rest.size() >= 2 && rest.size() == 2 + 4 * qsizetype(u16(reinterpret_cast<const std::uint8_t*>(rest.data())));
+}
+
+// n characters from p, two bytes each (UTF-16) or one (Latin-1).
+QString characters(const char* p, qsizetype n, bool wide) {
+    if (wide) return QString(reinterpret_cast<const QChar*>(p), n);   // UTF-16LE on a little-endian host
+    return QString::fromLatin1(p, n);
+}
+
+// The start of a text: its length, the width of its characters, where they begin in the bytes
+// and how many bytes of runs and phonetic data follow them.
+struct Header {
+    qsizetype length;
+    bool wide;
+    qsizetype start;
+    qsizetype after;
 };
-FormulaText formulaText(Pieces& in, bool insideFormula) {
-    bool badOption = false;
+std::optional<Header> header(const QByteArray& all) {
+    const auto* b = reinterpret_cast<const std::uint8_t*>(all.constData());
+    if (all.size() < 3 || (b[2] & 0xF2)) return std::nullopt;
+    Header h{u16(b), (b[2] & 1) != 0, 3, 0};
+    if (b[2] & 0x08) {
+        if (all.size() < h.start + 2) return std::nullopt;
+        h.after += 4 * qsizetype(u16(b + h.start));
+        h.start += 2;
+    }
+    if (b[2] & 0x04) {
+        if (all.size() < h.start + 4) return std::nullopt;
+        h.after += qsizetype(u32(b + h.start));
+        h.start += 4;
+    }
+    return h;
+}
+
+// The format's own layout: where the characters go on in a CONTINUE record, an option byte there
+// says their width again. why: what is wrong when they do not read this way.
+std::optional<QString> withOptionBytes(Pieces& in, Tail tail, QString& why) {
+    in.rewind();
     try {
         QString s = readString(in);
-        if (in.atEnd()) return {std::move(s), true};
-    } catch (const BadOption&) {
-        badOption = true;
-    } catch (const Damaged&) {
+        if (restIs(in.rest(), tail)) return s;
+        why.clear();
+    } catch (const Damaged& e) {
+        why = e.what;
     }
-    in.rewind();
-    const QByteArray all = in.bytes(in.size());
-    if (all.size() < 3 || (all[2] & 0xFE)) return {std::nullopt, badOption};
-    const qsizetype length = qsizetype(u16(reinterpret_cast<const std::uint8_t*>(all.constData())));
-    const qsizetype width = all[2] ? 2 : 1;
+    return std::nullopt;
+}
+
+// Gnumeric's way with a formula's text it saves again as it was: the option byte stands at every
+// 8,223rd byte of the bodies taken together (the last byte of the first record, then ever earlier
+// in the CONTINUE records), each one the same as the first, and as many bytes are lost at the end:
+// the text is read up to its last whole character.
+std::optional<QString> optionByteEarly(const QByteArray& all, Tail tail) {
+    const std::optional<Header> h = header(all);
+    if (!h || tail != Tail::None || h->start != 3) return std::nullopt;   // a plain text, no runs
+    constexpr qsizetype kEvery = 8223;
     QByteArray bytes;
     qsizetype lost = 0;
-    if (insideFormula) {
-        bytes = all.mid(3);
-    } else {
-        constexpr qsizetype kEvery = 8223;
-        qsizetype from = 3;
-        for (qsizetype at = kEvery; at < all.size(); at += kEvery, ++lost) {
-            if (all[at] != all[2]) return {std::nullopt, badOption};
-            bytes += all.mid(from, at - from);
-            from = at + 1;
-        }
-        bytes += all.mid(from);
+    qsizetype from = h->start;
+    for (qsizetype at = kEvery; at < all.size(); at += kEvery, ++lost) {
+        if (all[at] != all[2]) return std::nullopt;
+        bytes += QByteArrayView(all).sliced(from, at - from);
+        from = at + 1;
     }
-    if (bytes.size() > length * width || bytes.size() < length * width - lost) return {std::nullopt, badOption};
-    const qsizetype chars = bytes.size() / width;
-    if (width == 2) return {QString(reinterpret_cast<const QChar*>(bytes.constData()), chars), true};
-    return {QString::fromLatin1(bytes.constData(), chars), true};
+    if (lost == 0) return std::nullopt;   // one record: the format's own layout
+    bytes += QByteArrayView(all).sliced(from);
+    const qsizetype width = h->wide ? 2 : 1;
+    if (bytes.size() > h->length * width || bytes.size() < h->length * width - lost) return std::nullopt;
+    return characters(bytes.constData(), bytes.size() / width, h->wide);
+}
+
+// Gnumeric's way with a text it computes or a rich label it saves (and Spreadsheet::WriteExcel's
+// inside its FORMULA record): the characters go on in the CONTINUE records with no option byte,
+// a character of two bytes perhaps split between two records.
+std::optional<QString> withoutOptionBytes(const QByteArray& all, Tail tail) {
+    const std::optional<Header> h = header(all);
+    if (!h) return std::nullopt;
+    const qsizetype end = h->start + h->length * (h->wide ? 2 : 1);
+    if (end + h->after > all.size() || !restIs(QByteArrayView(all).sliced(end + h->after), tail)) return std::nullopt;
+    return characters(all.constData() + h->start, h->length, h->wide);
+}
+
+// How many of a reading's characters after the first seam of its records never stand before it
+// (a control character always counting): the text goes on alike across the seam, while characters
+// read out of step with their bytes are mostly ones the text had nowhere before. before: how many
+// characters the first record holds, the same in every layout.
+qsizetype strangers(const QString& s, qsizetype before) {
+    std::bitset<0x10000> seen;
+    before = std::min(before, s.size());
+    for (qsizetype k = 0; k < before; ++k) seen.set(s[k].unicode());
+    qsizetype count = 0;
+    for (qsizetype k = before; k < s.size(); ++k) {
+        const char16_t c = s[k].unicode();
+        if (!seen.test(c) || (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')) ++count;
+    }
+    return count;
+}
+
+// A text (its length, option byte, characters and what follows them) that fills in (a record and
+// its CONTINUE records), read in the first of the layouts above that its bytes fit. A text in one record
+// has one reading; where it goes on in CONTINUE records more than one layout may fit (an option
+// byte 0 or 1 looks like data, data like an option byte), and the reading that goes on the most
+// alike across the seam is taken, the layouts' order deciding a tie. Nothing: no layout fits
+// (why: what the format's own reading found wrong, or empty when its length does not fit).
+std::optional<QString> readText(Pieces& in, Tail tail, QString& why) {
+    std::optional<QString> own = withOptionBytes(in, tail, why);
+    if (in.records() == 1) return own;
+    in.rewind();
+    const QByteArray all = in.bytes(in.size());
+    std::optional<QString> readings[] = {std::move(own), optionByteEarly(all, tail), withoutOptionBytes(all, tail)};
+    const std::optional<Header> h = header(all);
+    const qsizetype before = h ? (qsizetype(in.firstSize()) - h->start) / (h->wide ? 2 : 1) : 0;
+    std::optional<QString>* best = nullptr;
+    qsizetype fewest = -1;
+    for (auto& r : readings) {
+        if (!r) continue;
+        if (!best) {
+            best = &r;
+            continue;
+        }
+        if (fewest < 0) fewest = strangers(**best, before);
+        if (const qsizetype n = strangers(*r, before); n < fewest) best = &r, fewest = n;
+    }
+    return best ? std::move(*best) : std::nullopt;
 }
 
 // What a number format shows a number as. Elapsed: a duration in hours past 24 ([h]:mm).
@@ -470,6 +565,14 @@ std::size_t fixedSize(std::uint16_t id) {
 
 const QString kCellDamaged = QStringLiteral("セルのレコードが壊れています。");
 const QString kTextDamaged = QStringLiteral("計算式の文字列のレコードが壊れています。");
+
+// A formula's text: one that no layout gives refuses the workbook rather than leave its cell empty.
+QString formulaText(Pieces& in) {
+    QString why;
+    std::optional<QString> text = readText(in, Tail::None, why);
+    if (!text) throw Damaged{kTextDamaged};
+    return std::move(*text);
+}
 
 }  // namespace
 
@@ -720,11 +823,12 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
         case kLabel:
         case kRString: {
             if (r.size < 9) throw damaged();
-            Pieces in(records, Record{r.id, r.data + 6, r.size - 6});
-            const QString s = readString(in);
             // A label's string fills its record; formatting runs follow a rich one's.
-            if (r.id == kLabel && !in.atEnd()) throw damaged();
-            add(p, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
+            Pieces in(records, Record{r.id, r.data + 6, r.size - 6});
+            QString why;
+            std::optional<QString> s = readText(in, r.id == kRString ? Tail::Runs : Tail::None, why);
+            if (!s) throw Damaged{why.isEmpty() ? kCellDamaged : why};
+            add(p, u16(p + 2), [&] { return s->isEmpty() ? QVariant() : QVariant(std::move(*s)); });
             break;
         }
         case kBoolErr:
@@ -754,9 +858,8 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             if (r.size >= inner + 4 && u16(p + inner) == kString) {
                 Pieces in(records, Record{kString, p + inner + 4, r.size - inner - 4});
                 if (in.size() == u16(p + inner + 2)) {
-                    const FormulaText t = formulaText(in, true);
-                    if (!t.fits) throw Damaged{kTextDamaged};
-                    if (kept && t.text && !t.text->isEmpty()) cells->back().value = *t.text;
+                    QString text = formulaText(in);
+                    if (kept && !text.isEmpty()) cells->back().value = std::move(text);
                     break;
                 }
             }
@@ -764,12 +867,9 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             break;
         }
         case kString: {
-            // A text that no reading gives leaves its cell empty; bytes too many or too few for
-            // any text mean the records around it are not read as written.
             Pieces in(records, r);
-            const FormulaText t = formulaText(in, false);
-            if (!t.fits) throw Damaged{kTextDamaged};
-            if (pendingString >= 0 && t.text && !t.text->isEmpty()) (*cells)[std::size_t(pendingString)].value = *t.text;
+            QString text = formulaText(in);
+            if (pendingString >= 0 && !text.isEmpty()) (*cells)[std::size_t(pendingString)].value = std::move(text);
             pendingString = -1;
             break;
         }

@@ -29,8 +29,8 @@ using ColumnSet = std::bitset<256>;
 // sheet's records are checked, the cells of a sheet are made when it is asked for. A file that
 // cannot be read whole (not a workbook, an older format, cut short, a damaged record or a record
 // of a wrong size, a sheet that does not end where the next one begins, a string index out of
-// range) is refused: the constructor throws DataError naming the file and what is wrong, in
-// Japanese. A formula's text that cannot be read leaves its cell empty.
+// range, a text whose bytes fit no writer's layout) is refused: the constructor throws DataError
+// naming the file and what is wrong, in Japanese.
 class XlsFile {
 public:
     explicit XlsFile(const QString& path);
