@@ -172,10 +172,66 @@ int cellTextMargin(const QWidget* view) {
     return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
 }
 
+// What a cell's paint knows of texts' widths in one font without laying them out. A text of digits
+// and the signs of numbers and dates is at most its length times the widest of those characters,
+// and any text of printable ASCII characters its length times the widest of them: such a text
+// within its cell's room needs no measuring. Other texts (names, notes) are measured once and
+// their widths kept, so that a paint measures only texts it has not met in this font.
+class TextWidths {
+public:
+    // The text's width in pixels, or an upper bound of it where that is known without measuring
+    // and within room.
+    int widthWithin(const QString& text, const QFont& font, int room) {
+        if (!metrics_ || !(font == font_)) reset(font);
+        bool ascii = true, numeric = true;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u > 0x7E) {
+                ascii = numeric = false;
+                break;
+            }
+            numeric = numeric && isNumberChar(u);
+        }
+        const qsizetype n = text.size();
+        if (numeric && n * numeric_ <= room) return int(n * numeric_);
+        if (ascii && n * ascii_ <= room) return int(n * ascii_);
+        if (const auto it = measured_.constFind(text); it != measured_.constEnd()) return *it;
+        if (measured_.size() >= kKeptTexts) measured_.clear();
+        const int width = metrics_->horizontalAdvance(text);
+        measured_.insert(text, width);
+        return width;
+    }
+
+private:
+    static constexpr qsizetype kKeptTexts = 20000;
+
+    static bool isNumberChar(char16_t u) {
+        return (u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'.' || u == u',' || u == u'/' || u == u':' || u == u' ';
+    }
+
+    void reset(const QFont& font) {
+        font_ = font;
+        metrics_.emplace(font);
+        numeric_ = ascii_ = 0;
+        for (char16_t u = 0x20; u <= 0x7E; ++u) {
+            const int w = metrics_->horizontalAdvance(QChar(u));
+            ascii_ = std::max(ascii_, w);
+            if (isNumberChar(u)) numeric_ = std::max(numeric_, w);
+        }
+        measured_.clear();
+    }
+
+    QFont font_;
+    std::optional<QFontMetrics> metrics_;
+    int numeric_ = 0, ascii_ = 0;
+    QHash<QString, int> measured_;
+};
+
 // A cell shows its text at its alignment (a number on the right) when it fits. A number with a
 // fraction that does not fit is rounded to the decimals that do. Any other text wider than its
 // cell is shown from its start, cut before a red mark at the cell's right edge, so that a cut
-// text never passes for a whole one. The whole text stays in the cell's tooltip.
+// text never passes for a whole one. The whole text stays in the cell's tooltip. A text known to
+// fit (see TextWidths) is drawn as it is, unmeasured.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -185,11 +241,14 @@ public:
         initStyleOption(&opt, index);
         const QWidget* view = opt.widget;
         const QStyle* style = view ? view->style() : QApplication::style();
+        if (!(opt.features & QStyleOptionViewItem::HasDisplay) || opt.text.isEmpty()) {
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+            return;
+        }
         const int margin = cellTextMargin(view);
         const int room = opt.rect.width() - 2 * margin;
-        const QFontMetrics fm(opt.font);
-        if ((opt.features & QStyleOptionViewItem::HasDisplay) && !opt.text.isEmpty() &&
-            fm.horizontalAdvance(opt.text) > room) {
+        if (textWidths_.widthWithin(opt.text, opt.font, room) > room) {
+            const QFontMetrics fm(opt.font);
             if (const std::optional<double> v = fractionalNumber(opt.text)) {
                 if (const QString rounded = roundedToFit(*v, fm, room); !rounded.isEmpty()) {
                     opt.text = rounded;
@@ -219,6 +278,9 @@ protected:
         QStyledItemDelegate::initStyleOption(option, index);
         option->textElideMode = Qt::ElideNone;
     }
+
+private:
+    mutable TextWidths textWidths_;
 };
 
 }  // namespace
@@ -488,7 +550,14 @@ FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& def)
     reload(false);
 }
 
-FlexGrid::~FlexGrid() = default;
+// The model goes before the view: an accessibility client (a screen reader) that has walked the
+// cells leaves one accessible object per cell, each holding a persistent index of the model. Once
+// the model is gone those indexes are void and each goes at no cost; while it stands, each goes
+// with a search through the model's persistent indexes, which grows with their number (minutes
+// for a large grid).
+FlexGrid::~FlexGrid() {
+    delete std::exchange(model_, nullptr);
+}
 
 void FlexGrid::bind(platform::DataControl* data) {
     data_ = data;
