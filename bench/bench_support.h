@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <QCoreApplication>
 #include <QString>
@@ -19,6 +20,17 @@ inline void demoStocks(const QString& dir, int n) {
     options.seed = 6;
     options.totalStocks = n;
     options.cards = 0;
+    options.workbooks = false;
+    demo::generate(dir, options);
+}
+
+// Fills the program folder under dir with stocks priced stocks and cards cards of demo data
+// (seed given), without workbooks.
+inline void demoCards(const QString& dir, int stocks, int cards, std::uint32_t seed) {
+    demo::Options options;
+    options.seed = seed;
+    options.totalStocks = stocks;
+    options.cards = cards;
     options.workbooks = false;
     demo::generate(dir, options);
 }
