@@ -247,32 +247,47 @@ public:
         }
         const int margin = cellTextMargin(view);
         const int room = opt.rect.width() - 2 * margin;
-        if (textWidths_.widthWithin(opt.text, opt.font, room) > room) {
-            const QFontMetrics fm(opt.font);
-            if (const std::optional<double> v = fractionalNumber(opt.text)) {
-                if (const QString rounded = roundedToFit(*v, fm, room); !rounded.isEmpty()) {
-                    opt.text = rounded;
-                    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
-                    return;
-                }
-            }
-            const QString text = opt.text;
-            opt.text.clear();
-            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
-            const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                               : (opt.state & QStyle::State_Active) ? QPalette::Normal
-                                                                                    : QPalette::Inactive;
-            painter->save();
-            painter->setFont(opt.font);
-            painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
-                                                                                          : QPalette::Text));
-            paintCutText(painter, opt.rect.adjusted(margin, 0, -1, 0), text);
-            painter->restore();
+        if (textWidths_.widthWithin(opt.text, opt.font, room) <= room) {
+            paintText(painter, opt, margin, false);
             return;
         }
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+        if (const std::optional<double> v = fractionalNumber(opt.text)) {
+            if (const QString rounded = roundedToFit(*v, QFontMetrics(opt.font), room); !rounded.isEmpty()) {
+                opt.text = rounded;
+                paintText(painter, opt, margin, false);
+                return;
+            }
+        }
+        paintText(painter, opt, margin, true);
     }
 
+private:
+    // The cell's background, selection and focus as the style draws them, then its text on one
+    // line at its alignment, or from its start cut before the cut mark. The text is drawn here, not
+    // by the style, which would lay it out again to see whether it fits.
+    static void paintText(QPainter* painter, QStyleOptionViewItem& opt, int margin, bool cut) {
+        const QWidget* view = opt.widget;
+        const QStyle* style = view ? view->style() : QApplication::style();
+        const QString text = std::exchange(opt.text, QString());
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                                : QPalette::Inactive;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                      : QPalette::Text));
+        if (cut) {
+            paintCutText(painter, opt.rect.adjusted(margin, 0, -1, 0), text);
+        } else {
+            const QRect area = opt.rect.adjusted(margin, 0, -margin, 0);
+            painter->setClipRect(area, Qt::IntersectClip);
+            painter->drawText(area, int(opt.displayAlignment) | Qt::TextSingleLine, text);
+        }
+        painter->restore();
+    }
+
+public:
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
