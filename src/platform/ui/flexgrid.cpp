@@ -61,12 +61,39 @@ double numberOf(const NumberKey& k) {
     return v;
 }
 
+// Memory for the keys of the sorts of one grid, kept from one sort to the next: a large grid sorted
+// at each refresh of its screen then does not take fresh memory, which the system must clear, each
+// time. The keys of many rows take huge pages (see Region), so that a first large sort is not
+// slowed by making its memory resident page by page.
+class SortMemory {
+public:
+    NumberKey* keys(size_t n) { return atLeast(keys_, keysCount_, n); }
+    NumberKey* spare(size_t n) { return atLeast(spare_, spareCount_, n); }
+    // Gives the memory back when it is far larger than sorts of rows rows need.
+    void fitTo(size_t rows) {
+        if (keysCount_ > 4 * rows) keys_ = platform::Region(), keysCount_ = 0;
+        if (spareCount_ > 4 * rows) spare_ = platform::Region(), spareCount_ = 0;
+    }
+
+private:
+    static NumberKey* atLeast(platform::Region& region, size_t& count, size_t n) {
+        if (count < n) {
+            region = platform::Region();
+            region = platform::Region(n * sizeof(NumberKey));
+            count = n;
+        }
+        return region.as<NumberKey>();
+    }
+    platform::Region keys_, spare_;
+    size_t keysCount_ = 0, spareCount_ = 0;
+};
+
 // Writes the ids of keys[0, n) to out ordered by their numbers (none NaN), ascending or
 // descending; equal numbers keep the order they come in. Each number becomes a 64-bit key that
 // orders as the number does, and the keys are sorted eleven bits at a time from the lowest,
 // skipping the digits all keys share (whole numbers share most of theirs): a few passes over
 // memory in order instead of a comparison sort.
-void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
+void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out, SortMemory& memory) {
     constexpr int kBits = 11;
     constexpr size_t kBuckets = size_t(1) << kBits;
     constexpr int kPasses = (64 + kBits - 1) / kBits;
@@ -80,13 +107,13 @@ void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
         keys[i].bits = descending ? ~bits : bits;
         for (int p = 0; p < kPasses; ++p) ++counts[size_t(p)][(keys[i].bits >> (p * kBits)) & (kBuckets - 1)];
     }
-    platform::Region spare;
+    NumberKey* spare = nullptr;
     NumberKey* a = keys;
     for (int p = 0; p < kPasses; ++p) {
         auto& c = counts[size_t(p)];
         if (std::find(c.begin(), c.end(), n) != c.end()) continue;   // every key has this digit
-        if (!spare.as<NumberKey>()) spare = platform::Region(n * sizeof(NumberKey));
-        NumberKey* b = a == keys ? spare.as<NumberKey>() : keys;
+        if (!spare) spare = memory.spare(n);
+        NumberKey* b = a == keys ? spare : keys;
         size_t sum = 0;
         for (size_t& k : c) sum += std::exchange(k, sum);
         for (size_t i = 0; i < n; ++i) b[c[(a[i].bits >> (p * kBits)) & (kBuckets - 1)]++] = a[i];
@@ -316,6 +343,7 @@ public:
     std::vector<QColor> headerBack;
     QHash<quint64, QString> texts;
     QHash<quint64, QColor> backs;
+    SortMemory sortMemory;
 
     static quint64 key(int id, int col) { return (quint64(quint32(id)) << 32) | quint32(col); }
 
@@ -420,6 +448,7 @@ public:
         cols = fieldCount + 1;
         order.resize(size_t(recCount));
         std::iota(order.begin(), order.end(), 0);
+        sortMemory.fitTo(size_t(recCount));
         nextId = recCount;
         header.assign(size_t(cols), QString());
         for (int f = 0; f < fieldCount; ++f) header[size_t(f + 1)] = rs->fieldName(f);
@@ -846,15 +875,10 @@ void FlexGrid::Sort(int setting) {
         for (size_t i = 0; i < n; ++i) sorted[i] = order[size_t(pos[i])];
         order.swap(sorted);
     };
-    // Numbers sort by key (see sortByNumber); a column holding NaN keeps the comparison sort, under
-    // which NaN compares with nothing. The keys of many rows take huge pages (see Region), so that
-    // a large sort is not slowed by making its memory resident page by page.
-    platform::Region keyRegion;
+    // Numbers sort by key (see sortByNumber), in the grid's sort memory; a column holding NaN keeps
+    // the comparison sort, under which NaN compares with nothing.
     NumberKey* keys = nullptr;
-    auto newKeys = [&] {
-        keyRegion = platform::Region(n * sizeof(NumberKey));
-        keys = keyRegion.as<NumberKey>();
-    };
+    auto newKeys = [&] { keys = model_->sortMemory.keys(n); };
     auto keyOf = [](double v, int id) {
         NumberKey k;
         std::memcpy(&k.bits, &v, sizeof v);
@@ -863,7 +887,7 @@ void FlexGrid::Sort(int setting) {
     };
     auto sortByNumbers = [&] {
         if (std::none_of(keys, keys + n, [](const NumberKey& k) { return std::isnan(numberOf(k)); })) {
-            sortByNumber(keys, n, descending, order.data());
+            sortByNumber(keys, n, descending, order.data(), model_->sortMemory);
             return;
         }
         std::vector<NumberKey> keyed(keys, keys + n);
@@ -886,7 +910,6 @@ void FlexGrid::Sort(int setting) {
         if (stored == n) {
             sortByNumbers();
         } else {
-            keyRegion = {};
             std::vector<std::pair<bool, double>> nums(n);
             std::vector<QString> texts(n);
             bool allNumbers = true;
