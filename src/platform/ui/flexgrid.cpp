@@ -219,9 +219,10 @@ public:
             }
             numeric = numeric && isNumberChar(u);
         }
+        // Whole pixels above the sum of the characters' advances, which may have fractions.
         const qsizetype n = text.size();
-        if (numeric && n * numeric_ <= room) return int(n * numeric_);
-        if (ascii && n * ascii_ <= room) return int(n * ascii_);
+        if (numeric && boundOf(n, numeric_) <= room) return boundOf(n, numeric_);
+        if (ascii && boundOf(n, ascii_) <= room) return boundOf(n, ascii_);
         if (const auto it = measured_.constFind(text); it != measured_.constEnd()) return *it;
         if (measured_.size() >= kKeptTexts) measured_.clear();
         const int width = metrics_->horizontalAdvance(text);
@@ -232,6 +233,8 @@ public:
 private:
     static constexpr qsizetype kKeptTexts = 20000;
 
+    static int boundOf(qsizetype chars, qreal widest) { return int(std::ceil(qreal(chars) * widest)) + 1; }
+
     static bool isNumberChar(char16_t u) {
         return (u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'.' || u == u',' || u == u'/' || u == u':' || u == u' ';
     }
@@ -240,8 +243,9 @@ private:
         font_ = font;
         metrics_.emplace(font);
         numeric_ = ascii_ = 0;
+        const QFontMetricsF exact(font);
         for (char16_t u = 0x20; u <= 0x7E; ++u) {
-            const int w = metrics_->horizontalAdvance(QChar(u));
+            const qreal w = exact.horizontalAdvance(QChar(u));
             ascii_ = std::max(ascii_, w);
             if (isNumberChar(u)) numeric_ = std::max(numeric_, w);
         }
@@ -250,7 +254,7 @@ private:
 
     QFont font_;
     std::optional<QFontMetrics> metrics_;
-    int numeric_ = 0, ascii_ = 0;
+    qreal numeric_ = 0, ascii_ = 0;   // the widest advance among a number's characters; among all printable ASCII
     QHash<QString, int> measured_;
 };
 
