@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <sys/resource.h>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
@@ -59,6 +60,13 @@ QString folderOf(const Size& s) {
         std::printf("generated %d cards over %d stocks in %.0f ms\n", s.cards, s.stocks, msSince(t0));
     }
     return dir->path();
+}
+
+// The pages this process has been given by the system so far (each made resident and cleared).
+long minorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
 }
 
 double scanMs(rawsql::Connection& raw, const QByteArray& sql = kScan) {
@@ -115,7 +123,9 @@ void BM_CardScreen(benchmark::State& state, Size s) {
         touch();
         const double warmScan = scanMs(raw);
         touch();
+        const long faultsBefore = minorFaults();
         const double restore = timedMs([&] { f.Command10_Click(); });
+        const long restoreFaults = minorFaults() - faultsBefore;
         touch();
         const double click = timedMs([&] { f.patternClick(*pattern); });
         const int listed = f.MSFlexGrid1->Rows() - 1;
@@ -135,6 +145,8 @@ void BM_CardScreen(benchmark::State& state, Size s) {
         line(s, "opening the screen, cold", coldOpen, coldScan);
         line(s, "opening the screen, warm", warmOpen, warm);
         line(s, "\"元に戻す\"", restore, warm);
+        std::printf("cards %d over %d stocks, 全銘柄, \"元に戻す\" took %ld pages of fresh memory (minor faults)\n", s.cards,
+                    s.stocks, restoreFaults);
         line(s, qPrintable(QStringLiteral("pattern \"%1\" (%2 cards)").arg(pattern->caption).arg(listed)), click, warm);
         std::printf("cards %d over %d stocks, 全銘柄, the universe's query stepped raw %.1f ms: %.2f times the scan; "
                     "opening the screen %.2f times this query, \"元に戻す\" %.2f\n",
@@ -143,6 +155,7 @@ void BM_CardScreen(benchmark::State& state, Size s) {
         state.counters["universe_ms"] = universe;
         state.counters["open_ms"] = warmOpen;
         state.counters["restore_ms"] = restore;
+        state.counters["restore_faults"] = double(restoreFaults);
         state.counters["pattern_ms"] = click;
     }
 }

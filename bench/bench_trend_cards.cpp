@@ -46,12 +46,7 @@ struct CardScreen {
     std::unique_ptr<ui::Dialogs> previous = ui::setDialogs(std::unique_ptr<ui::Dialogs>(answers));
 
     CardScreen() {
-        demo::Options options;
-        options.seed = 16;
-        options.totalStocks = 4000;
-        options.cards = 40000;
-        options.workbooks = false;
-        demo::generate(dir.path(), options);
+        benchsupport::demoCards(dir.path(), 16, 4000, 40000);
         qputenv("XDG_DATA_HOME", dir.path().toUtf8());
         Module1::reset();
         Module1::MainDbPath = platform::mainDatabasePath();

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "data_fixture.h"
+#include "platform/data/cell_store.h"
 #include "platform/data/data_control.h"
 #include "platform/data/errors.h"
 
@@ -284,6 +285,65 @@ TEST(DataControl, RefreshReplacesRowsOrKeepsThem) {
     data.setRecordset(fx.db->openRecordset(QStringLiteral("mydata")));
     EXPECT_EQ(data.recordset().recordCount(), 4);
     EXPECT_EQ(notified, 2);
+}
+
+// Refreshes that read large, larger and smaller sets of rows one after the other, each into the
+// memory the rows before it held: every value is the one just read, none left from before.
+TEST(DataControl, EachRefreshHoldsExactlyTheRowsItRead) {
+    StockDb fx;
+    fx.db->executeRaw(QStringLiteral(
+        "CREATE TABLE big (ID INTEGER PRIMARY KEY, n INTEGER, t TEXT);"
+        "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 120000)"
+        " INSERT INTO big SELECT i, i * 3, 'row ' || i || ' ' || substr('abcdefghijklmnopqrstuvwxyz', 1, i % 26) FROM k;"));
+    platform::DataControl data;
+    data.DatabaseName = fx.path;
+    const struct {
+        const char* source;
+        int rows, first;
+        bool textual;
+    } reads[] = {
+        {"select ID, n, t from big where ID <= 60000", 60000, 1, true},
+        {"select ID, n * 2 as n, upper(t) as t from big", 120000, 1, true},
+        {"select ID, n, t from big where ID > 100000", 20000, 100001, true},
+        {"select ID, -n as n, n as t from big where ID <= 90000", 90000, 1, false},
+    };
+    for (const auto& read : reads) {
+        SCOPED_TRACE(read.source);
+        data.RecordSource = QString::fromUtf8(read.source);
+        data.Refresh();
+        platform::Recordset& rs = data.recordset();
+        ASSERT_EQ(rs.recordCount(), read.rows);
+        int wrong = 0;
+        for (int r = 0; r < read.rows; ++r) {
+            const int id = read.first + r;
+            const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz").left(id % 26);
+            QString t = QStringLiteral("row %1 %2").arg(id).arg(letters);
+            qlonglong n = qlonglong(id) * 3;
+            if (QByteArray(read.source).contains("upper")) t = t.toUpper(), n *= 2;
+            if (!read.textual) t = QString::number(n), n = -n;
+            if (rs.value(r, 0).toInt() != id || rs.value(r, 1).toLongLong() != n || rs.text(r, 2) != t) ++wrong;
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+// The memory of a store given up is carved again from its start for the next one; what the next
+// one does not reach is given back when it is done reading.
+TEST(CellStore, TheNextStoreIsCarvedFromTheMemoryOfTheLast) {
+    constexpr size_t kPiece = size_t(1) << 20;
+    platform::detail::Arena last;
+    std::vector<char*> pieces;
+    for (int i = 0; i < 5; ++i) pieces.push_back(last.take(kPiece));   // two to a huge page: three pages
+    platform::detail::Arena next;
+    next.reuse(std::move(last));
+    EXPECT_EQ(next.spareRegions(), 3u);
+    EXPECT_EQ(next.take(kPiece), pieces[0]);
+    EXPECT_EQ(next.take(kPiece), pieces[1]);
+    EXPECT_EQ(next.take(kPiece), pieces[2]);
+    EXPECT_EQ(next.spareRegions(), 1u);
+    next.releaseSpare();
+    EXPECT_EQ(next.spareRegions(), 0u);
+    EXPECT_NE(next.take(kPiece), nullptr);   // fresh memory once the kept pages are used up
 }
 
 TEST(DataControl, ARefreshShowsEveryChangeMadeSinceTheLastOne) {

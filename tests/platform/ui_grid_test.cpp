@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <cstdio>
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -8,6 +10,8 @@
 #include "platform/data/database.h"
 #include "platform/data/errors.h"
 #include "platform/ui/colors.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/flexgrid.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/guard.h"
 #include "support/cut_mark.h"
@@ -409,6 +413,76 @@ TEST_F(GridTest, ATooNarrowCellRoundsAFractionOrShowsItsStartBeforeACutMark) {
     EXPECT_GT(firstInkColumn(five), five.width() / 2);
     EXPECT_FALSE(testing_support::hasCutMark(five));
     host->grab().save(QStringLiteral("/tmp/quenara_grid_narrow.png"));
+}
+
+// A cell shows its text whole, or cut before the mark, whether the paint knew it to fit without
+// measuring (digits, short ASCII texts), measured it, or found its width kept from an earlier paint.
+TEST_F(GridTest, ACellIsCutExactlyWhenItsTextIsWiderThanTheCellAtEveryPaint) {
+    struct Case { const char* text; bool cut; };
+    const Case cases[] = {
+        {"12", false}, {"7203", false}, {"iiii", false}, {"WWWWWWWW", true},
+        {"日本", false}, {"日本日本日本", true}, {"A1 b", false}, {"x/y-z:WWWWWW", true},
+    };
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "create table texts (ID integer primary key, v text)", nullptr, nullptr, nullptr), SQLITE_OK);
+    for (const Case& c : cases) {
+        const QByteArray sql = QStringLiteral("insert into texts (v) values ('%1')").arg(QString::fromUtf8(c.text)).toUtf8();
+        ASSERT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    sqlite3_close(db);
+    show(QStringLiteral("select ID, v from texts order by ID"));
+    grid->horizontalHeader()->resizeSection(2, 42);
+    grid->setCol(1);
+    host->Show();
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        SCOPED_TRACE(cases[i].text);
+        const QImage first = cellPicture(grid, i + 1, 2);
+        EXPECT_EQ(testing_support::hasCutMark(first), cases[i].cut);
+        EXPECT_EQ(cellPicture(grid, i + 1, 2), first);   // painted again, from what the first paint learnt
+    }
+}
+
+// After an accessibility client has walked every cell of a large grid, the grid goes at once (each
+// cell's accessible object holds an index into the grid's rows).
+TEST_F(GridTest, AGridWhoseEveryCellWasReadByAScreenReaderGoesAtOnce) {
+    constexpr int kRows = 4054, kFields = 16;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    QString create = QStringLiteral("create table wide (ID integer primary key");
+    for (int f = 1; f < kFields; ++f) create += QStringLiteral(", f%1").arg(f);
+    ASSERT_EQ(sqlite3_exec(db, (create + u')').toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "with recursive n(i) as (select 1 union all select i + 1 from n where i < 4054)"
+                           " insert into wide select i, i, i * 2, 'a' || i, i, i, i, i, i, i, i, i, i, i, i, i from n",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    QWidget window;
+    window.resize(900, 500);
+    ui::Data data(&window, {.name = "Data1", .visible = false});
+    data.DatabaseName = path;
+    data.RecordSource = QStringLiteral("select * from wide");
+    auto* wide = new ui::FlexGrid(&window, {"MSFlexGrid1", -1, {}, 0, 0, 13500, 7500});
+    wide->bind(&data);
+    data.Refresh();
+    window.show();
+    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(wide)->tableInterface();
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->rowCount(), kRows);
+    ASSERT_EQ(table->columnCount(), kFields + 1);
+    int read = 0;
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c <= kFields; ++c)
+            if (QAccessibleInterface* cell = table->cellAt(r, c)) read += cell->text(QAccessible::Name) == wide->TextMatrix(r + 1, c);
+    EXPECT_EQ(read, kRows * (kFields + 1));
+    QElapsedTimer gone;
+    gone.start();
+    delete wide;
+    const qint64 ms = gone.elapsed();
+    EXPECT_LT(ms, 2000);
+    RecordProperty("grid_gone_ms", int(ms));
+    std::printf("a grid of %d x %d cells, each read through QAccessible, went in %lld ms\n", kRows, kFields + 1, (long long)ms);
 }
 
 TEST_F(GridTest, TheGridReadsAsATableToAssistiveTechnology) {

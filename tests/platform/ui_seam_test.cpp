@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,6 +16,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
+#include <array>
 #include <functional>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -224,6 +227,83 @@ TEST(DesktopSeam, TheOpenFileDialogStartsInTheProgramFolderAndSpeaksJapanese) {
     for (const QString& t : texts) EXPECT_TRUE(t.contains(japanese)) << t.toStdString();
     const QString today = QLocale(QLocale::Japanese, QLocale::Japan).toString(QDate::currentDate(), QLocale::ShortFormat);
     EXPECT_TRUE(shownDate.startsWith(today)) << shownDate.toStdString() << " is not written as " << today.toStdString();
+}
+
+// サイズ, タイプ and 更新日 keep their widest text; the name column takes the room left, never less
+// than its least width.
+TEST(FileListColumns, TheLastThreeShowTheirWidestTextAndTheNameTakesTheRest) {
+    struct Case {
+        int room;
+        std::array<int, 4> widest;
+        int leastName;
+        std::array<int, 4> widths;
+    };
+    const Case cases[] = {
+        {470, {300, 70, 80, 120}, 100, {200, 70, 80, 120}},   // the name gets the room left, even narrower than its text
+        {470, {120, 70, 80, 120}, 100, {200, 70, 80, 120}},   // or wider
+        {300, {300, 70, 80, 120}, 100, {100, 70, 80, 120}},   // at least its least width: the list scrolls
+        {0, {0, 0, 0, 0}, 60, {60, 0, 0, 0}},                 // nothing measured yet
+    };
+    for (const Case& c : cases) EXPECT_EQ(ui::fileListColumnWidths(c.room, c.widest, c.leastName), c.widths) << c.room;
+}
+
+// At the dialog's own size each size, type and date of the list shows whole (as wide as the item
+// view lays it out, nothing elided), every column within the list, and a folder's type in Japanese.
+TEST(DesktopSeam, TheOpenFileListShowsSizesTypesAndDatesWhole) {
+    testing_support::ProgramFolderScope folder;
+    DesktopSeamScope desktop;
+    ASSERT_TRUE(ui::loadJapaneseQtTexts());
+    ASSERT_TRUE(QDir(folder.folder()).mkdir(QStringLiteral("Mdb")));
+    QFile workbook(folder.folder() + QStringLiteral("kabu261211.xls"));
+    ASSERT_TRUE(workbook.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(workbook.write(QByteArray(311 * 1024 + 500, 'x')));
+    workbook.close();
+    struct Shown {
+        QString text;
+        int needed, width;
+    };
+    std::vector<std::vector<Shown>> columns(4);
+    QString folderType;
+    int listWidth = 0, columnsEnd = 0;
+    whenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->resize(636, 412);
+        auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        ASSERT_NE(list, nullptr);
+        const QModelIndex root = list->rootIndex();
+        // The list fills from a thread of its own, the sizes and dates a little later.
+        for (int i = 0; i < 500; ++i) {
+            QTest::qWait(10);
+            if (list->model()->rowCount(root) >= 2 && !list->model()->index(0, 3, root).data().toString().isEmpty() &&
+                !list->model()->index(1, 3, root).data().toString().isEmpty())
+                break;
+        }
+        QTest::qWait(50);
+        ASSERT_GE(list->model()->rowCount(root), 2);
+        QHeaderView* header = list->header();
+        for (int c = 1; c < 4; ++c) {
+            columns[size_t(c)].push_back({header->model()->headerData(c, Qt::Horizontal).toString(),
+                                          header->sectionSizeHint(c), header->sectionSize(c)});
+            for (int r = 0; r < list->model()->rowCount(root); ++r) {
+                const QModelIndex i = list->model()->index(r, c, root);
+                columns[size_t(c)].push_back({i.data().toString(), list->sizeHintForIndex(i).width(), header->sectionSize(c)});
+                if (c == 2 && list->model()->index(r, 0, root).data().toString() == QStringLiteral("Mdb"))
+                    folderType = i.data().toString();
+            }
+        }
+        listWidth = list->viewport()->width();
+        columnsEnd = header->sectionViewportPosition(3) + header->sectionSize(3);
+        dialog->grab().save(QStringLiteral("/tmp/quenara_open_file.png"));
+        dialog->reject();
+    });
+    EXPECT_EQ(ui::dialogs().openFile(QStringLiteral("ファイルを開く"), QStringLiteral("すべて|*.*")), QString());
+    for (int c = 1; c < 4; ++c)
+        for (const Shown& s : columns[size_t(c)]) {
+            EXPECT_LE(s.needed, s.width) << "column " << c << ": " << s.text.toStdString();
+        }
+    EXPECT_EQ(folderType, QStringLiteral("フォルダー"));
+    EXPECT_LE(columnsEnd, listWidth);
 }
 
 TEST(RichText, SelectionUndoAndTheClipboardCommands) {

@@ -30,18 +30,35 @@ constexpr char kEmpty[sizeof(std::uint32_t)] = {};
 char* Arena::take(size_t bytes) {
     bytes = (bytes + 7) & ~size_t(7);
     if (bytes < kSmallPiece || bytes > kHugePage) {
-        regions_.emplace_back(bytes);
-        return regions_.back().as<char>();
+        pieces_.emplace_back(bytes);
+        return pieces_.back().as<char>();
     }
     if (bytes > room_) {
-        regions_.emplace_back(kHugePage);
-        free_ = regions_.back().as<char>();
+        if (spare_.empty()) {
+            pages_.emplace_back(kHugePage);
+        } else {
+            pages_.push_back(std::move(spare_.back()));
+            spare_.pop_back();
+        }
+        free_ = pages_.back().as<char>();
         room_ = kHugePage;
     }
     char* piece = free_;
     free_ += bytes;
     room_ -= bytes;
     return piece;
+}
+
+void Arena::reuse(Arena&& other) {
+    if (&other == this || !pages_.empty() || !pieces_.empty()) return;
+    // Taken in the order they were carved from, so that the new rows lie in memory as the old did.
+    for (Region& r : other.spare_) spare_.push_back(std::move(r));
+    for (auto it = other.pages_.rbegin(); it != other.pages_.rend(); ++it) spare_.push_back(std::move(*it));
+    other.pages_.clear();
+    other.spare_.clear();
+    other.pieces_.clear();
+    other.free_ = nullptr;
+    other.room_ = 0;
 }
 
 std::uint32_t CellStore::lengthOf(const char* bytes) {
@@ -78,6 +95,16 @@ CellStore::Cell CellStore::keep(const char* data, size_t length, Type type) {
 CellStore::CellStore(int columns) : cols_(columns), recent_(size_t(std::max(columns, 0))) {
     const size_t rowBytes = size_t(std::max(columns, 1)) * (sizeof(Value) + sizeof(Type));
     while ((kFirstBlockRows << (steps_ + 1)) * rowBytes <= kLargestBlock) ++steps_;
+}
+
+void CellStore::reuseMemoryOf(CellStore&& old) {
+    if (&old == this || rows_ != 0) return;
+    memory_.reuse(std::move(old.memory_));
+    old.blocks_.clear();
+    old.rows_ = 0;
+    old.free_ = nullptr;
+    old.room_ = 0;
+    for (Recent& r : old.recent_) r = Recent();
 }
 
 void CellStore::newRow() {

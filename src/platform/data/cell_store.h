@@ -13,14 +13,24 @@ namespace platform::detail {
 
 // Memory for the cells of one store, released all at once. Small pieces come from the heap; larger
 // ones are carved from huge-page regions, so that a large record set is made resident in few steps
-// and a small one takes no huge page.
+// and a small one takes no huge page. The huge-page regions of a store that is given up may be
+// handed to the next one (reuse): its pieces are carved from them first, memory already resident,
+// rather than from fresh memory the system must clear page by page.
 class Arena {
 public:
     char* take(size_t bytes);   // eight-byte aligned
+    // Keeps the huge-page regions of other as room for this arena's next pieces; other's pieces
+    // are gone. Only while this arena has handed out nothing.
+    void reuse(Arena&& other);
+    // Releases the regions kept by reuse that no piece was carved from.
+    void releaseSpare() { spare_.clear(); }
+    size_t spareRegions() const { return spare_.size(); }
 
 private:
-    std::vector<Region> regions_;
-    char* free_ = nullptr;      // unused room of the last huge-page region
+    std::vector<Region> pages_;    // huge-page regions pieces are carved from
+    std::vector<Region> pieces_;   // pieces of their own (small ones, or larger than a huge page)
+    std::vector<Region> spare_;    // huge-page regions kept by reuse, not carved from yet
+    char* free_ = nullptr;         // unused room of the last huge-page region
     size_t room_ = 0;
 };
 
@@ -34,6 +44,12 @@ public:
     enum Type : std::uint8_t { Null, Integer, Real, Text, Blob };
 
     explicit CellStore(int columns = 0);
+    // While this store holds no rows: its rows and texts will go into the memory of old (whose
+    // rows are gone) as far as it reaches. A store that is read again and again (a refresh) then
+    // does not take fresh memory each time. What is left of that memory once the rows are in is
+    // released by doneReading.
+    void reuseMemoryOf(CellStore&& old);
+    void doneReading() { memory_.releaseSpare(); }
     CellStore(CellStore&&) noexcept = default;
     CellStore& operator=(CellStore&&) noexcept = default;
     CellStore(const CellStore&) = delete;   // texts are held by address

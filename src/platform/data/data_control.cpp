@@ -11,7 +11,8 @@ DataControl::~DataControl() = default;
 void DataControl::Refresh() {
     // Both steps may throw. The control keeps its rows while the row source cannot run; once it
     // has delivered its first row the old rows go before the new ones are taken in, so that two
-    // large sets of rows are never held together. A failure after that leaves the control empty.
+    // large sets of rows are never held together, and the new rows fill the memory the old ones
+    // held. A failure after that leaves the control empty.
     std::shared_ptr<Database> db = Database::open(DatabaseName, Connect, ReadOnly ? Database::Access::ReadOnly : Database::Access::ReadWrite);
     if (rs_.isOpen() && db == db_ && RecordSource == readSource_ && rs_.unchangedSinceRead()) {
         rs_.rewind();
@@ -22,7 +23,7 @@ void DataControl::Refresh() {
                 rs_.Close();
                 readSource_.clear();
                 released = true;
-            });
+            }, rs_);
             rs_ = std::move(rs);
         } catch (...) {
             if (released) {

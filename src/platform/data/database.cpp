@@ -258,7 +258,12 @@ Recordset Database::openRecordset(const QString& source) { return openRecordset(
 
 Recordset Database::openRecordset(const QString& source, const std::function<void()>& beforeRows) {
     if (sheets_) sheets_->loadNamedIn(db_, source);
-    return Recordset::open(shared_from_this(), source, beforeRows);
+    return Recordset::open(shared_from_this(), source, beforeRows, nullptr);
+}
+
+Recordset Database::openRecordset(const QString& source, const std::function<void()>& beforeRows, Recordset& spent) {
+    if (sheets_) sheets_->loadNamedIn(db_, source);
+    return Recordset::open(shared_from_this(), source, beforeRows, &spent);
 }
 
 }  // namespace platform

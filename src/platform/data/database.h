@@ -58,6 +58,9 @@ public:
     // The same; beforeRows runs once the row source has run and delivered its first row (or its
     // end), before the rows are taken in: the caller may give up rows it holds at that point.
     Recordset openRecordset(const QString& source, const std::function<void()>& beforeRows);
+    // The same; at that point spent (a record set the caller gives up) is closed as well, and the
+    // new rows go into the memory its rows held, as far as it reaches.
+    Recordset openRecordset(const QString& source, const std::function<void()>& beforeRows, Recordset& spent);
 
     // What tells whether anything in the file may have changed: this connection's writes, other
     // connections' commits and schema changes each move it. Equal stamps: nothing changed between.

@@ -292,7 +292,8 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source, const std::function<void()>& beforeRows) {
+Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source, const std::function<void()>& beforeRows,
+                          Recordset* spent) {
     auto d = std::make_unique<Impl>();
     d->db = std::move(db);
     sqlite3* h = d->db->handle();
@@ -341,11 +342,16 @@ Recordset Recordset::open(std::shared_ptr<Database> db, const QString& source, c
         d->kinds.push_back(kindOfDeclType(sqlite3_column_decltype(st.get(), c)));
     }
     bool more = st.step();
+    if (spent && spent->d) {
+        d->cells.reuseMemoryOf(std::move(spent->d->cells));
+        spent->Close();
+    }
     if (beforeRows) beforeRows();
     for (; more; more = st.step()) {
         d->cells.appendRow(st.get());
         ++d->rows;
     }
+    d->cells.doneReading();
     d->pos = d->rows > 0 ? 0 : -1;
 
     if (!targetType.isEmpty()) d->target = target;

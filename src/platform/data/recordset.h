@@ -101,7 +101,8 @@ private:
     bool unchangedSinceRead() const;
     // Back to the state of a fresh read: first record current, no pending write, no find.
     void rewind();
-    static Recordset open(std::shared_ptr<Database> db, const QString& source, const std::function<void()>& beforeRows);
+    static Recordset open(std::shared_ptr<Database> db, const QString& source, const std::function<void()>& beforeRows,
+                          Recordset* spent);
     struct Impl;
     std::unique_ptr<Impl> d;
     Impl& impl() const;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLibraryInfo>
@@ -16,8 +17,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
+#include <QTreeView>
 #include <QUrl>
+#include <algorithm>
+#include <array>
 #include "platform/data/paths.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/forms.h"
@@ -37,6 +42,7 @@ struct ButtonSet {
 };
 
 const QString kCancelText = QStringLiteral("キャンセル");
+const QString kFolderType = QStringLiteral("フォルダー");
 
 // The buttons speak the program's language.
 QString buttonText(int answer) {
@@ -92,17 +98,77 @@ private:
     QPointer<D> d_;
 };
 
-// The file list of the open-file dialog with its dates written as in Japan, as the rest of the
-// dialog speaks: Qt's file model writes them in the system's locale ("11 Dec 2026" under C).
+// The columns of the open-file dialog's file list.
+enum FileColumn { kNameColumn, kSizeColumn, kTypeColumn, kDateColumn };
+
+// The file list of the open-file dialog with its dates written as in Japan and a folder's type in
+// Japanese, as the rest of the dialog speaks: Qt's file model writes dates in the system's locale
+// ("11 Dec 2026" under C) and names a folder's type "Folder".
 class JapaneseFileDates : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex& index, int role) const override {
-        constexpr int kDateColumn = 3;
-        if (role == Qt::DisplayRole && index.column() == kDateColumn)
-            if (const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel()))
-                return QLocale(QLocale::Japanese, QLocale::Japan).toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        if (role == Qt::DisplayRole && (index.column() == kDateColumn || index.column() == kTypeColumn))
+            if (const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel())) {
+                const QModelIndex file = mapToSource(index);
+                if (index.column() == kDateColumn)
+                    return QLocale(QLocale::Japanese, QLocale::Japan).toString(files->lastModified(file), QLocale::ShortFormat);
+                if (files->isDir(file)) return kFolderType;
+            }
         return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// Keeps the columns of the open-file dialog's file list as fileListColumnWidths has them as the
+// list fills (from a thread of Qt's) and as the dialog is resized, until the person drags a column.
+class FileListColumns : public QObject {
+public:
+    FileListColumns(QFileDialog* dialog, QTreeView* list) : QObject(dialog), list_(list) {
+        QAbstractItemModel* files = list->model();
+        for (auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(files, changed, this, &FileListColumns::schedule);
+        connect(files, &QAbstractItemModel::dataChanged, this, &FileListColumns::schedule);
+        connect(files, &QAbstractItemModel::layoutChanged, this, &FileListColumns::schedule);
+        connect(files, &QAbstractItemModel::modelReset, this, &FileListColumns::schedule);
+        connect(list->header(), &QHeaderView::sectionResized, this, [this] {
+            if (!fitting_) keep_ = false;
+        });
+        list->viewport()->installEventFilter(this);
+        schedule();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Resize || e->type() == QEvent::Show) schedule();
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    QPointer<QTreeView> list_;
+    bool scheduled_ = false, fitting_ = false, keep_ = true;
+
+    void schedule() {
+        if (scheduled_ || !keep_) return;
+        scheduled_ = true;
+        QTimer::singleShot(0, this, [this] {
+            scheduled_ = false;
+            fit();
+        });
+    }
+
+    void fit() {
+        if (!list_ || !keep_) return;
+        QHeaderView* header = list_->header();
+        const QAbstractItemView* items = list_.data();   // the tree's own measure of its rows, through the public base
+        std::array<int, 4> widest{};
+        for (int c = 0; c < int(widest.size()) && c < header->count(); ++c)
+            widest[size_t(c)] = std::max(header->sectionSizeHint(c), items->sizeHintForColumn(c));
+        const int leastName = list_->fontMetrics().horizontalAdvance(QStringLiteral("wwwwwwwwwwww"));
+        const std::array<int, 4> widths = fileListColumnWidths(list_->viewport()->width(), widest, leastName);
+        fitting_ = true;
+        for (int c = 0; c < int(widths.size()) && c < header->count(); ++c)
+            if (header->sectionSize(c) != widths[size_t(c)]) header->resizeSection(c, widths[size_t(c)]);
+        fitting_ = false;
     }
 };
 
@@ -158,6 +224,7 @@ public:
         dlg->setNameFilter(qtFileFilter(filter));
         dlg->setDirectory(platform::programFolder());
         dlg->setProxyModel(new JapaneseFileDates(dlg.get()));
+        if (auto* list = dlg->findChild<QTreeView*>(QStringLiteral("treeView"))) new FileListColumns(dlg.get(), list);
         if (dlg.exec() != QDialog::Accepted || !dlg || dlg->selectedFiles().isEmpty()) return {};
         return dlg->selectedFiles().constFirst();
     }
@@ -234,6 +301,13 @@ bool loadJapaneseQtTexts() {
     translator = t;
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));   // the file dialog's dates and sizes
     return true;
+}
+
+std::array<int, 4> fileListColumnWidths(int room, const std::array<int, 4>& widest, int leastName) {
+    std::array<int, 4> widths = widest;
+    const int others = widest[kSizeColumn] + widest[kTypeColumn] + widest[kDateColumn];
+    widths[kNameColumn] = std::max({room - others, leastName, 0});
+    return widths;
 }
 
 QString qtFileFilter(const QString& filter) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPoint>
 #include <QString>
+#include <array>
 #include <memory>
 #include <initializer_list>
 #include <optional>
@@ -63,6 +64,12 @@ std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> d);
 // its patterns gets them: "Excel|*.xls" is "Excel (*.xls)"). A filter that is already in Qt's form
 // is returned as it stands.
 QString qtFileFilter(const QString& filter);
+
+// The widths in pixels of the open-file dialog's file list columns 名前, サイズ, タイプ and 更新日, from
+// the widest text each shows (its heading included) and the room of the list: サイズ, タイプ and 更新日
+// each show their widest text whole; the name takes the room left, at least leastName (the list
+// then scrolls sideways rather than cut a size or a date).
+std::array<int, 4> fileListColumnWidths(int room, const std::array<int, 4>& widest, int leastName);
 
 // A message's lines joined by line breaks (CR LF), with no break after the last.
 QString lines(std::initializer_list<const char*> parts);

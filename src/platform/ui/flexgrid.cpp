@@ -62,12 +62,39 @@ double numberOf(const NumberKey& k) {
     return v;
 }
 
+// Memory for the keys of the sorts of one grid, kept from one sort to the next: a large grid sorted
+// at each refresh of its screen then does not take fresh memory, which the system must clear, each
+// time. The keys of many rows take huge pages (see Region), so that a first large sort is not
+// slowed by making its memory resident page by page.
+class SortMemory {
+public:
+    NumberKey* keys(size_t n) { return atLeast(keys_, keysCount_, n); }
+    NumberKey* spare(size_t n) { return atLeast(spare_, spareCount_, n); }
+    // Gives the memory back when it is far larger than sorts of rows rows need.
+    void fitTo(size_t rows) {
+        if (keysCount_ > 4 * rows) keys_ = platform::Region(), keysCount_ = 0;
+        if (spareCount_ > 4 * rows) spare_ = platform::Region(), spareCount_ = 0;
+    }
+
+private:
+    static NumberKey* atLeast(platform::Region& region, size_t& count, size_t n) {
+        if (count < n) {
+            region = platform::Region();
+            region = platform::Region(n * sizeof(NumberKey));
+            count = n;
+        }
+        return region.as<NumberKey>();
+    }
+    platform::Region keys_, spare_;
+    size_t keysCount_ = 0, spareCount_ = 0;
+};
+
 // Writes the ids of keys[0, n) to out ordered by their numbers (none NaN), ascending or
 // descending; equal numbers keep the order they come in. Each number becomes a 64-bit key that
 // orders as the number does, and the keys are sorted eleven bits at a time from the lowest,
 // skipping the digits all keys share (whole numbers share most of theirs): a few passes over
 // memory in order instead of a comparison sort.
-void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
+void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out, SortMemory& memory) {
     constexpr int kBits = 11;
     constexpr size_t kBuckets = size_t(1) << kBits;
     constexpr int kPasses = (64 + kBits - 1) / kBits;
@@ -81,13 +108,13 @@ void sortByNumber(NumberKey* keys, size_t n, bool descending, int* out) {
         keys[i].bits = descending ? ~bits : bits;
         for (int p = 0; p < kPasses; ++p) ++counts[size_t(p)][(keys[i].bits >> (p * kBits)) & (kBuckets - 1)];
     }
-    platform::Region spare;
+    NumberKey* spare = nullptr;
     NumberKey* a = keys;
     for (int p = 0; p < kPasses; ++p) {
         auto& c = counts[size_t(p)];
         if (std::find(c.begin(), c.end(), n) != c.end()) continue;   // every key has this digit
-        if (!spare.as<NumberKey>()) spare = platform::Region(n * sizeof(NumberKey));
-        NumberKey* b = a == keys ? spare.as<NumberKey>() : keys;
+        if (!spare) spare = memory.spare(n);
+        NumberKey* b = a == keys ? spare : keys;
         size_t sum = 0;
         for (size_t& k : c) sum += std::exchange(k, sum);
         for (size_t i = 0; i < n; ++i) b[c[(a[i].bits >> (p * kBits)) & (kBuckets - 1)]++] = a[i];
@@ -166,10 +193,70 @@ int cellTextMargin(const QWidget* view) {
     return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
 }
 
+// What a cell's paint knows of texts' widths in one font without laying them out. A text of digits
+// and the signs of numbers and dates is at most its length times the widest of those characters,
+// and any text of printable ASCII characters its length times the widest of them: such a text
+// within its cell's room needs no measuring. Other texts (names, notes) are measured once and
+// their widths kept, so that a paint measures only texts it has not met in this font.
+class TextWidths {
+public:
+    // The text's width in pixels, or an upper bound of it where that is known without measuring
+    // and within room.
+    int widthWithin(const QString& text, const QFont& font, int room) {
+        if (!metrics_ || !(font == font_)) reset(font);
+        bool ascii = true, numeric = true;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u > 0x7E) {
+                ascii = numeric = false;
+                break;
+            }
+            numeric = numeric && isNumberChar(u);
+        }
+        // Whole pixels above the sum of the characters' advances, which may have fractions.
+        const qsizetype n = text.size();
+        if (numeric && boundOf(n, numeric_) <= room) return boundOf(n, numeric_);
+        if (ascii && boundOf(n, ascii_) <= room) return boundOf(n, ascii_);
+        if (const auto it = measured_.constFind(text); it != measured_.constEnd()) return *it;
+        if (measured_.size() >= kKeptTexts) measured_.clear();
+        const int width = metrics_->horizontalAdvance(text);
+        measured_.insert(text, width);
+        return width;
+    }
+
+private:
+    static constexpr qsizetype kKeptTexts = 20000;
+
+    static int boundOf(qsizetype chars, qreal widest) { return int(std::ceil(qreal(chars) * widest)) + 1; }
+
+    static bool isNumberChar(char16_t u) {
+        return (u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'.' || u == u',' || u == u'/' || u == u':' || u == u' ';
+    }
+
+    void reset(const QFont& font) {
+        font_ = font;
+        metrics_.emplace(font);
+        numeric_ = ascii_ = 0;
+        const QFontMetricsF exact(font);
+        for (char16_t u = 0x20; u <= 0x7E; ++u) {
+            const qreal w = exact.horizontalAdvance(QChar(u));
+            ascii_ = std::max(ascii_, w);
+            if (isNumberChar(u)) numeric_ = std::max(numeric_, w);
+        }
+        measured_.clear();
+    }
+
+    QFont font_;
+    std::optional<QFontMetrics> metrics_;
+    qreal numeric_ = 0, ascii_ = 0;   // the widest advance among a number's characters; among all printable ASCII
+    QHash<QString, int> measured_;
+};
+
 // A cell shows its text at its alignment (a number on the right) when it fits. A number with a
 // fraction that does not fit is rounded to the decimals that do. Any other text wider than its
 // cell is shown from its start, cut before a red mark at the cell's right edge, so that a cut
-// text never passes for a whole one. The whole text stays in the cell's tooltip.
+// text never passes for a whole one. The whole text stays in the cell's tooltip. A text known to
+// fit (see TextWidths) is drawn as it is, unmeasured.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -179,40 +266,61 @@ public:
         initStyleOption(&opt, index);
         const QWidget* view = opt.widget;
         const QStyle* style = view ? view->style() : QApplication::style();
-        const int margin = cellTextMargin(view);
-        const int room = opt.rect.width() - 2 * margin;
-        const QFontMetrics fm(opt.font);
-        if ((opt.features & QStyleOptionViewItem::HasDisplay) && !opt.text.isEmpty() &&
-            fm.horizontalAdvance(opt.text) > room) {
-            if (const std::optional<double> v = fractionalNumber(opt.text)) {
-                if (const QString rounded = roundedToFit(*v, fm, room); !rounded.isEmpty()) {
-                    opt.text = rounded;
-                    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
-                    return;
-                }
-            }
-            const QString text = opt.text;
-            opt.text.clear();
+        if (!(opt.features & QStyleOptionViewItem::HasDisplay) || opt.text.isEmpty()) {
             style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
-            const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                               : (opt.state & QStyle::State_Active) ? QPalette::Normal
-                                                                                    : QPalette::Inactive;
-            painter->save();
-            painter->setFont(opt.font);
-            painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
-                                                                                          : QPalette::Text));
-            paintCutText(painter, opt.rect.adjusted(margin, 0, -1, 0), text);
-            painter->restore();
             return;
         }
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+        const int margin = cellTextMargin(view);
+        const int room = opt.rect.width() - 2 * margin;
+        if (textWidths_.widthWithin(opt.text, opt.font, room) <= room) {
+            paintText(painter, opt, margin, false);
+            return;
+        }
+        if (const std::optional<double> v = fractionalNumber(opt.text)) {
+            if (const QString rounded = roundedToFit(*v, QFontMetrics(opt.font), room); !rounded.isEmpty()) {
+                opt.text = rounded;
+                paintText(painter, opt, margin, false);
+                return;
+            }
+        }
+        paintText(painter, opt, margin, true);
     }
 
+private:
+    // The cell's background, selection and focus as the style draws them, then its text on one
+    // line at its alignment, or from its start cut before the cut mark. The text is drawn here, not
+    // by the style, which would lay it out again to see whether it fits.
+    static void paintText(QPainter* painter, QStyleOptionViewItem& opt, int margin, bool cut) {
+        const QWidget* view = opt.widget;
+        const QStyle* style = view ? view->style() : QApplication::style();
+        const QString text = std::exchange(opt.text, QString());
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                                : QPalette::Inactive;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                      : QPalette::Text));
+        if (cut) {
+            paintCutText(painter, opt.rect.adjusted(margin, 0, -1, 0), text);
+        } else {
+            const QRect area = opt.rect.adjusted(margin, 0, -margin, 0);
+            painter->setClipRect(area, Qt::IntersectClip);
+            painter->drawText(area, int(opt.displayAlignment) | Qt::TextSingleLine, text);
+        }
+        painter->restore();
+    }
+
+public:
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->textElideMode = Qt::ElideNone;
     }
+
+private:
+    mutable TextWidths textWidths_;
 };
 
 }  // namespace
@@ -233,6 +341,7 @@ public:
     std::vector<QColor> headerBack;
     QHash<quint64, QString> texts;
     QHash<quint64, QColor> backs;
+    SortMemory sortMemory;
 
     static quint64 key(int id, int col) { return (quint64(quint32(id)) << 32) | quint32(col); }
 
@@ -337,6 +446,7 @@ public:
         cols = fieldCount + 1;
         order.resize(size_t(recCount));
         std::iota(order.begin(), order.end(), 0);
+        sortMemory.fitTo(size_t(recCount));
         nextId = recCount;
         header.assign(size_t(cols), QString());
         for (int f = 0; f < fieldCount; ++f) header[size_t(f + 1)] = rs->fieldName(f);
@@ -482,7 +592,14 @@ FlexGrid::FlexGrid(QWidget* parent, const ControlSpec& def)
     reload(false);
 }
 
-FlexGrid::~FlexGrid() = default;
+// The model goes before the view: an accessibility client (a screen reader) that has walked the
+// cells leaves one accessible object per cell, each holding a persistent index of the model. Once
+// the model is gone those indexes are void and each goes at no cost; while it stands, each goes
+// with a search through the model's persistent indexes, which grows with their number (minutes
+// for a large grid).
+FlexGrid::~FlexGrid() {
+    delete std::exchange(model_, nullptr);
+}
 
 void FlexGrid::bind(platform::DataControl* data) {
     data_ = data;
@@ -748,15 +865,10 @@ void FlexGrid::Sort(int setting) {
         for (size_t i = 0; i < n; ++i) sorted[i] = order[size_t(pos[i])];
         order.swap(sorted);
     };
-    // Numbers sort by key (see sortByNumber); a column holding NaN keeps the comparison sort, under
-    // which NaN compares with nothing. The keys of many rows take huge pages (see Region), so that
-    // a large sort is not slowed by making its memory resident page by page.
-    platform::Region keyRegion;
+    // Numbers sort by key (see sortByNumber), in the grid's sort memory; a column holding NaN keeps
+    // the comparison sort, under which NaN compares with nothing.
     NumberKey* keys = nullptr;
-    auto newKeys = [&] {
-        keyRegion = platform::Region(n * sizeof(NumberKey));
-        keys = keyRegion.as<NumberKey>();
-    };
+    auto newKeys = [&] { keys = model_->sortMemory.keys(n); };
     auto keyOf = [](double v, int id) {
         NumberKey k;
         std::memcpy(&k.bits, &v, sizeof v);
@@ -765,7 +877,7 @@ void FlexGrid::Sort(int setting) {
     };
     auto sortByNumbers = [&] {
         if (std::none_of(keys, keys + n, [](const NumberKey& k) { return std::isnan(numberOf(k)); })) {
-            sortByNumber(keys, n, descending, order.data());
+            sortByNumber(keys, n, descending, order.data(), model_->sortMemory);
             return;
         }
         std::vector<NumberKey> keyed(keys, keys + n);
@@ -788,7 +900,6 @@ void FlexGrid::Sort(int setting) {
         if (stored == n) {
             sortByNumbers();
         } else {
-            keyRegion = {};
             std::vector<std::pair<bool, double>> nums(n);
             std::vector<QString> texts(n);
             bool allNumbers = true;
