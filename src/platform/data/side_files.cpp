@@ -245,13 +245,13 @@ SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem
             }
         }
         SideVerdict verdict = sideVerdict(facts);
-        bool keepAsItStood = false;
+        bool recoveryChosen = false;   // over a whole file as it stands, which is then kept
         if (verdict == SideVerdict::Ask) {
             // No check tells whether the killed write had reached the file whole or a file was put
             // in place after the kill; the person chooses, and the file not chosen is kept.
-            keepAsItStood = chooseRecovery && chooseRecovery(sides, describe ? describe(trial->recovered) : QString(),
+            recoveryChosen = chooseRecovery && chooseRecovery(sides, describe ? describe(trial->recovered) : QString(),
                                                              describe ? describe(trial->asItStands) : QString());
-            verdict = keepAsItStood ? SideVerdict::Recover : SideVerdict::Keep;
+            verdict = recoveryChosen ? SideVerdict::Recover : SideVerdict::Keep;
         }
         switch (verdict) {
         case SideVerdict::AsItStands:
@@ -265,9 +265,9 @@ SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem
             outcome.setAside = setAsideAll(path, sides);
             return outcome;
         case SideVerdict::Recover:
-        case SideVerdict::Ask:
+        case SideVerdict::Ask:   // (answered above)
             if (facts.strayLog) outcome.setAside = setAsideAll(path, {path + QStringLiteral("-wal")});
-            if (keepAsItStood) {
+            if (recoveryChosen) {
                 const auto kept = setAside(trial->asItStands, path);
                 if (!kept) {
                     outcome.damage = unfinishedWrite(sides, QStringLiteral("今のままのファイルを別の名前で残せません。"));
