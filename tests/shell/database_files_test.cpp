@@ -494,13 +494,15 @@ QStringList orphansIn(const QString& folder) {
 // What a killed run or a user's copy leaves beside a database file, and what the file holds
 // afterwards wherever it is taken up: at start as the program folder's main database, or chosen
 // through the card import window's "search" from another folder. A journal the file's own write
-// left is played back; a journal from before a backup copied over the file, and another
+// left is played back, and so is one beside a backup of the very state it puts back (both ways
+// hold the same rows: nothing to ask); a journal from before a backup copied over the file, and another
 // database's log beside a file in rollback mode, never are (the question's default keeps the file
 // as it stands, and the side file is kept under a numbered name and named); a journal whose
 // header is blank changes nothing and is left as it is, without a question or a message; a
 // journal cut short leaves the file unusable and untouched.
 TEST(DatabaseFiles, EachLeftoverIsSettledAlikeAtStartAndWhenChosenAsTheMainDatabase) {
-    enum class Leftover { OwnJournal, JournalBeforeRestoredBackup, OtherDatabasesLog, BlankHeaderJournal, CutJournal };
+    enum class Leftover { OwnJournal, BackupOfTheStateBefore, JournalBeforeRestoredBackup, OtherDatabasesLog, BlankHeaderJournal,
+                          CutJournal };
     struct Case {
         const char* name;
         Leftover leftover;
@@ -511,6 +513,7 @@ TEST(DatabaseFiles, EachLeftoverIsSettledAlikeAtStartAndWhenChosenAsTheMainDatab
     };
     const Case cases[] = {
         {"the file's own journal", Leftover::OwnJournal, false, "", false, true},
+        {"a backup of the very state before the kill", Leftover::BackupOfTheStateBefore, false, "", false, true},
         {"a journal from before a restored backup", Leftover::JournalBeforeRestoredBackup, true,
          "druvolo.mdb-journal.1.orphan", false, true},
         {"another database's log", Leftover::OtherDatabasesLog, false, "druvolo.mdb-wal.1.orphan", false, true},
@@ -536,9 +539,11 @@ TEST(DatabaseFiles, EachLeftoverIsSettledAlikeAtStartAndWhenChosenAsTheMainDatab
             QByteArray expected;   // the file's bytes afterwards
             switch (c.leftover) {
             case Leftover::OwnJournal:
+            case Leftover::BackupOfTheStateBefore:
             case Leftover::CutJournal:
                 expected = readBytes(file);
                 killedPriceWrite(file, 10, 1, true);
+                if (c.leftover == Leftover::BackupOfTheStateBefore) writeBytes(file, expected);
                 if (c.leftover == Leftover::CutJournal) {
                     const QByteArray whole = readBytes(journal);
                     writeBytes(journal, whole.left(whole.size() / 2));
