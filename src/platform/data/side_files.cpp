@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/data/errors.h"
@@ -52,32 +53,33 @@ QStringList setAsideAll(const QString& path, const QStringList& sides) {
     return moved;
 }
 
-// What keeps the database file at path from being sound after SQLite recovered it: the recovery
-// itself failing, SQLite's integrity check, the stored changes of a main database, and what keeps
-// it from serving as the program's database. Only for a copy in a private folder.
-std::optional<QString> unsoundness(const QString& path, const FileProblem& problem) {
+// What SQLite's integrity check and the stored changes of a main database find amiss in the
+// database file at path, or nothing. Only for a copy in a private folder that SQLite has already
+// recovered; it calls back nothing, so it may run on a thread of its own.
+std::optional<QString> damageOf(const QString& path) {
     sqlite3* db = nullptr;
-    std::optional<QString> unsound;
+    std::optional<QString> damage;
     // A private copy needs no sync; a cache that holds most of the file spares the checks
     // reading its pages again and again.
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
         sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA cache_size=-65536", nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        unsound = db ? detail::lastError(db) : QStringLiteral("out of memory");
+        damage = db ? detail::lastError(db) : QStringLiteral("out of memory");
     } else {
         try {
             detail::Statement check(db, QStringLiteral("PRAGMA integrity_check(20)"));
             QStringList found;
             while (check.step()) found << detail::readColumn(check.get(), 0).toString();
-            if (found != QStringList{QStringLiteral("ok")}) unsound = found.join(QStringLiteral(" / "));
-            else unsound = storedChangesProblem(db);
+            if (found != QStringList{QStringLiteral("ok")}) damage = found.join(QStringLiteral(" / "));
+            else damage = storedChangesProblem(db);
         } catch (const DataError& e) {
-            unsound = e.text;
+            damage = e.text;
+        } catch (const std::exception& e) {
+            damage = QString::fromLocal8Bit(e.what());
         }
     }
     sqlite3_close_v2(db);
-    if (!unsound && problem) unsound = problem(path);
-    return unsound;
+    return damage;
 }
 
 QString unfinishedWrite(const QStringList& sides, const QString& what) {
@@ -127,10 +129,19 @@ std::unique_ptr<Trial> tryOnCopies(const QString& path, const FileLock& lock, co
     auto trial = std::make_unique<Trial>();
     trial->recovered = trial->folder.copy(path, lock, QStringLiteral("recovered"), true, !facts->strayLog);
     trial->asItStands = trial->folder.copy(path, lock, QStringLiteral("as-it-stands"), false);
-    trial->recoveredProblem = unsoundness(trial->recovered, problem);
+    // SQLite recovers the copy as it would recover the file itself.
+    QString why;
+    if (detail::recoverDatabase(trial->recovered, &why) != SQLITE_OK) trial->recoveredProblem = why;
     // (the same bytes when the write was killed before it reached the file)
-    const bool same = sameBytes(trial->recovered, trial->asItStands);
-    trial->asItStandsProblem = same ? trial->recoveredProblem : unsoundness(trial->asItStands, problem);
+    const bool same = !trial->recoveredProblem && sameBytes(trial->recovered, trial->asItStands);
+    // The two checks read a file each: the file as it stands is checked on a thread of its own.
+    std::thread standing;
+    if (!same) standing = std::thread([&trial] { trial->asItStandsProblem = damageOf(trial->asItStands); });
+    if (!trial->recoveredProblem) trial->recoveredProblem = damageOf(trial->recovered);
+    if (standing.joinable()) standing.join();
+    if (problem && !trial->recoveredProblem) trial->recoveredProblem = problem(trial->recovered);
+    if (same) trial->asItStandsProblem = trial->recoveredProblem;
+    else if (problem && !trial->asItStandsProblem) trial->asItStandsProblem = problem(trial->asItStands);
     facts->recoveredSound = !trial->recoveredProblem;
     facts->asItStandsSound = !trial->asItStandsProblem;
     facts->sameRows = same || (facts->recoveredSound && facts->asItStandsSound && sameRows(trial->recovered, trial->asItStands));
