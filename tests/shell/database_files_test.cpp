@@ -346,6 +346,10 @@ TEST(DatabaseFiles, ALeftoverLogIsTriedOnACopyFirst) {
         if (own) {
             EXPECT_EQ(readRaw(f.main, "SELECT count(*) FROM \"mydata\" WHERE \"情報\" = 'log'"), QStringLiteral("1"));
             EXPECT_TRUE(QFileInfo::exists(f.main + QStringLiteral(".1.orphan")));
+            // what each holds, the file in log mode read from its copy without the log as well
+            const QString question = f.seam->msgBoxPrompts().value(0);
+            EXPECT_TRUE(question.contains(QStringLiteral("はい: 反映します（カード 1 件、"))) << question.toStdString();
+            EXPECT_TRUE(question.contains(QStringLiteral("いいえ: 今のファイルをそのまま使います（カード 0 件、"))) << question.toStdString();
         } else {
             EXPECT_EQ(readBytes(f.main), backup);
             EXPECT_EQ(readBytes(wal + QStringLiteral(".1.orphan")), log);
