@@ -46,7 +46,7 @@ void run(const QString& path, const char* sql) {
 }
 
 // Rows are compared value by value, table by table, whatever the pages: a file rebuilt page by
-// page holds the same rows; a value of another type, a row more or a table more is a difference.
+// page holds the same rows; a value of another type, a row more, a table or a view more is a difference.
 TEST(SideFiles, TwoFilesHoldTheSameRowsWhateverTheirPages) {
     const char* const schema =
         "CREATE TABLE t (id INTEGER PRIMARY KEY, v); CREATE TABLE k (a, b, PRIMARY KEY (a, b)) WITHOUT ROWID;"
@@ -65,6 +65,7 @@ TEST(SideFiles, TwoFilesHoldTheSameRowsWhateverTheirPages) {
         {"one row more", "INSERT INTO t (v) VALUES (NULL);", false},
         {"a keyless row changed", "UPDATE k SET b = 'c' WHERE a = 2;", false},
         {"another table", "CREATE TABLE u (x);", false},
+        {"another view", "CREATE VIEW w AS SELECT v FROM t;", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -157,6 +157,15 @@ std::vector<std::pair<QString, bool>> tablesOf(sqlite3* db) {
     return tables;
 }
 
+// The definitions a database file holds (tables, indexes, views, triggers), whatever their pages.
+QStringList schemaOf(sqlite3* db) {
+    QStringList schema;
+    detail::Statement list(db, QStringLiteral("SELECT type || ' ' || name || ' ' || ifnull(sql, '') FROM sqlite_master "
+                                              "ORDER BY type, name"));
+    while (list.step()) schema << detail::readColumn(list.get(), 0).toString();
+    return schema;
+}
+
 bool sameValue(sqlite3_stmt* a, sqlite3_stmt* b, int col) {
     const int type = sqlite3_column_type(a, col);
     if (type != sqlite3_column_type(b, col)) return false;
@@ -217,7 +226,7 @@ bool sameRows(const QString& a, const QString& b) {
         sqlite3_open_v2(QFile::encodeName(b).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         try {
             const auto tables = tablesOf(da);
-            same = tables == tablesOf(db);
+            same = tables == tablesOf(db) && schemaOf(da) == schemaOf(db);
             for (std::size_t i = 0; same && i < tables.size(); ++i)
                 same = sameTable(da, db, tables[i].first, tables[i].second);
         } catch (const DataError&) {

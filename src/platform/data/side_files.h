@@ -73,9 +73,9 @@ using ChooseRecovery =
 SideFilesOutcome settleSideFiles(const QString& path, const FileProblem& problem = {}, const DescribeFile& describe = {},
                                  const ChooseRecovery& chooseRecovery = {});
 
-// Whether two database files hold the same tables with the same rows (compared value by value,
-// each table in the order of its key), whatever their pages look like. Only for files no other
-// process writes (private copies).
+// Whether two database files hold the same definitions (tables, indexes, views, triggers) and the
+// same rows (compared value by value, each table in the order of its key), whatever their pages
+// look like. Only for files no other process writes (private copies).
 bool sameRows(const QString& a, const QString& b);
 
 }  // namespace platform
