@@ -1,121 +1,118 @@
-// The start (the folder's lock, the side files settled, every database checked) over a main
-// database that a killed price write left with its journal, against the start over the same file
-// without it: 4,000 stocks and 50,000 cards, and, with QUENARA_BENCH_LARGE=1 in the environment,
-// 40,000 stocks and 500,000 cards. Also the time until the notice that the database is being
-// checked shows.
+// The start over 40,000 stocks and 500,000 cards with what a killed run leaves beside the main
+// database: nothing, a journal whose header is blank (a write in a mode that keeps its journal),
+// and the journal of a price write killed half-way (the trial: two copies of the file, the checks,
+// then SQLite's own recovery of the file). Each start begins from the same files, copied back
+// untimed.
+#include <benchmark/benchmark.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 #include "bench_support.h"
+#include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "shell/startup.h"
 
 namespace {
 
-using benchsupport::msSince;
+using benchsupport::timedMs;
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+enum class Leftover { None, BlankHeaderJournal, HotJournal };
+
+constexpr int kStocks = 40000;
+constexpr int kCards = 500000;
+
+void runRaw(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
 }
 
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) std::abort();
-}
-
-// A price write for every stock, in a child process killed before its commit; its small page
-// cache has written changed pages into the file already, so the journal is to be played back.
-void killedPriceWrite(const QString& main) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+// A price write over every stock, killed (SIGKILL) once its small page cache spilled pages into
+// the file: a hot journal beside a half-written file.
+void killedPriceWrite(const QString& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
         sqlite3* db = nullptr;
-        sqlite3_open(QFile::encodeName(main).constData(), &db);
-        sqlite3_exec(db, "PRAGMA cache_size=10; BEGIN; UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" + 1", nullptr, nullptr,
+        sqlite3_open(QFile::encodeName(path).constData(), &db);
+        sqlite3_exec(db, "PRAGMA cache_size = 50; BEGIN; UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" + 1", nullptr, nullptr,
                      nullptr);
         ::kill(::getpid(), SIGKILL);
-        ::_exit(1);
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    ::waitpid(child, &status, 0);
 }
 
-// Notes when the notice that a database is being checked shows.
-class NoticeWatch : public QObject {
-public:
-    std::chrono::steady_clock::time_point shown{};
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Show && o->objectName() == QLatin1String("BusyNotice") &&
-            shown == std::chrono::steady_clock::time_point{})
-            shown = std::chrono::steady_clock::now();
-        return false;
-    }
-};
+// The program folder of that many stocks and cards (made once), its main database as made.
+QTemporaryDir& demoFolder() {
+    static QTemporaryDir dir;
+    static const bool made = [] {
+        demo::Options options;
+        options.seed = 31;
+        options.totalStocks = kStocks;
+        options.cards = kCards;
+        options.workbooks = false;
+        demo::generate(dir.path(), options);
+        return true;
+    }();
+    (void)made;
+    return dir;
+}
 
-void BM_Start(benchmark::State& state, int stocks, int cards) {
-    QTemporaryDir dir;
-    benchsupport::demoCards(dir.path(), 31, stocks, cards);
+void BM_StartWithLeftover(benchmark::State& state, Leftover leftover) {
+    QTemporaryDir& dir = demoFolder();
     benchsupport::ScreenScope scope(dir.path());
-    const QString main = platform::mainDatabasePath(), journal = main + QStringLiteral("-journal");
-    {   // started once, so that both sides begin from a file the program has taken up
-        auto lock = shell::startUp();
-        platform::Database::releaseUnused();
-    }
-    const QByteArray plain = readAll(main);
-    killedPriceWrite(main);
-    const QByteArray killed = readAll(main), leftover = readAll(journal);
-    if (leftover.isEmpty()) std::abort();
-    NoticeWatch watch;
-    qApp->installEventFilter(&watch);
-    double plainMs = 0, journalMs = 0, noticeMs = 0;
+    const QString main = platform::mainDatabasePath();
+    const QString journal = main + QStringLiteral("-journal");
+    const QString made = dir.filePath(QStringLiteral("made.mdb"));
+    if (!QFileInfo::exists(made)) QFile::copy(main, made);
+    QFile::remove(main);
+    QFile::remove(journal);
+    QFile::copy(made, main);
+    if (leftover == Leftover::BlankHeaderJournal)
+        runRaw(main, "PRAGMA journal_mode=PERSIST; UPDATE \"list\" SET \"kabuka3\" = \"kabuka3\" + 1;");
+    if (leftover == Leftover::HotJournal) killedPriceWrite(main);
+    const QString savedMain = dir.filePath(QStringLiteral("saved.mdb")), savedJournal = savedMain + QStringLiteral("-journal");
+    QFile::remove(savedMain);
+    QFile::remove(savedJournal);
+    QFile::copy(main, savedMain);
+    QFile::copy(journal, savedJournal);
+    const qint64 journalBytes = QFileInfo(journal).size();
+    double totalMs = 0;
     for (auto _ : state) {
-        // The start over the file without side files.
+        QFile::remove(main);
         QFile::remove(journal);
-        writeAll(main, plain);
-        auto t0 = std::chrono::steady_clock::now();
-        auto lock = shell::startUp();
-        const double p = msSince(t0);
-        lock.reset();
+        QFile::copy(savedMain, main);
+        if (journalBytes > 0) QFile::copy(savedJournal, journal);
+        const double ms = timedMs([] {
+            auto lock = shell::startUp();
+            benchmark::DoNotOptimize(lock);
+        });
         platform::Database::releaseUnused();
-        // The start over the file the killed write left, with its journal.
-        writeAll(main, killed);
-        writeAll(journal, leftover);
-        watch.shown = {};
-        t0 = std::chrono::steady_clock::now();
-        lock = shell::startUp();
-        const double j = msSince(t0);
-        const double n = std::chrono::duration<double, std::milli>(watch.shown - t0).count();
-        lock.reset();
-        platform::Database::releaseUnused();
-        plainMs += p;
-        journalMs += j;
-        noticeMs += n;
-        std::printf("start at %d stocks and %d cards (%.0f MB, journal %.1f MB): plain %.0f ms, with the leftover journal "
-                    "%.0f ms (+%.0f ms), the notice shown after %.1f ms\n",
-                    stocks, cards, double(plain.size()) / (1 << 20), double(leftover.size()) / (1 << 20), p, j, j - p, n);
+        state.SetIterationTime(ms / 1000.0);
+        totalMs += ms;
     }
-    qApp->removeEventFilter(&watch);
-    state.counters["plain_ms"] = plainMs / double(state.iterations());
-    state.counters["journal_ms"] = journalMs / double(state.iterations());
-    state.counters["notice_ms"] = noticeMs / double(state.iterations());
+    state.counters["journal_MB"] = double(journalBytes) / 1e6;
+    state.counters["file_MB"] = double(QFileInfo(savedMain).size()) / 1e6;
+    std::printf("start, %d stocks, %d cards, %s: %.0f ms\n", kStocks, kCards,
+                leftover == Leftover::None ? "no side file" : leftover == Leftover::HotJournal ? "journal of a killed write"
+                                                                                             : "journal with a blank header",
+                totalMs / double(state.iterations()));
 }
-
-const bool registered = [] {
-    benchmark::RegisterBenchmark("BM_Start/50000", BM_Start, 4000, 50000)->Unit(benchmark::kMillisecond)->Iterations(3);
-    if (std::getenv("QUENARA_BENCH_LARGE"))
-        benchmark::RegisterBenchmark("BM_Start/500000", BM_Start, 40000, 500000)->Unit(benchmark::kMillisecond)->Iterations(3);
-    return true;
-}();
 
 }  // namespace
+
+BENCHMARK_CAPTURE(BM_StartWithLeftover, none, Leftover::None)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StartWithLeftover, blank_header_journal, Leftover::BlankHeaderJournal)
+    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StartWithLeftover, killed_write_journal, Leftover::HotJournal)
+    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -3,6 +3,7 @@
 #include "cards/form22.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
+#include "services/database_files.h"
 #include "services/main_database.h"
 #include "services/module1.h"
 #include "services/window_registry.h"
@@ -118,12 +119,22 @@ void Form25::chooseWorkbook() {
 void Form25::chooseMainDatabase() {
     const QString path = choose(QStringLiteral("Accessファイル(*.mdb)"), QStringLiteral("*.mdb"));
     if (path.isEmpty()) return;
-    const QString problem = cards::programDatabaseProblem(path);
-    if (!problem.isEmpty()) {
-        ui::MsgBox(problem + QStringLiteral("\r\n") + path + QStringLiteral("\r\n現在のデータベースをそのまま使います。"),
+    auto refuse = [&](const QString& why) {
+        ui::MsgBox(why + QStringLiteral("\r\n") + path + QStringLiteral("\r\n現在のデータベースをそのまま使います。"),
                    ui::vbExclamation);
+    };
+    // Settled as the start settles its own: a journal or log left beside it is never played back
+    // over it unseen.
+    if (const auto damage = services::settleDatabase(services::DatabaseKind::Main, path)) {
+        refuse(QStringLiteral("このデータベースは使えません。\r\n") + *damage);
         return;
     }
+    const QString problem = cards::programDatabaseProblem(path);
+    if (!problem.isEmpty()) {
+        refuse(problem);
+        return;
+    }
+    step([&] { services::checkReplacements(services::DatabaseKind::Main, path); });
     step([&] { services::useMainDatabase(path); });
     step([&] { Hide(); });
     step([&] { services::showMenu(); });

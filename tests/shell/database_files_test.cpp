@@ -13,6 +13,8 @@
 #include "platform/data/paths.h"
 #include "platform/data/recordset.h"
 #include "platform/data/schema.h"
+#include "cards/form25.h"
+#include "services/module1.h"
 #include "shell/backup.h"
 #include "shell/startup.h"
 #include "support/killed_writes.h"
@@ -294,9 +296,10 @@ TEST(DatabaseFiles, ALeftoverJournalIsTriedOnACopyFirst) {
 }
 
 // A write-ahead log a killed writer left (a file of an earlier version, or of another program, in
-// that mode) is tried the same way. Here the log's committed writes laid over the file, or over a
-// backup copied over it, make a whole file, and so is the file without them: the person is
-// asked. The backup comes up as it was copied in, with the log set aside and its index removed.
+// that mode) is tried the same way. Here the log's committed writes laid over the file make a
+// whole file, and so is the file without them: the person is asked. A backup copied over the file
+// (in rollback mode, as the program keeps its files) comes up as it was copied in without a
+// question, with the log set aside and its index removed.
 TEST(DatabaseFiles, ALeftoverLogIsTriedOnACopyFirst) {
     for (const bool own : {true, false}) {
         SCOPED_TRACE(own ? "the file's own" : "backup window copy");
@@ -319,7 +322,7 @@ TEST(DatabaseFiles, ALeftoverLogIsTriedOnACopyFirst) {
         ASSERT_GT(QFileInfo(wal).size(), 0);
         const QByteArray log = readBytes(wal);
         if (!own) writeBytes(f.main, backup);
-        f.seam->answerMsgBox(own ? ui::vbYes : ui::vbNo);
+        if (own) f.seam->answerMsgBox(ui::vbYes);   // a backup in rollback mode: the log is never its own
         f.seam->answerMsgBox(ui::vbOK);
         f.lock = shell::startUp();
         ASSERT_NE(f.lock, nullptr);
@@ -328,6 +331,10 @@ TEST(DatabaseFiles, ALeftoverLogIsTriedOnACopyFirst) {
         if (own) {
             EXPECT_EQ(readRaw(f.main, "SELECT count(*) FROM \"mydata\" WHERE \"情報\" = 'log'"), QStringLiteral("1"));
             EXPECT_TRUE(QFileInfo::exists(f.main + QStringLiteral(".1.orphan")));
+            // what each holds, the file in log mode read from its copy without the log as well
+            const QString question = f.seam->msgBoxPrompts().value(0);
+            EXPECT_TRUE(question.contains(QStringLiteral("はい: 反映します（カード 1 件、"))) << question.toStdString();
+            EXPECT_TRUE(question.contains(QStringLiteral("いいえ: 今のファイルをそのまま使います（カード 0 件、"))) << question.toStdString();
         } else {
             EXPECT_EQ(readBytes(f.main), backup);
             EXPECT_EQ(readBytes(wal + QStringLiteral(".1.orphan")), log);
@@ -465,6 +472,192 @@ TEST(DatabaseFiles, CodeChangeLeftBehindByAnotherProgramIsMadeGoodAtStartAndInAF
     ASSERT_TRUE(QFile::rename(copy, main));
     platform::Database::open(main);
     EXPECT_EQ(staleCodes(main), QStringLiteral("0"));
+}
+
+
+// The folder's orphans (files kept under a numbered name), by name.
+QStringList orphansIn(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("*.orphan")}, QDir::Files, QDir::Name);
+}
+
+// What a killed run or a user's copy leaves beside a database file, and what the file holds
+// afterwards wherever it is taken up: at start as the program folder's main database, or chosen
+// through the card import window's "search" from another folder. A journal the file's own write
+// left is played back, and so is one beside a backup of the very state it puts back (both ways
+// hold the same rows: nothing to ask); a journal from before a backup copied over the file, and another
+// database's log beside a file in rollback mode, never are (the question's default keeps the file
+// as it stands, and the side file is kept under a numbered name and named); a journal whose
+// header is blank changes nothing and is left as it is, without a question or a message; a
+// journal cut short leaves the file unusable and untouched.
+TEST(DatabaseFiles, EachLeftoverIsSettledAlikeAtStartAndWhenChosenAsTheMainDatabase) {
+    enum class Leftover { OwnJournal, BackupOfTheStateBefore, JournalBeforeRestoredBackup, OtherDatabasesLog, BlankHeaderJournal,
+                          CutJournal };
+    struct Case {
+        const char* name;
+        Leftover leftover;
+        bool asked;            // the question, answered with its default
+        const char* kept;      // the orphan left beside the file ("" none)
+        bool journalLeft;      // the journal stays as it was
+        bool usable;
+    };
+    const Case cases[] = {
+        {"the file's own journal", Leftover::OwnJournal, false, "", false, true},
+        {"a backup of the very state before the kill", Leftover::BackupOfTheStateBefore, false, "", false, true},
+        {"a journal from before a restored backup", Leftover::JournalBeforeRestoredBackup, true,
+         "druvolo.mdb-journal.1.orphan", false, true},
+        {"another database's log", Leftover::OtherDatabasesLog, false, "druvolo.mdb-wal.1.orphan", false, true},
+        {"a journal with a blank header", Leftover::BlankHeaderJournal, false, "", true, true},
+        {"a journal cut short", Leftover::CutJournal, false, "", true, false},
+    };
+    for (const bool chosen : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (chosen ? ", chosen through \"search\"" : ", at start"));
+            testing_support::ProgramFolderScope scope;
+            testing_support::SeamScope seam;
+            testing_support::WindowsScope windows;
+            auto lock = shell::startUp();
+            ASSERT_NE(lock, nullptr);
+            const QString folder = chosen ? scope.folder() + QStringLiteral("other/") : scope.folder();
+            QDir().mkpath(folder);
+            const QString file = folder + QStringLiteral("druvolo.mdb");
+            const QString journal = file + QStringLiteral("-journal");
+            if (!chosen) lock.reset();
+            platform::Database::releaseUnused();
+
+            writeBytes(file, pricedDatabase());
+            QByteArray expected;   // the file's bytes afterwards
+            switch (c.leftover) {
+            case Leftover::OwnJournal:
+            case Leftover::BackupOfTheStateBefore:
+            case Leftover::CutJournal:
+                expected = readBytes(file);
+                killedPriceWrite(file, 10, 1, true);
+                if (c.leftover == Leftover::BackupOfTheStateBefore) writeBytes(file, expected);
+                if (c.leftover == Leftover::CutJournal) {
+                    const QByteArray whole = readBytes(journal);
+                    writeBytes(journal, whole.left(whole.size() / 2));
+                    expected = readBytes(file);
+                }
+                break;
+            case Leftover::JournalBeforeRestoredBackup:
+                // A backup of an earlier week; then that week's prices and cards, and the next
+                // registration of prices and of its date killed once its journal was synced.
+                expected = readBytes(file);
+                runRaw(file, "UPDATE \"日付\" SET \"kabuka1\" = '26/12/04'; UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" * 2 "
+                             "WHERE \"ID\" % 3 = 0; INSERT INTO \"mydata\" (\"情報\") VALUES ('a'), ('b');");
+                killedAtWrite(1, true, [&] {
+                    auto db = platform::Database::open(file);
+                    db->executeRaw(QStringLiteral("PRAGMA cache_size = 20000"));
+                    db->executeRaw(QStringLiteral("BEGIN"));
+                    db->executeRaw(QStringLiteral("UPDATE \"日付\" SET \"kabuka1\" = '26/12/11'"));
+                    db->executeRaw(QStringLiteral("UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" + 1, \"kabuka2\" = \"kabuka2\" + 2"));
+                    db->executeRaw(QStringLiteral("COMMIT"));
+                });
+                writeBytes(file, expected);   // the backup copied over the file
+                break;
+            case Leftover::OtherDatabasesLog: {
+                expected = readBytes(file);
+                const QString other = folder + QStringLiteral("other.mdb");
+                writeBytes(other, pricedDatabase());
+                runRaw(other, "PRAGMA journal_mode=WAL");
+                killedAfter([&] {
+                    sqlite3* db = nullptr;
+                    sqlite3_open(QFile::encodeName(other).constData(), &db);
+                    sqlite3_exec(db, "PRAGMA wal_autocheckpoint=0; DELETE FROM \"mydata\"; UPDATE \"list\" SET \"kabuka1\" = 1;",
+                                 nullptr, nullptr, nullptr);
+                    return Held{};
+                });
+                ASSERT_TRUE(QFile::rename(other + QStringLiteral("-wal"), file + QStringLiteral("-wal")));
+                break;
+            }
+            case Leftover::BlankHeaderJournal:
+                // Another program's write in a mode that keeps the journal, its header blanked at the end.
+                runRaw(file, "PRAGMA journal_mode=PERSIST; UPDATE \"list\" SET \"kabuka3\" = \"kabuka3\" + 1;");
+                expected = readBytes(file);
+                ASSERT_GT(QFileInfo(journal).size(), 0);
+                break;
+            }
+            const QByteArray leftJournal = readBytes(journal);
+
+            if (c.asked) seam->answerMsgBox(ui::vbNo);
+            if (*c.kept || !c.usable) seam->answerMsgBox(ui::vbOK);
+            const QString currentMain = Module1::MainDbPath;
+            if (chosen) {
+                seam->answerOpenFile(file);
+                Form25& f = Form25::it();
+                f.Text2->setText(QStringLiteral("search"));
+                f.Show();
+                f.Command1->doClick();
+                EXPECT_EQ(Module1::MainDbPath, c.usable ? file : currentMain);
+                if (!c.usable) EXPECT_TRUE(seam->msgBoxPrompts().last().endsWith(QStringLiteral("現在のデータベースをそのまま使います。")));
+            } else {
+                lock = shell::startUp();
+                ASSERT_NE(lock, nullptr);
+                EXPECT_EQ(platform::Database::isRefused(file), !c.usable);
+                if (!c.usable) EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("このデータベースは使えません。")));
+            }
+            EXPECT_TRUE(seam->allAnswersUsed());
+            EXPECT_EQ(readBytes(file), expected);
+            EXPECT_EQ(orphansIn(folder), *c.kept ? QStringList{QString::fromLatin1(c.kept)} : QStringList{});
+            EXPECT_EQ(readBytes(journal), c.journalLeft ? leftJournal : QByteArray());
+            EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral("-wal")));
+            if (c.asked) {
+                const testing_support::SeamEvent* question = nullptr;
+                for (const auto& e : seam->events)
+                    if (e.kind == QLatin1String("msgbox") && (e.style & ui::vbYesNo) == ui::vbYesNo) question = &e;
+                ASSERT_NE(question, nullptr);
+                EXPECT_EQ(question->style & ui::vbDefaultButton2, ui::vbDefaultButton2);
+                EXPECT_TRUE(question->prompt.contains(QStringLiteral("今のファイルをそのまま使います（カード 0 件、最新の日付 ")))
+                    << question->prompt.toStdString();
+            }
+            if (*c.kept) EXPECT_TRUE(seam->msgBoxPrompts().last().contains(QString::fromLatin1(c.kept)));
+            platform::Database::releaseUnused();
+            Module1::reset();
+        }
+    }
+}
+
+// Another list database's journal beside the list database is not played over the person's
+// lists by default; the question tells the entries of each list in both.
+TEST(DatabaseFiles, AnotherListDatabasesJournalIsNotPlayedOverTheListsByDefault) {
+    testing_support::ProgramFolderScope scope;
+    testing_support::SeamScope seam;
+    auto lock = shell::startUp();
+    ASSERT_NE(lock, nullptr);
+    lock.reset();
+    platform::Database::releaseUnused();
+    const QString lists = platform::listDatabasePath();
+    const QString other = scope.folder() + QStringLiteral("other.mdb");
+    ASSERT_TRUE(QFile::copy(lists, other));
+    const char* const fill = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                             "INSERT INTO \"checklist\" (\"コード\", \"銘柄\", \"date\") SELECT 1300 + i, printf('%.60c', '%s'), '26/12/01' FROM n;";
+    runRaw(lists, QByteArray(fill).replace("'%s'", "'u'").constData());
+    runRaw(other, QByteArray(fill).replace("'%s'", "'o'").constData());
+    runRaw(other, "INSERT INTO \"mylist\" (\"コード\") VALUES (7203), (6758)");
+    const QByteArray userLists = readBytes(lists);
+    killedAtWrite(1, true, [&] {
+        auto db = platform::Database::open(other);
+        db->executeRaw(QStringLiteral("PRAGMA cache_size = 20000"));
+        db->executeRaw(QStringLiteral("BEGIN"));
+        db->executeRaw(QStringLiteral("UPDATE \"checklist\" SET \"銘柄\" = 'x'"));
+        db->executeRaw(QStringLiteral("UPDATE \"mylist\" SET \"銘柄\" = 'x'"));
+        db->executeRaw(QStringLiteral("COMMIT"));
+    });
+    ASSERT_TRUE(QFile::rename(other + QStringLiteral("-journal"), lists + QStringLiteral("-journal")));
+
+    seam->answerMsgBox(ui::vbNo);
+    seam->answerMsgBox(ui::vbOK);
+    lock = shell::startUp();
+    ASSERT_NE(lock, nullptr);
+    EXPECT_TRUE(seam->allAnswersUsed());
+    EXPECT_EQ(readBytes(lists), userLists);
+    EXPECT_EQ(readRaw(lists, "SELECT count(*) FROM \"checklist\" WHERE \"銘柄\" LIKE 'u%'"), QStringLiteral("300"));
+    EXPECT_TRUE(QFileInfo::exists(lists + QStringLiteral("-journal.1.orphan")));
+    const QString question = seam->msgBoxPrompts().value(0);
+    EXPECT_TRUE(question.contains(QStringLiteral("はい: 反映します（checklist 300 件、trend 0 件、checklist2 0 件、mylist 2 件、")))
+        << question.toStdString();
+    EXPECT_TRUE(question.contains(QStringLiteral("いいえ: 今のファイルをそのまま使います（checklist 300 件、trend 0 件、checklist2 0 件、mylist 0 件、")))
+        << question.toStdString();
 }
 
 }  // namespace

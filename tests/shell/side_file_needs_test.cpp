@@ -152,7 +152,7 @@ bool killedAtRemoval(const QByteArray& ending, const std::function<void()>& work
 TEST(SideFileNeeds, ASetAsideKilledBetweenItsTwoNamesIsFinishedAtTheNextStart) {
     KilledAtSync f;
     ASSERT_TRUE(killedAtRemoval("/druvolo.mdb-journal", [&] {
-        platform::settleSideFiles(f.main, &platform::mainDatabaseProblem, [](const QStringList&) { return false; });
+        platform::settleSideFiles(f.main, &platform::mainDatabaseProblem, {}, [](const QStringList&, const QString&, const QString&) { return false; });
     })) << "the set-aside ended before its kill";
     const QString orphan = f.journal + QStringLiteral(".1.orphan");
     ASSERT_EQ(readBytes(f.journal), f.journalBytes);

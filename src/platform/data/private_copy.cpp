@@ -97,12 +97,12 @@ PrivateCopy::~PrivateCopy() = default;
 
 QString PrivateCopy::folder() const { return dir_->path(); }
 
-QString PrivateCopy::copy(const QString& path, const FileLock& lock, const QString& name, bool withSideFiles) {
+QString PrivateCopy::copy(const QString& path, const FileLock& lock, const QString& name, bool withSideFiles, bool withLog) {
     const QString to = dir_->filePath(name);
     copyThrough(lock.descriptor(), to);
     if (withSideFiles) {
         if (!lock.writeInProgress()) copySideFile(path + QStringLiteral("-journal"), to + QStringLiteral("-journal"));
-        copySideFile(path + QStringLiteral("-wal"), to + QStringLiteral("-wal"));
+        if (withLog) copySideFile(path + QStringLiteral("-wal"), to + QStringLiteral("-wal"));
     }
     return to;
 }

@@ -46,9 +46,9 @@ public:
 
     // Copies the database file at path, read through the held lock's descriptor, into the folder
     // under `name`; withSideFiles also its rollback journal (unless another process's write is in
-    // progress) and its write-ahead log, never the log's shared-memory index (SQLite makes that
-    // anew from the log). Returns the copy's path. Throws DataError.
-    QString copy(const QString& path, const FileLock& lock, const QString& name, bool withSideFiles);
+    // progress) and its write-ahead log (unless withLog is false), never the log's shared-memory
+    // index (SQLite makes that anew from the log). Returns the copy's path. Throws DataError.
+    QString copy(const QString& path, const FileLock& lock, const QString& name, bool withSideFiles, bool withLog = true);
     // The folder's path.
     QString folder() const;
 
