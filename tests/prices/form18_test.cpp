@@ -231,6 +231,70 @@ TEST_F(PriceScreenTest, AMissingWorkbookOrSheetWritesNothing) {
     }
 }
 
+// A sheet none of whose codes is a listed stock (its code column read as dates, or codes of no
+// stock of the price table) is refused by "next" and "一括入力実行" alike, naming its workbook and
+// sheet, and nothing is written: no price, no date, no workbook name. One matching code is enough.
+TEST_F(PriceScreenTest, ASheetWhoseCodesMatchNoStockIsRefused) {
+    enum Click { Bulk, Next, WeeklyNext };
+    struct Case {
+        const char* what;
+        Click click;
+        std::vector<std::pair<const char*, const char*>> newest;   // code, price of row 1's sheet
+        bool refused;
+    };
+    const std::vector<std::pair<const char*, const char*>> asDates{{"2026/12/01", "1500"}, {"2026/12/02", "1600"}, {"1001", "5"}};
+    const std::vector<std::pair<const char*, const char*>> unlisted{{"9999", "1500"}, {"1001", "5"}};
+    const std::vector<std::pair<const char*, const char*>> oneListed{{"9999", "1600"}, {"1301", "1500"}};
+    const Case cases[] = {
+        {"next, codes read as dates", Next, asDates, true},
+        {"next, codes of no listed stock", Next, unlisted, true},
+        {"next, one listed code", Next, oneListed, false},
+        {"weekly next, codes of no listed stock", WeeklyNext, unlisted, true},
+        {"weekly next, one listed code", WeeklyNext, oneListed, false},
+        {"bulk, row 1's codes read as dates", Bulk, asDates, true},
+        {"bulk, one listed code in row 1", Bulk, oneListed, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        setStocks({{1301, kOld}, {7203, kOld}});
+        setRecord(c.click == WeeklyNext ? "week" : "day");
+        for (int k = 1; k <= 10; ++k) QFile::remove(folder.folder() + slotBook(k) + ".xls");
+        std::vector<demo::WorkbookRow> rows;
+        for (const auto& [code, price] : c.newest) rows.push_back(cell("q261211", "s261211", code, price));
+        for (int k = 2; k <= 10; ++k) rows.push_back(cell(slotBook(k), slotSheet(k), "7203", "7"));
+        writeBooks(rows);
+        const QStringList before = record();
+        Form18& f = start();
+        f.Text12(1)->setText("11");
+        f.Text3(1)->setText("q261211");
+        if (c.refused) seam->answerMsgBox(ui::vbOK);
+        if (c.click == Bulk) f.Command4_Click();
+        else if (c.click == Next) f.Command8_Click();
+        else f.Command6_Click();
+
+        if (c.refused) {
+            EXPECT_EQ(record(), before);
+            EXPECT_EQ(pricesOf(1301), kOld);
+            EXPECT_EQ(pricesOf(7203), kOld);
+            EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録できませんでした"));
+            ASSERT_FALSE(seam->msgBoxPrompts().isEmpty());
+            const QString said = seam->msgBoxPrompts().last();
+            EXPECT_TRUE(said.contains(folder.folder() + "q261211.xls のシート s261211 のコードは、どれも価格表の銘柄のコードと合いません。"))
+                << said.toStdString();
+            EXPECT_TRUE(said.endsWith(QStringLiteral("日付も株価も書き込んでいません。"))) << said.toStdString();
+        } else {
+            EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+            EXPECT_EQ(pricesOf(1301)[0], 1500);
+            EXPECT_EQ(pricesOf(7203)[0], 100);   // row 1's sheet lacks it
+            EXPECT_EQ(pricesOf(7203)[1], c.click == Bulk ? 7 : 101);
+            EXPECT_EQ(record()[0], QStringLiteral("26/12/11"));
+            EXPECT_EQ(record()[11], QStringLiteral("q261211"));
+        }
+        EXPECT_TRUE(seam->allAnswersUsed());
+        f.Unload();
+    }
+}
+
 TEST_F(PriceScreenTest, RefusedDatesStopTheClickBeforeAnythingIsWritten) {
     setStocks({{1301, kOld}});
     const QString b = slotBook(1);
