@@ -395,11 +395,11 @@ TEST_F(PriceScreenTest, InsertionMovesTheStoredPeriodsNotTheBoxes) {
         seam->answerMsgBox(ui::vbOK);
         f.Command5_Click();
 
-        QStringList expected = before;
-        for (int k = 10; k >= 2; --k) {
-            expected[k - 1] = before[k - 2];     // date of slot k
-            expected[k + 10] = before[k + 9];    // workbook name of slot k
-        }
+        // Slots 1 to 9 moved one older as stored: the newest date and workbook name stay in slot 1.
+        const QStringList expected{"26/12/10", "26/12/10", "26/12/09", "26/12/08", "26/12/07", "26/12/06", "26/12/05",
+                                   "26/12/04", "26/12/03", "26/12/02", "day",      "p261210",  "p261210", "p261209",
+                                   "p261208",  "p261207",  "p261206",  "p261205",  "p261204",  "p261203", "p261202"};
+        EXPECT_EQ(before[0], "26/12/10");
         EXPECT_EQ(record(), expected);
         EXPECT_EQ(pricesOf(1301), (Prices{std::nullopt, 100, 101, 102, 103, 104, 105, 106, 107, 108}));
         for (int k = 1; k <= 10; ++k) {
