@@ -141,12 +141,9 @@ public:
         dlg->setOkButtonText(QStringLiteral("OK"));
         dlg->setCancelButtonText(kCancelText);
         // A place the program gives is taken within the window the box belongs to (from its frame's
-        // top-left corner), so that the box stands over that window wherever it is.
-        if (posTwips) {
-            QPoint at(px(posTwips->x()), px(posTwips->y()));
-            if (const QWidget* owner = dlg->parentWidget()) at += owner->window()->frameGeometry().topLeft();
-            dlg->move(at);
-        }
+        // top-left corner), so that the box stands over that window wherever it is; a box that a
+        // window's load asks before the window shows stands by where that window will stand.
+        if (posTwips) dlg->move(QPoint(px(posTwips->x()), px(posTwips->y())) + Form::dialogOrigin(dlg->parentWidget()));
         if (dlg.exec() != QDialog::Accepted || !dlg) return std::nullopt;
         return dlg->textValue();
     }
