@@ -251,16 +251,21 @@ void PurgeListingTimeZone(benchmark::State& state) {
         listed = rows.recordCount();
         return seconds(Clock::now() - t0);
     };
+    const auto listingIn = [&](bool zoneSet) {
+        if (zoneSet) qputenv("TZ", "UTC");
+        else qunsetenv("TZ");
+        tzset();
+        return listing();
+    };
     double unsetTime = 0, utcTime = 0;
+    bool unsetFirst = true;   // the two take turns at going first
     for (auto _ : state) {
-        qunsetenv("TZ");
-        tzset();
-        const double unset = listing();
-        qputenv("TZ", "UTC");
-        tzset();
-        utcTime += listing();
+        const double first = listingIn(!unsetFirst), second = listingIn(unsetFirst);
+        const double unset = unsetFirst ? first : second;
         unsetTime += unset;
+        utcTime += unsetFirst ? second : first;
         state.SetIterationTime(unset);
+        unsetFirst = !unsetFirst;
     }
     if (hadZone) qputenv("TZ", zone);
     else qunsetenv("TZ");
