@@ -37,9 +37,14 @@ QByteArray handlerName(const QString& form, const char* handler) {
 }
 
 // Where each window stood when it last went out of view, by name: shown again, even after an
-// unload, it comes back there.
-QHash<QString, QPoint>& lastPlaces() {
-    static QHash<QString, QPoint> places;
+// unload, it comes back there. Both corners are kept: a window manager may not have told the
+// frame of a window placed by its client area.
+struct Place {
+    QPoint frame;    // the frame's top-left corner as Qt knows it
+    QPoint client;   // the client area's
+};
+QHash<QString, Place>& lastPlaces() {
+    static QHash<QString, Place> places;
     return places;
 }
 
@@ -179,7 +184,8 @@ QMargins Form::frameMarginsForPlacing() const {
     };
     if (frameGeometry() != geometry()) return marginsOf(this);
     QMargins margins;
-    for (const Form* f : shownOthers(this)) margins = marginsOf(f);
+    for (const Form* f : shownOthers(this))
+        if (const QMargins m = marginsOf(f); !m.isNull()) margins = m;
     return margins;
 }
 
@@ -200,21 +206,24 @@ void Form::putClientAt(QPoint clientTopLeft, const QMargins& margins) {
 // time is placed by its frame (framePlacement).
 void Form::place() {
     const QMargins margins = frameMarginsForPlacing();
+    const QPoint frameToClient(margins.left(), margins.top());
     const auto known = lastPlaces().constFind(Name);
-    if (known != lastPlaces().constEnd() && QGuiApplication::screenAt(*known)) {
-        plannedFrame_ = *known;
-        putClientAt(*known + QPoint(margins.left(), margins.top()), margins);
+    if (known != lastPlaces().constEnd() && QGuiApplication::screenAt(known->frame)) {
+        plannedFrame_ = margins.isNull() ? known->frame : known->client - frameToClient;
+        putClientAt(margins.isNull() ? known->frame : known->client, margins);
         return;
     }
+    // A shown window whose frame Qt does not know (yet) has the frame the others have.
     const std::vector<Form*> others = shownOthers(this);
     std::vector<QRect> shown;
-    for (Form* f : others) shown.push_back(f->frameGeometry());
+    for (Form* f : others)
+        shown.push_back(f->frameGeometry() == f->geometry() ? f->geometry().marginsAdded(margins) : f->frameGeometry());
     const int step = others.empty() ? 0 : std::max(24, margins.top() + others.back()->menuHeight());
     const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!where) return;
     const QPoint client =
         framePlacement(QRect(frameGeometry().topLeft(), size()), margins, shown, where->availableGeometry(), step);
-    plannedFrame_ = client - QPoint(margins.left(), margins.top());
+    plannedFrame_ = client - frameToClient;
     putClientAt(client, margins);
 }
 
@@ -286,7 +295,7 @@ void Form::destroyAll() {
 
 void Form::hideEvent(QHideEvent* e) {
     QWidget::hideEvent(e);
-    if (!e->spontaneous()) lastPlaces().insert(Name, pos());
+    if (!e->spontaneous()) lastPlaces().insert(Name, {pos(), geometry().topLeft()});
 }
 
 void Form::closeEvent(QCloseEvent* e) {
