@@ -4,10 +4,12 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <QByteArray>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
+#include <ctime>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -233,12 +235,56 @@ void ImportWorkbook(benchmark::State& state) {
             });
 }
 
+// The purge window's listing of old cards (its row source for 90 days, every card listed) with the
+// time zone unset, where each reading of the local time looks at the system's zone file again,
+// against the same listing with TZ=UTC (limit 1.1x): the current time is read once per listing.
+void PurgeListingTimeZone(benchmark::State& state) {
+    const int cards = int(state.range(0));
+    const QString path = mainTemplate(cards);
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    int listed = 0;
+    const auto listing = [&] {
+        auto db = platform::Database::open(path);
+        const auto t0 = Clock::now();
+        const platform::Recordset rows = db->openRecordset(QStringLiteral("select * from [sakujo-main] where [日付] < now()-90"));
+        listed = rows.recordCount();
+        return seconds(Clock::now() - t0);
+    };
+    const auto listingIn = [&](bool zoneSet) {
+        if (zoneSet) qputenv("TZ", "UTC");
+        else qunsetenv("TZ");
+        tzset();
+        return listing();
+    };
+    double unsetTime = 0, utcTime = 0;
+    bool unsetFirst = true;   // the two take turns at going first
+    for (auto _ : state) {
+        const double first = listingIn(!unsetFirst), second = listingIn(unsetFirst);
+        const double unset = unsetFirst ? first : second;
+        unsetTime += unset;
+        utcTime += unsetFirst ? second : first;
+        state.SetIterationTime(unset);
+        unsetFirst = !unsetFirst;
+    }
+    if (hadZone) qputenv("TZ", zone);
+    else qunsetenv("TZ");
+    tzset();
+    const double n = double(state.iterations());
+    state.counters["listed"] = listed;
+    state.counters["tz_unset_ms"] = unsetTime / n * 1000;
+    state.counters["tz_utc_ms"] = utcTime / n * 1000;
+    state.counters["ratio"] = unsetTime / utcTime;
+    summary()[{"purge listing, time zone unset against UTC", cards}] = {unsetTime / n * 1000, utcTime / n * 1000};
+}
+
 #define CARD_BULK_BENCHMARK(f) \
     BENCHMARK(f)->Arg(50000)->Arg(100000)->ArgNames({"cards"})->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond)
 CARD_BULK_BENCHMARK(Completion);
 CARD_BULK_BENCHMARK(Purge);
 CARD_BULK_BENCHMARK(ImportDatabase);
 CARD_BULK_BENCHMARK(ImportWorkbook);
+CARD_BULK_BENCHMARK(PurgeListingTimeZone);
 
 // The ratios to raw SQLite at 100,000 cards and the growth from 50,000 to 100,000 cards.
 struct SummaryAtExit {
@@ -261,6 +307,17 @@ struct SummaryAtExit {
             if (ratio > 2.0 || growth > std::max(2.6, rawGrowth * 1.25)) within = false;
         }
         std::printf("card bulk work within 2x of raw SQLite and linear in the cards: %s\n", within ? "yes" : "NO");
+        bool zoneWithin = true, zoneRun = false;
+        for (const int cards : {50000, 100000}) {
+            const auto z = summary().find({"purge listing, time zone unset against UTC", cards});
+            if (z == summary().end()) continue;
+            zoneRun = true;
+            const double ratio = z->second.oursMs / z->second.rawMs;
+            std::printf("purge listing of %d cards: time zone unset %8.2f ms, TZ=UTC %8.2f ms, ratio %.2f\n", cards,
+                        z->second.oursMs, z->second.rawMs, ratio);
+            if (ratio > 1.1) zoneWithin = false;
+        }
+        if (zoneRun) std::printf("purge listing with the time zone unset within 1.1x of TZ=UTC: %s\n", zoneWithin ? "yes" : "NO");
     }
 } summaryAtExit;
 

@@ -88,6 +88,8 @@ void Form19::Form_Load() {
     QString word;
     step([&] { word = services::windowText(QStringLiteral("Form5"), QStringLiteral("Text2")); });
     if (const PurgeKind* kind = kindOf(word)) {
+        // The question comes before the window shows: it stands by where the window will stand.
+        placeBeforeShow();
         const auto answer = ui::InputBox(QString::fromUtf8(kind->prompt), QLatin1String(""), QString::fromUtf8(kind->defaultDays),
                                          QPoint(100, 100));
         if (answer) {

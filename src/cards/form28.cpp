@@ -41,14 +41,16 @@ const TextRow kTexts[] = {
     {&Form28::Text1, {.name = "Text1", .caption = "", .left = 120, .top = 6060, .width = 7335, .height = 1455, .multiLine = true}},
 };
 
-// Detail boxes and the grid column each shows.
+// Detail boxes and the field each shows, by name in either view: the price view's columns hold
+// other fields at the card view's numbers (its column 5 is the unit), and the links read the code
+// and the market from Text4 and Text5. A field the view lacks leaves its box empty.
 struct DetailRow {
     ui::TextBox* Form28::*box;
-    int column;
+    const char* field;
 };
 const DetailRow kDetails[] = {
-    {&Form28::Text1, 8}, {&Form28::Text2, 4}, {&Form28::Text3, 3},
-    {&Form28::Text4, 5}, {&Form28::Text5, 6}, {&Form28::Text6, 2},
+    {&Form28::Text1, "情報"}, {&Form28::Text2, "銘柄"}, {&Form28::Text3, "日付"},
+    {&Form28::Text4, "コード"}, {&Form28::Text5, "市場"}, {&Form28::Text6, "情報源"},
 };
 
 }  // namespace
@@ -122,10 +124,16 @@ void Form28::Text7_Change() {
     step([&] { Text7->setText(QString::number(MSFlexGrid1->Rows() - 1)); });
 }
 
-// The detail boxes show the current row's card, after every move, refresh (by this window or
-// another) and sort; with no data row current they are empty.
+// The detail boxes show the current row's card or stock, after every move, refresh (by this
+// window or another) and sort; with no data row current they are empty.
 void Form28::MSFlexGrid1_EnterCell() {
-    for (const DetailRow& d : kDetails) step([&] { (this->*d.box)->setText(MSFlexGrid1->currentRowText(d.column)); });
+    for (const DetailRow& d : kDetails) {
+        step([&] {
+            // Grid column k shows the row source's k-th field.
+            const int field = Data1->hasRecordset() ? Data1->recordset().fieldIndex(QString::fromUtf8(d.field)) : -1;
+            (this->*d.box)->setText(field < 0 ? QString() : MSFlexGrid1->currentRowText(field + 1));
+        });
+    }
 }
 
 void Form28::sortGrid(int setting) { step([&] { MSFlexGrid1->Sort(setting); }); }

@@ -12,6 +12,7 @@
 // columns are addressed by number in both layouts (card view / price view):
 //   1 ID / first field, 2 情報源 / 銘柄, 3 日付 / コード, 4 銘柄 / 市場, 5 コード / 単位,
 //   6 市場 / kabuka1, 7 単位 / kabuka2, 8 情報 / kabuka3, 9-15 none / kabuka4-10.
+// The detail boxes show their fields by name in both views.
 class Form28 : public ui::DefaultForm<Form28> {
 public:
     Form28();
@@ -25,12 +26,12 @@ public:
     ui::Label* Label1 = nullptr;              // カードの枚数
     ui::Label* Label6 = nullptr;              // 枚
     ui::TextBox* Text7 = nullptr;             // the row count
-    ui::TextBox* Text1 = nullptr;             // column 8
-    ui::TextBox* Text2 = nullptr;             // column 4
-    ui::TextBox* Text3 = nullptr;             // column 3
-    ui::TextBox* Text4 = nullptr;             // column 5: the links' code
-    ui::TextBox* Text5 = nullptr;             // column 6: the links' market
-    ui::TextBox* Text6 = nullptr;             // column 2
+    ui::TextBox* Text1 = nullptr;             // 情報
+    ui::TextBox* Text2 = nullptr;             // 銘柄
+    ui::TextBox* Text3 = nullptr;             // 日付
+    ui::TextBox* Text4 = nullptr;             // コード: the links' code
+    ui::TextBox* Text5 = nullptr;             // 市場: the links' market
+    ui::TextBox* Text6 = nullptr;             // 情報源
     ui::LinkLabel* HprLnkEx1 = nullptr;       // quote
     ui::LinkLabel* HprLnkEx2 = nullptr;       // stock search
     ui::FlexGrid* MSFlexGrid1 = nullptr;

@@ -38,12 +38,16 @@ SheetPrices readSheetPrices(const QString& workbookPath, const QString& sheetTab
 
     SheetPrices out;
     out.rows = int(ws.rows.size());
+    out.workbook = workbookPath;
+    out.sheet = sheet;
     out.prices.reserve(ws.rows.size());
+    out.codes.reserve(ws.rows.size());
     std::unordered_set<long long> seen;
     seen.reserve(ws.rows.size());
     for (const auto& row : ws.rows) {
         const auto code = sheetCode(codeCol < int(row.size()) ? row[std::size_t(codeCol)] : QVariant());
         if (!code || !seen.insert(*code).second) continue;   // the first row of a code counts
+        out.codes.push_back(*code);
         const QVariant cell = priceCol < int(row.size()) ? row[std::size_t(priceCol)] : QVariant();
         if (byName) {
             if (const auto v = namedValue(cell)) out.prices.emplace_back(*code, *v);

@@ -16,7 +16,10 @@ enum class Columns { ByPosition, ByName };
 // Null (an invalid QVariant).
 struct SheetPrices {
     std::vector<std::pair<long long, QVariant>> prices;
-    int rows = 0;   // records read
+    std::vector<long long> codes;   // every code the sheet names, once each, priced or not
+    int rows = 0;                   // records read
+    QString workbook;               // where it was read: the workbook's path and the sheet's name
+    QString sheet;
 };
 
 // Reads the sheet of a price workbook. sheetTable is the sheet's table name ("s240930$").

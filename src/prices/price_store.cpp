@@ -75,6 +75,27 @@ void shiftPrices(sqlite3* db) {
     platform::detail::exec(db, QStringLiteral("UPDATE \"list\" SET ") + sets.join(QStringLiteral(", ")));
 }
 
+// Refuses a sheet none of whose codes names a stock of the price table, the placeholder aside.
+// Codes are looked up one by one on the price table's code index until one is found, which for a
+// price sheet is at its first stock.
+void requireMatchingCodes(sqlite3* db, const std::vector<std::pair<int, const SheetPrices*>>& prices) {
+    Statement listed(db, QStringLiteral("SELECT 1 FROM \"list\" WHERE \"コード\" = ?1 LIMIT 1"));
+    for (const auto& [slot, sheet] : prices) {
+        bool matched = false;
+        for (long long code : sheet->codes) {
+            if (code == kPlaceholderCode) continue;
+            sqlite3_bind_int64(listed.get(), 1, code);
+            matched = listed.step();
+            listed.reset();
+            if (matched) break;
+        }
+        if (!matched)
+            throw platform::DataError(QStringLiteral("%1 のシート %2 のコードは、どれも価格表の銘柄のコードと合いません。"
+                                                     "コードの列が数字で入っているか（日付などの書式になっていないか）を確かめてください。")
+                                          .arg(sheet->workbook, sheet->sheet));
+    }
+}
+
 // The sheets' prices, each stock's row written once with every slot the sheets give it: the
 // values go into a temporary table keyed by code, and one UPDATE of the price table joined to it
 // writes them (a third faster at 40,000 stocks than one UPDATE per stock by code).
@@ -151,6 +172,7 @@ void storePeriods(const QString& dbPath, const PeriodWrite& write) {
     const auto database = platform::Database::open(dbPath);
     sqlite3* db = database->handle();
     Transaction transaction(db);
+    requireMatchingCodes(db, write.prices);
     storeSlots(db, write);
     if (write.shift) shiftPrices(db);
     storePrices(db, write.prices);

@@ -20,11 +20,14 @@ struct PeriodWrite {
     // Null, the newest date and workbook name stay.
     bool shift = false;
     // Prices per slot: the rows of the price table whose code a sheet names take its value; the
-    // placeholder row and the codes the sheet lacks keep theirs.
+    // placeholder row and the codes the sheet lacks keep theirs. A sheet none of whose codes is a
+    // stock of the price table (the placeholder aside) is no price sheet of these stocks (its code
+    // column read as dates, say): the write is refused.
     std::vector<std::pair<int, const SheetPrices*>> prices;
 };
 
-// Writes it into the database at dbPath. Throws platform::DataError, and then nothing is written.
+// Writes it into the database at dbPath. Throws platform::DataError, and then nothing is written;
+// for a sheet that matches no stock its message names the workbook and the sheet.
 void storePeriods(const QString& dbPath, const PeriodWrite& write);
 
 }  // namespace prices

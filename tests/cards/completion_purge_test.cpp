@@ -185,6 +185,36 @@ TEST_F(PurgeWindow, AnswersThatAreNoNumberDeleteNothing) {
     EXPECT_EQ(storedCards().size(), 5);
 }
 
+// Takes down, at each question, the frame corner its given place is taken from.
+class QuestionOrigins : public testing_support::ScriptedDialogs {
+public:
+    std::vector<QPoint> origins;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& def,
+                                    std::optional<QPoint> pos) override {
+        origins.push_back(ui::Form::dialogOrigin(ui::Form::dialogOwner()));
+        return ScriptedDialogs::inputBox(prompt, title, def, pos);
+    }
+};
+
+// The days question comes before the purge window shows, and stands by where that window then
+// stands, not by the menu.
+TEST_F(PurgeWindow, TheDaysQuestionStandsByThePurgeWindow) {
+    Form5& menu = Form5::it();
+    menu.Show();
+    menu.Text2->setText(QStringLiteral("main"));
+    auto* questions = new QuestionOrigins;
+    questions->answerInput(QStringLiteral("90"));
+    auto previous = ui::setDialogs(std::unique_ptr<ui::Dialogs>(questions));
+    Form19& f = Form19::it();
+    f.Show();
+    const std::vector<QPoint> origins = questions->origins;
+    ui::setDialogs(std::move(previous));
+    ASSERT_EQ(origins.size(), 1u);
+    EXPECT_EQ(origins[0], f.frameGeometry().topLeft());
+    EXPECT_NE(origins[0], menu.frameGeometry().topLeft());
+    EXPECT_EQ(listed(f), 3);
+}
+
 // One question covers all listed cards: No deletes nothing, Yes deletes exactly the listed ones.
 TEST_F(PurgeWindow, YesDeletesTheListedCardsAndNoKeepsThem) {
     Form19& f = open(QStringLiteral("main"), QStringLiteral("90"));

@@ -111,20 +111,33 @@ TEST_F(CardListTest, ARejectedRowSourceIsToldAndThePreviousOneStays) {
     EXPECT_NO_THROW(f.Data1->Refresh());
 }
 
-TEST_F(CardListTest, DetailBoxesFollowTheColumnNumbersInBothViews) {
-    Form28& f = open(250);
-    select(1, 1);
-    EXPECT_EQ(f.Text1->Text(), "増益");
-    EXPECT_EQ(f.Text2->Text(), "トヨタ自動車");
-    EXPECT_EQ(f.Text4->Text(), "7203");
-    EXPECT_EQ(f.Text5->Text(), "東証１部");
-    EXPECT_EQ(f.Text6->Text(), "日経新聞");
-    f.Unload();
-    Form28& prices = open(100);
-    select(2, 1);
-    EXPECT_EQ(prices.Text2->Text(), "東証１部");
-    EXPECT_EQ(prices.Text3->Text(), "7203");
-    EXPECT_EQ(prices.Text4->Text(), "D100");
+// The detail boxes show the current row's fields by name in both views, so that in the price view
+// the links open the row's stock, not its trading unit.
+TEST_F(CardListTest, DetailBoxesShowTheRowsFieldsInBothViewsAndTheLinksItsStock) {
+    struct Case {
+        int mode;
+        int row;
+        QStringList boxes;   // Text1 to Text6
+    };
+    const Case cases[] = {
+        {250, 1, {"増益", "トヨタ自動車", "2026/12/01", "7203", "東証１部", "日経新聞"}},
+        {100, 2, {"", "トヨタ自動車", "", "7203", "東証１部", ""}},
+        {100, 5, {"", "ジーエヌアイ", "", "2160", "マザーズ", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mode << " row " << c.row);
+        Form28& f = open(c.mode);
+        select(c.row, 1);
+        const QStringList boxes{f.Text1->Text(), f.Text2->Text(), f.Text3->Text(),
+                                f.Text4->Text(), f.Text5->Text(), f.Text6->Text()};
+        EXPECT_EQ(boxes, c.boxes);
+        f.HprLnkEx1->doClick();
+        f.HprLnkEx2->doClick();
+        const QString code = c.boxes[3];
+        EXPECT_TRUE(f.HprLnkEx1->Address.contains("/q?s=" + code)) << f.HprLnkEx1->Address.toStdString();
+        EXPECT_TRUE(f.HprLnkEx2->Address.contains("u0=" + code + "&")) << f.HprLnkEx2->Address.toStdString();
+        f.Unload();
+    }
 }
 
 TEST_F(CardListTest, DoubleClickRegistersOnlyACardsNameOrSource) {

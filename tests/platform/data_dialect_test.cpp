@@ -1,4 +1,8 @@
 #include <limits>
+#include <set>
+#include <sqlite3.h>
+#include <QElapsedTimer>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include "data_fixture.h"
@@ -124,6 +128,41 @@ TEST(SqlText, QuotedUserTextStaysOneValue) {
     StockDb fx;
     const QString sql = QStringLiteral("select * from list where 銘柄 = ") + platform::sqlQuoted(QStringLiteral("x' or '1'='1"));
     EXPECT_TRUE(fx.keys(sql).empty());
+}
+
+// now() reads the clock once per run of a statement: every row of one run sees the same moment,
+// in the result and in the condition alike, and the next run a later one.
+TEST(EngineNow, OneValuePerRunOfAStatement) {
+    StockDb fx;
+    sqlite3* db = fx.db->handle();
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db,
+                                 "with recursive n(i) as (select 1 union all select i + 1 from n where i < 300000) "
+                                 "select now(), i from n where now() > 40000",
+                                 -1, &st, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(db);
+    std::vector<double> firsts;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        if (run > 0) QThread::msleep(20);
+        std::set<double> moments;
+        int rows = 0;
+        QElapsedTimer took;
+        took.start();
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            moments.insert(sqlite3_column_double(st, 0));
+            ++rows;
+        }
+        const qint64 ms = took.elapsed();
+        sqlite3_reset(st);
+        EXPECT_EQ(rows, 300000);
+        ASSERT_GE(ms, 3) << "the run must outlast the clock's millisecond for the test to tell";
+        EXPECT_EQ(moments.size(), 1u);
+        firsts.push_back(*moments.begin());
+    }
+    sqlite3_finalize(st);
+    EXPECT_GT(firsts[1] - firsts[0], 15.0 / 86400000);   // days: the second run began 20 ms later
 }
 
 }  // namespace

@@ -286,6 +286,35 @@ TEST(WindowPlace, AWindowKeepsItsPlaceOrTakesTheFirstFreeOneElseItIsCascaded) {
     }
 }
 
+// Placed by its frame: the title bar stands below the window above, not over its bottom edge, and a
+// window cascaded from another stands a title bar's height off it, not over it.
+TEST(FramePlacement, TheFrameTakesThePlaceAndTheClientAreaStandsWithinIt) {
+    const QMargins frame(4, 24, 4, 4);   // left, title bar, right, bottom
+    struct Case {
+        const char* what;
+        QRect screen;
+        QRect designed;   // the frame's corner as the program put it, the client area's size
+        std::vector<QRect> shown;
+        QPoint client;    // the client area's top-left corner
+    };
+    const Case cases[] = {
+        {"alone: the frame stays where the program put it", QRect(0, 0, 1280, 1024), QRect(80, 60, 326, 497), {}, {84, 84}},
+        {"below the card list: its title bar under the list's frame",
+         QRect(0, 0, 1280, 1024), QRect(0, 0, 764, 368), {QRect(0, 0, 672, 540)}, {4, 564}},
+        {"beside the menu", QRect(0, 0, 1280, 1024), QRect(0, 0, 600, 400), {QRect(0, 0, 334, 525)}, {338, 24}},
+        {"no free place: cascaded a title bar off the card screen",
+         QRect(0, 0, 1024, 768), QRect(0, 0, 657, 477), {QRect(0, 0, 749, 566)}, {52, 72}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QPoint at = ui::framePlacement(c.designed, frame, c.shown, c.screen, 48);
+        EXPECT_EQ(at, c.client);
+        const QRect placedFrame(at - QPoint(4, 24), c.designed.size().grownBy(frame));
+        EXPECT_TRUE(c.screen.contains(placedFrame));
+        for (const QRect& s : c.shown) EXPECT_NE(placedFrame.topLeft(), s.topLeft());
+    }
+}
+
 TEST_F(FormsTest, WindowsShownTogetherEachKeepTheirControlsInReach) {
     using Small = SizedForm<1, 4800, 3000>;
     using Medium = SizedForm<2, 5400, 3600>;

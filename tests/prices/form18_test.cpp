@@ -231,6 +231,70 @@ TEST_F(PriceScreenTest, AMissingWorkbookOrSheetWritesNothing) {
     }
 }
 
+// A sheet none of whose codes is a listed stock (its code column read as dates, or codes of no
+// stock of the price table) is refused by "next" and "一括入力実行" alike, naming its workbook and
+// sheet, and nothing is written: no price, no date, no workbook name. One matching code is enough.
+TEST_F(PriceScreenTest, ASheetWhoseCodesMatchNoStockIsRefused) {
+    enum Click { Bulk, Next, WeeklyNext };
+    struct Case {
+        const char* what;
+        Click click;
+        std::vector<std::pair<const char*, const char*>> newest;   // code, price of row 1's sheet
+        bool refused;
+    };
+    const std::vector<std::pair<const char*, const char*>> asDates{{"2026/12/01", "1500"}, {"2026/12/02", "1600"}, {"1001", "5"}};
+    const std::vector<std::pair<const char*, const char*>> unlisted{{"9999", "1500"}, {"1001", "5"}};
+    const std::vector<std::pair<const char*, const char*>> oneListed{{"9999", "1600"}, {"1301", "1500"}};
+    const Case cases[] = {
+        {"next, codes read as dates", Next, asDates, true},
+        {"next, codes of no listed stock", Next, unlisted, true},
+        {"next, one listed code", Next, oneListed, false},
+        {"weekly next, codes of no listed stock", WeeklyNext, unlisted, true},
+        {"weekly next, one listed code", WeeklyNext, oneListed, false},
+        {"bulk, row 1's codes read as dates", Bulk, asDates, true},
+        {"bulk, one listed code in row 1", Bulk, oneListed, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        setStocks({{1301, kOld}, {7203, kOld}});
+        setRecord(c.click == WeeklyNext ? "week" : "day");
+        for (int k = 1; k <= 10; ++k) QFile::remove(folder.folder() + slotBook(k) + ".xls");
+        std::vector<demo::WorkbookRow> rows;
+        for (const auto& [code, price] : c.newest) rows.push_back(cell("q261211", "s261211", code, price));
+        for (int k = 2; k <= 10; ++k) rows.push_back(cell(slotBook(k), slotSheet(k), "7203", "7"));
+        writeBooks(rows);
+        const QStringList before = record();
+        Form18& f = start();
+        f.Text12(1)->setText("11");
+        f.Text3(1)->setText("q261211");
+        if (c.refused) seam->answerMsgBox(ui::vbOK);
+        if (c.click == Bulk) f.Command4_Click();
+        else if (c.click == Next) f.Command8_Click();
+        else f.Command6_Click();
+
+        if (c.refused) {
+            EXPECT_EQ(record(), before);
+            EXPECT_EQ(pricesOf(1301), kOld);
+            EXPECT_EQ(pricesOf(7203), kOld);
+            EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録できませんでした"));
+            ASSERT_FALSE(seam->msgBoxPrompts().isEmpty());
+            const QString said = seam->msgBoxPrompts().last();
+            EXPECT_TRUE(said.contains(folder.folder() + "q261211.xls のシート s261211 のコードは、どれも価格表の銘柄のコードと合いません。"))
+                << said.toStdString();
+            EXPECT_TRUE(said.endsWith(QStringLiteral("日付も株価も書き込んでいません。"))) << said.toStdString();
+        } else {
+            EXPECT_EQ(f.Text1->Text(), QStringLiteral("登録　完了しました"));
+            EXPECT_EQ(pricesOf(1301)[0], 1500);
+            EXPECT_EQ(pricesOf(7203)[0], 100);   // row 1's sheet lacks it
+            EXPECT_EQ(pricesOf(7203)[1], c.click == Bulk ? 7 : 101);
+            EXPECT_EQ(record()[0], QStringLiteral("26/12/11"));
+            EXPECT_EQ(record()[11], QStringLiteral("q261211"));
+        }
+        EXPECT_TRUE(seam->allAnswersUsed());
+        f.Unload();
+    }
+}
+
 TEST_F(PriceScreenTest, RefusedDatesStopTheClickBeforeAnythingIsWritten) {
     setStocks({{1301, kOld}});
     const QString b = slotBook(1);
@@ -331,11 +395,11 @@ TEST_F(PriceScreenTest, InsertionMovesTheStoredPeriodsNotTheBoxes) {
         seam->answerMsgBox(ui::vbOK);
         f.Command5_Click();
 
-        QStringList expected = before;
-        for (int k = 10; k >= 2; --k) {
-            expected[k - 1] = before[k - 2];     // date of slot k
-            expected[k + 10] = before[k + 9];    // workbook name of slot k
-        }
+        // Slots 1 to 9 moved one older as stored: the newest date and workbook name stay in slot 1.
+        const QStringList expected{"26/12/10", "26/12/10", "26/12/09", "26/12/08", "26/12/07", "26/12/06", "26/12/05",
+                                   "26/12/04", "26/12/03", "26/12/02", "day",      "p261210",  "p261210", "p261209",
+                                   "p261208",  "p261207",  "p261206",  "p261205",  "p261204",  "p261203", "p261202"};
+        EXPECT_EQ(before[0], "26/12/10");
         EXPECT_EQ(record(), expected);
         EXPECT_EQ(pricesOf(1301), (Prices{std::nullopt, 100, 101, 102, 103, 104, 105, 106, 107, 108}));
         for (int k = 1; k <= 10; ++k) {

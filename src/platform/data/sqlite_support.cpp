@@ -405,7 +405,10 @@ bool LikePattern::matches(const QString& value) const { return patternMatches(d-
 void registerFunctions(sqlite3* db) {
     sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,
                             nullptr);
-    sqlite3_create_function(db, "now", 0, SQLITE_UTF8, nullptr, nowFunction, nullptr, nullptr);
+    // The current time of one run of a statement is one value: registered as deterministic, now()
+    // is a constant of the statement that SQLite computes once per run, not once per row (each
+    // reading of the clock may look at the system's time zone file again).
+    sqlite3_create_function(db, "now", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nowFunction, nullptr, nullptr);
 }
 
 }  // namespace platform::detail

@@ -206,12 +206,9 @@ public:
         dlg->setOkButtonText(QStringLiteral("OK"));
         dlg->setCancelButtonText(kCancelText);
         // A place the program gives is taken within the window the box belongs to (from its frame's
-        // top-left corner), so that the box stands over that window wherever it is.
-        if (posTwips) {
-            QPoint at(px(posTwips->x()), px(posTwips->y()));
-            if (const QWidget* owner = dlg->parentWidget()) at += owner->window()->frameGeometry().topLeft();
-            dlg->move(at);
-        }
+        // top-left corner), so that the box stands over that window wherever it is; a box that a
+        // window's load asks before the window shows stands by where that window will stand.
+        if (posTwips) dlg->move(QPoint(px(posTwips->x()), px(posTwips->y())) + Form::dialogOrigin(dlg->parentWidget()));
         if (dlg.exec() != QDialog::Accepted || !dlg) return std::nullopt;
         return dlg->textValue();
     }
@@ -255,10 +252,43 @@ std::unique_ptr<Dialogs>& current() {
 
 }  // namespace
 
+namespace {
+
+// The browser launchers still running. None belongs to the application object: its end would kill
+// them, and a launcher killed that way would read as a link that could not be opened.
+std::vector<QPointer<QProcess>>& runningLaunchers() {
+    static std::vector<QPointer<QProcess>> launchers;
+    return launchers;
+}
+
+// At the program's end every launcher still running is let go as it is: no verdict is awaited
+// and nothing is said of it; it is neither killed nor waited for (its object is left alone, since
+// deleting it would kill it).
+void letLaunchersGo() {
+    for (const QPointer<QProcess>& launcher : runningLaunchers())
+        if (launcher) QObject::disconnect(launcher, nullptr, nullptr, nullptr);
+    runningLaunchers().clear();
+}
+
+void keepLauncher(QProcess* launcher) {
+    static bool watchingTheEnd = false;
+    if (!watchingTheEnd) {
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, letLaunchersGo);
+        watchingTheEnd = true;
+    }
+    auto& launchers = runningLaunchers();
+    launchers.erase(std::remove_if(launchers.begin(), launchers.end(), [](const QPointer<QProcess>& p) { return p.isNull(); }),
+                    launchers.end());
+    launchers.emplace_back(launcher);
+}
+
+}  // namespace
+
 // Through xdg-open where the desktop has it: it tells by its exit status whether a browser took
 // the address (it ends at once when none can). It runs on its own while the program goes on, and
 // is let go when it ends; a launcher still running after kLauncherVerdictMs has handed the address
-// to a browser that it now waits on, and how it ends says nothing more about the address.
+// to a browser that it now waits on, and how it ends says nothing more about the address. One
+// still running when the program ends is let go without a word (letLaunchersGo).
 // Elsewhere Qt looks for a browser itself (it does not wait either).
 void launchBrowser(const QString& url) {
     constexpr qint64 kLauncherVerdictMs = 10000;
@@ -269,7 +299,7 @@ void launchBrowser(const QString& url) {
         if (!QDesktopServices::openUrl(address)) tellUnopenedLink(url);
         return;
     }
-    auto* process = new QProcess(qApp);
+    auto* process = new QProcess;
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     QElapsedTimer started;
     started.start();
@@ -282,6 +312,7 @@ void launchBrowser(const QString& url) {
         process->deleteLater();
         if ((status != QProcess::NormalExit || code != 0) && started.elapsed() < kLauncherVerdictMs) tellUnopenedLink(url);
     });
+    keepLauncher(process);
     process->start(opener, {QString::fromUtf8(address.toEncoded())});
 }
 

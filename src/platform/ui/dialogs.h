@@ -49,7 +49,8 @@ bool loadJapaneseQtTexts();
 
 // Hands an address to the desktop's browser launcher (xdg-open, else Qt's own search of the
 // desktop) and returns at once; when the launcher reports that no browser took the address, the
-// person is told through the seam. What the Qt seam's openUrl does.
+// person is told through the seam. A launcher still running when the program ends is let go: it is
+// neither killed nor waited for, and nothing is said of it. What the Qt seam's openUrl does.
 void launchBrowser(const QString& url);
 // Tells the person, in a message box through the seam, that no browser could open an address.
 void tellUnopenedLink(const QString& url);

@@ -37,9 +37,14 @@ QByteArray handlerName(const QString& form, const char* handler) {
 }
 
 // Where each window stood when it last went out of view, by name: shown again, even after an
-// unload, it comes back there.
-QHash<QString, QPoint>& lastPlaces() {
-    static QHash<QString, QPoint> places;
+// unload, it comes back there. Both corners are kept: a window manager may not have told the
+// frame of a window placed by its client area.
+struct Place {
+    QPoint frame;    // the frame's top-left corner as Qt knows it
+    QPoint client;   // the client area's
+};
+QHash<QString, Place>& lastPlaces() {
+    static QHash<QString, Place> places;
     return places;
 }
 
@@ -90,6 +95,12 @@ QPoint windowPlace(const QRect& frame, const std::vector<QRect>& shown, const QR
     for (auto s = shown.rbegin(); s != shown.rend(); ++s)
         if (const QPoint p = onScreen(s->topLeft() + QPoint(step, step)); keepsCorners(p)) return p;
     return onScreen(shown.back().topLeft() + QPoint(step, step));
+}
+
+QPoint framePlacement(const QRect& designed, const QMargins& margins, const std::vector<QRect>& shown,
+                      const QRect& screen, int step) {
+    const QRect frame(designed.topLeft(), designed.size().grownBy(margins));
+    return windowPlace(frame, shown, screen, step) + QPoint(margins.left(), margins.top());
 }
 
 Form::Form(const QString& name) : QWidget(nullptr), Name(name) {
@@ -149,11 +160,8 @@ int Form::ScaleHeight() const { return twips(std::max(0, height() - menuHeight()
 
 void Form::Show() {
     if (unloaded_) return;
-    if (!isVisible()) {
-        const auto known = lastPlaces().constFind(Name);
-        if (known != lastPlaces().constEnd() && QGuiApplication::screenAt(*known)) move(*known);
-        else place();
-    }
+    if (!isVisible() && !placedEarly_) place();
+    placedEarly_ = false;
     putLast(this);
     show();
     if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();   // no stacking there
@@ -161,22 +169,67 @@ void Form::Show() {
     activated();
 }
 
-// The frames of windows in view stand for this window's frame too, before it has one.
-void Form::place() {
-    const std::vector<Form*> others = shownOthers(this);
-    QMargins frameMargins;
-    std::vector<QRect> shown;
-    for (Form* f : others) {
-        shown.push_back(f->frameGeometry());
-        const QRect g = f->geometry(), fg = f->frameGeometry();
-        frameMargins = QMargins(g.left() - fg.left(), g.top() - fg.top(), fg.right() - g.right(), fg.bottom() - g.bottom());
+void Form::placeBeforeShow() {
+    if (unloaded_ || isVisible() || placedEarly_) return;
+    place();
+    placedEarly_ = true;
+}
+
+// The frame's widths around the client area: the window's own once it has a frame, else those of
+// a window in view, which stand for its frame before it has one.
+QMargins Form::frameMarginsForPlacing() const {
+    const auto marginsOf = [](const QWidget* w) {
+        const QRect g = w->geometry(), fg = w->frameGeometry();
+        return QMargins(g.left() - fg.left(), g.top() - fg.top(), fg.right() - g.right(), fg.bottom() - g.bottom());
+    };
+    if (frameGeometry() != geometry()) return marginsOf(this);
+    QMargins margins;
+    for (const Form* f : shownOthers(this))
+        if (const QMargins m = marginsOf(f); !m.isNull()) margins = m;
+    return margins;
+}
+
+// The client area at the given point, its frame (margins) around it: the native window is made
+// first, so that the place is taken as the client area's (before that, Qt takes a move as the
+// frame's, and a window manager may still put the client area there). With no frame known yet
+// (the first window), the place is left to Qt as the frame's.
+void Form::putClientAt(QPoint clientTopLeft, const QMargins& margins) {
+    if (margins.isNull()) {
+        move(clientTopLeft);
+        return;
     }
-    QRect frame = frameGeometry();
-    if (frame == geometry()) frame = geometry().marginsAdded(frameMargins);
-    const int step = others.empty() ? 0 : std::max(24, frameMargins.top() + others.back()->menuHeight());
+    winId();
+    setGeometry(QRect(clientTopLeft, size()));
+}
+
+// A window that was in view before comes back where its frame stood; one shown for the first
+// time is placed by its frame (framePlacement).
+void Form::place() {
+    const QMargins margins = frameMarginsForPlacing();
+    const QPoint frameToClient(margins.left(), margins.top());
+    const auto known = lastPlaces().constFind(Name);
+    if (known != lastPlaces().constEnd() && QGuiApplication::screenAt(known->frame)) {
+        plannedFrame_ = margins.isNull() ? known->frame : known->client - frameToClient;
+        putClientAt(margins.isNull() ? known->frame : known->client, margins);
+        return;
+    }
+    // A shown window whose frame Qt does not know (yet) has the frame the others have.
+    const std::vector<Form*> others = shownOthers(this);
+    std::vector<QRect> shown;
+    for (Form* f : others)
+        shown.push_back(f->frameGeometry() == f->geometry() ? f->geometry().marginsAdded(margins) : f->frameGeometry());
+    const int step = others.empty() ? 0 : std::max(24, margins.top() + others.back()->menuHeight());
     const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!where) return;
-    move(windowPlace(frame, shown, where->availableGeometry(), step));
+    const QPoint client =
+        framePlacement(QRect(frameGeometry().topLeft(), size()), margins, shown, where->availableGeometry(), step);
+    plannedFrame_ = client - frameToClient;
+    putClientAt(client, margins);
+}
+
+QPoint Form::dialogOrigin(const QWidget* owner) {
+    if (auto* f = qobject_cast<Form*>(handlerWindow()); f && f->placedEarly_ && !f->isVisible()) return f->plannedFrame_;
+    return owner ? owner->window()->frameGeometry().topLeft() : QPoint();
 }
 
 QWidget* Form::dialogOwner() {
@@ -242,7 +295,7 @@ void Form::destroyAll() {
 
 void Form::hideEvent(QHideEvent* e) {
     QWidget::hideEvent(e);
-    if (!e->spontaneous()) lastPlaces().insert(Name, pos());
+    if (!e->spontaneous()) lastPlaces().insert(Name, {pos(), geometry().topLeft()});
 }
 
 void Form::closeEvent(QCloseEvent* e) {

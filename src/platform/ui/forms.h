@@ -33,6 +33,16 @@ struct ControlRow {
 // frame's new top-left corner.
 QPoint windowPlace(const QRect& frame, const std::vector<QRect>& shown, const QRect& screen, int step);
 
+// Where a window's client area goes so that its frame stands where windowPlace puts it. The
+// places are those of frames, while the window system puts a window's client area where it is
+// told: placed by its client area, a window's title bar would cover the window above it, and a
+// window cascaded from another would stand over it. designed: the window's frame top-left corner
+// where the program put it, with its client area's size; margins: the frame's widths around the
+// client area (the title bar at the top); shown, screen, step as for windowPlace. Returns the
+// client area's new top-left corner.
+QPoint framePlacement(const QRect& designed, const QMargins& margins, const std::vector<QRect>& shown,
+                      const QRect& screen, int step);
+
 // A window of the program. Each window class has one default instance (DefaultForm below).
 class Form : public QWidget {
     Q_OBJECT
@@ -55,6 +65,9 @@ public:
     // shown for the first time, it is placed (windowPlace).
     void Show();
     void Hide();
+    // Places the window now where Show will show it, for a question its load asks before the
+    // window is in view: the question stands by the window (dialogOrigin) and Show keeps the place.
+    void placeBeforeShow();
     // Form_QueryUnload(unloadMode), then the window goes unless it refused; the next touch loads
     // it anew.
     void Unload(int unloadMode = vbFormCode);
@@ -70,6 +83,10 @@ public:
     // active window, else the program's window that was activated or shown last; only a window in
     // view; nullptr when none is.
     static QWidget* dialogOwner();
+    // The top-left corner of the frame from which a dialog's given place is taken: the window whose
+    // handler runs, when it was placed before being shown (placeBeforeShow), else the dialog's
+    // owner (its window); the screen's corner without either.
+    static QPoint dialogOrigin(const QWidget* owner);
     // Deletes every window at once, without any of their events (test fixtures, after the
     // event loop has ended); the next touch of a window loads it anew, as if never shown.
     static void destroyAll();
@@ -142,7 +159,11 @@ private:
     void activated();          // raises Form_Activate when this window was not the active one
     void layoutClient();
     void place();
+    void putClientAt(QPoint clientTopLeft, const QMargins& margins);
+    QMargins frameMarginsForPlacing() const;
     int menuHeight() const;
+    bool placedEarly_ = false;   // placed by placeBeforeShow, not yet shown
+    QPoint plannedFrame_;        // then: where its frame's top-left corner will stand
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     std::vector<MenuItem*> menuItems_;
