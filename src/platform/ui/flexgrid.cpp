@@ -307,7 +307,13 @@ private:
         } else {
             const QRect area = opt.rect.adjusted(margin, 0, -margin, 0);
             painter->setClipRect(area, Qt::IntersectClip);
-            painter->drawText(area, int(opt.displayAlignment) | Qt::TextSingleLine, text);
+            // Placed on whole pixels as the style places an item's text, a line high at the
+            // cell's vertical alignment.
+            const int high = opt.fontMetrics.height();
+            const QRect line = QStyle::alignedRect(opt.direction, opt.displayAlignment & Qt::AlignVertical_Mask,
+                                                   QSize(area.width(), high), area);
+            painter->drawText(line, int(opt.displayAlignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextSingleLine,
+                              text);
         }
         painter->restore();
     }
