@@ -56,12 +56,7 @@ void killedPriceWrite(const QString& path) {
 QTemporaryDir& demoFolder() {
     static QTemporaryDir dir;
     static const bool made = [] {
-        demo::Options options;
-        options.seed = 31;
-        options.totalStocks = kStocks;
-        options.cards = kCards;
-        options.workbooks = false;
-        demo::generate(dir.path(), options);
+        benchsupport::demoCards(dir.path(), 31, kStocks, kCards);
         return true;
     }();
     (void)made;
