@@ -16,8 +16,10 @@ QString realWorkbook(const char* name);
 QByteArray workbookStream(const QString& xls);
 void writeWorkbookStream(const QString& xls, const QByteArray& stream);
 
-// The damaged copies of libreoffice.xls that the reader must refuse, each with a part of the
-// message that says why, written into folder.
+// The damaged copies of gnumeric.xls (a writer that indexes its sheets' blocks) that the reader
+// must refuse, each with a part of the message that says why, written into folder: records
+// lengthened, shortened, moved and taken out, record numbers, rows and cell formats changed, a
+// formula's text without its STRING record and the other way round.
 struct DamagedWorkbook {
     QString file;        // its path
     const char* damage;  // what was done to it
