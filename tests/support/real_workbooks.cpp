@@ -81,10 +81,11 @@ void splice(QByteArray& s, qsizetype pos, qsizetype removed, const QByteArray& b
 
 void insertAt(QByteArray& s, qsizetype pos, const QByteArray& bytes) { splice(s, pos, 0, bytes); }
 
-// A record made shorter by n bytes at its end, its length with it.
+// A record made shorter by n bytes at its end (longer by -n zeros), its length with it.
 void shorten(QByteArray& s, const Rec& r, int n) {
     putU16(s, r.pos + 2, quint16(r.length - n));
-    splice(s, r.pos + 4 + r.length - n, n);
+    if (n >= 0) splice(s, r.pos + 4 + r.length - n, n);
+    else splice(s, r.pos + 4 + r.length, 0, QByteArray(-n, '\0'));
 }
 
 // The cell record at row and col of the sheet that begins at from.
@@ -263,13 +264,13 @@ std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder) {
     write("string-without-formula.xls", "a STRING record after a formula whose value is a number",
           QStringLiteral("計算式のない文字列のレコードがあります"), lone);
 
-    // Records shorter than the format makes them, the stream otherwise as a writer would have
-    // written it.
+    // Records shorter (or longer) than the format makes them, the stream otherwise as a writer
+    // would have written it.
     const struct {
         const char* name;
         const char* damage;
         Rec record;
-        int bytes;
+        int bytes;   // taken off its end; below zero, zeros put there
         QString says;
     } shorter[] = {
         {"short-number.xls", "a NUMBER cell 2 bytes short", cellAt(seed, prices, 2, 2), 2, QStringLiteral("セルのレコードが壊れています")},
@@ -278,6 +279,9 @@ std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder) {
         {"short-font.xls", "a FONT 6 bytes short", nth(seed, 0x0031, 0), 6, QStringLiteral("フォントのレコードが壊れています")},
         {"short-xf.xls", "a cell format (XF) 2 bytes short", nth(seed, kXf, 5), 2, QStringLiteral("セルの書式のレコードが壊れています")},
         {"short-format.xls", "a number format one byte short", nth(seed, 0x041E, 0), 1, QStringLiteral("表示形式のレコードが壊れています")},
+        {"long-font.xls", "a FONT with 2 bytes after its name", nth(seed, 0x0031, 0), -2, QStringLiteral("フォントのレコードが壊れています")},
+        {"long-format.xls", "a number format with a byte after its text", nth(seed, 0x041E, 0), -1,
+         QStringLiteral("表示形式のレコードが壊れています")},
     };
     for (const auto& c : shorter) {
         QByteArray s = seed;
