@@ -51,6 +51,15 @@ TEST(XlsWriters, EachWritersWayKeepsReading) {
     }
 }
 
+// Cells that do not come in row and column order are read as they are, each in its place.
+TEST(XlsWriters, CellsOutOfOrderReadInTheirPlaces) {
+    QTemporaryDir dir;
+    const platform::Worksheet ws = platform::readWorksheet(testing_support::writeReorderedWorkbook(dir.path()), QStringLiteral("s261210"), false);
+    ASSERT_GE(ws.rows.size(), 3u);
+    EXPECT_EQ(ws.rows[1], (std::vector<QVariant>{qlonglong(1301), QStringLiteral("銘柄1301"), qlonglong(1000)}));
+    EXPECT_EQ(ws.rows[2][0], qlonglong(1302));
+}
+
 // Damage to a workbook a spreadsheet program wrote refuses it, as a sheet and as a table, in
 // words naming the file and what is wrong.
 TEST(XlsWriters, DamageToARealWorkbookRefusesIt) {

@@ -296,4 +296,16 @@ std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder) {
     return out;
 }
 
+QString writeReorderedWorkbook(const QString& folder) {
+    QByteArray s = workbookStream(realWorkbook("gnumeric.xls"));
+    const qsizetype prices = qsizetype(u32At(s, nth(s, kBoundSheet, 0).pos + 4));
+    const Rec code = cellAt(s, prices, 1, 0), name = cellAt(s, prices, 1, 1);
+    EXPECT_EQ(name.pos, code.pos + 4 + code.length);
+    const QByteArray first = s.mid(code.pos, 4 + code.length), second = s.mid(name.pos, 4 + name.length);
+    s.replace(code.pos, first.size() + second.size(), second + first);
+    const QString path = QDir(folder).filePath(QStringLiteral("reordered.xls"));
+    writeWorkbookStream(path, s);
+    return path;
+}
+
 }  // namespace testing_support

@@ -27,4 +27,8 @@ struct DamagedWorkbook {
 };
 std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder);
 
+// A sound copy of gnumeric.xls whose price sheet gives the code of row 2 (A2) after its name (B2),
+// written into folder: cells out of row and column order.
+QString writeReorderedWorkbook(const QString& folder);
+
 }  // namespace testing_support

@@ -99,7 +99,8 @@ bool plausible(std::uint16_t id) {
 // worksheet, or in both; some worksheet records belong to a pivot table or to the drawing layer and
 // stand only after the record that opens it. A number the format does not use in the part it is
 // read in is a damaged record number or bytes read out of step with the records.
-enum : std::uint8_t { kInGlobals = 1, kInSheet = 2, kAfterPivot = 4, kAfterDrawing = 8 };
+// kWatched: a worksheet record that the walk checks against the records around it.
+enum : std::uint8_t { kInGlobals = 1, kInSheet = 2, kAfterPivot = 4, kAfterDrawing = 8, kWatched = 16 };
 constexpr std::size_t kRecordNumbers = 0x1100;
 
 std::array<std::uint8_t, kRecordNumbers> recordPlaces() {
@@ -137,13 +138,13 @@ std::array<std::uint8_t, kRecordNumbers> recordPlaces() {
                              0x01B5, 0x00DC, 0x0098})
         places[id] |= kInGlobals | kInSheet;
     for (std::uint16_t id = 0x0800; id <= 0x08A3; ++id) places[id] |= kInGlobals | kInSheet;
+    // pivot view, drawing, formula, its text, index and block ends
+    for (std::uint16_t id : {0x00B0, 0x00EC, 0x0006, 0x0207, 0x020B, 0x00D7}) places[id] |= kWatched;
     return places;
 }
 
-std::uint8_t placeOf(std::uint16_t id) {
-    static const std::array<std::uint8_t, kRecordNumbers> places = recordPlaces();
-    return id < kRecordNumbers ? places[id] : 0;
-}
+const std::array<std::uint8_t, kRecordNumbers> kPlaces = recordPlaces();
+std::uint8_t placeOf(std::uint16_t id) { return id < kRecordNumbers ? kPlaces[id] : 0; }
 
 QString recordNumber(std::uint16_t id) { return QStringLiteral("%1").arg(id, 4, 16, QChar(u'0')).toUpper(); }
 
@@ -153,6 +154,9 @@ QString cellName(std::uint32_t row, std::uint16_t col) {
     for (int c = col + 1; c > 0; c = (c - 1) / 26) letters.prepend(QChar(u'A' + (c - 1) % 26));
     return letters + QString::number(row + 1);
 }
+
+// A sheet's cells not in row and column order: they are walked again, each one marked.
+struct OutOfOrder {};
 
 struct Record {
     std::uint16_t id;
@@ -607,6 +611,10 @@ struct XlsFile::Impl {
     // cells; collects its cells when cells is given, only those of the columns keep holds (all
     // when keep is null). Gives the length of the substream walked.
     std::size_t walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep = nullptr) const;
+    // The walk itself. Cells that come in row and column order cannot repeat one another; a sheet
+    // whose cells come otherwise is walked again marking every cell (mixed is true), the first
+    // walk ending with OutOfOrder.
+    std::size_t walkRecords(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep, bool mixed) const;
     QVariant number(double v, std::uint16_t xf) const;
 };
 
@@ -788,6 +796,14 @@ QVariant XlsFile::Impl::number(double v, std::uint16_t xf) const {
 }
 
 std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep) const {
+    try {
+        return walkRecords(offset, cells, keep, false);
+    } catch (const OutOfOrder&) {   // only the checking walk (no cells collected) minds the order
+        return walkRecords(offset, cells, keep, true);
+    }
+}
+
+std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep, bool mixed) const {
     if (offset >= stream.size()) throw Damaged{kCut};
     Records records(stream, offset);
     const Record bof = records.next();
@@ -799,18 +815,28 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
     auto damaged = [] { return Damaged{kCellDamaged}; };
     // Each cell record names its cell and its cell format: a column past IV, a format the workbook
     // does not have, or a second record for a cell already given mean the records are not read as
-    // they were written. Rows seen so far, a bit a column.
+    // they were written. In order, each cell comes after the one before; otherwise the rows seen
+    // so far are kept, a bit a column.
+    long long last = -1;   // the cell before, row * 256 + column
     std::vector<std::bitset<256>> given;
-    auto place = [&](std::uint32_t row, std::uint16_t col, std::uint16_t xf) {
+    auto check = [&](std::uint32_t row, std::uint16_t col, std::uint16_t xf, long long key) {
         if (col > 255) throw Damaged{QStringLiteral("セルの位置が壊れています。")};
         if (xf >= xfShown.size())
             throw Damaged{QStringLiteral("セル %1 の書式の番号 %2 が、ブックにある書式（%3 件）の範囲外です。")
                               .arg(cellName(row, col))
                               .arg(xf)
                               .arg(xfShown.size())};
+        if (!mixed && key <= last) throw OutOfOrder{};
         if (row >= given.size()) given.resize(row + 1);
         if (given[row].test(col)) throw Damaged{QStringLiteral("セル %1 のレコードが二つあります。").arg(cellName(row, col))};
         given[row].set(col);
+    };
+    // The walk that collects cells follows the one that checked the same bytes when the workbook
+    // was opened: it checks the position alone.
+    auto place = [&](std::uint32_t row, std::uint16_t col, std::uint16_t xf) {
+        const long long key = (long long)row << 8 | col;
+        if (col > 255 || (!cells && (xf >= xfShown.size() || key <= last || mixed))) check(row, col, xf, key);
+        last = key;
     };
     // A cell's value is made only for a column that is kept.
     auto add = [&](const std::uint8_t* p, std::uint16_t col, std::uint16_t xf, auto&& value) {
@@ -840,27 +866,29 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             continue;
         }
         if (depth > 1 || !worksheet) continue;
-        const std::uint8_t where = placeOf(r.id);
-        if (!(where & kInSheet) || ((where & kAfterPivot) && !pivot) || ((where & kAfterDrawing) && !drawing))
-            throw Damaged{QStringLiteral("ワークシートでは使われないレコード（番号 %1、位置 %2）があります。").arg(recordNumber(r.id)).arg(r.at)};
-        pivot |= r.id == 0x00B0;
-        drawing |= r.id == 0x00EC;
+        // Most records are a worksheet's own, with nothing to check against the records around them.
+        if (const std::uint8_t where = placeOf(r.id) & ~kInGlobals; where != kInSheet || textOf >= 0) {
+            if (!(where & kInSheet) || ((where & kAfterPivot) && !pivot) || ((where & kAfterDrawing) && !drawing))
+                throw Damaged{QStringLiteral("ワークシートでは使われないレコード（番号 %1、位置 %2）があります。").arg(recordNumber(r.id)).arg(r.at)};
+            pivot |= r.id == 0x00B0;
+            drawing |= r.id == 0x00EC;
+            if (textOf >= 0 && r.id != kString && r.id != kShrFmla && r.id != kArray && r.id != kTable)
+                throw Damaged{QStringLiteral("セル %1 の計算式の文字列のレコードがありません。").arg(cellName(std::uint32_t(textOf >> 8), std::uint16_t(textOf & 0xFF)))};
+            if (r.id == kString) {
+                if (textOf < 0) throw Damaged{QStringLiteral("計算式のない文字列のレコードがあります（位置 %1）。").arg(r.at)};
+                textOf = -1;
+            }
+            if (r.id == kFormula && awaitsString(r)) textOf = (long long)(u16(r.data)) << 8 | u16(r.data + 2);
+            if (r.id == kIndex) {
+                // reserved, first row, row after the last, DEFCOLWIDTH's position, then one position a block
+                if (r.size < 16 || (r.size - 16) % 4 != 0) throw damaged();
+                blocks.clear();
+                for (std::size_t k = 16; k < r.size; k += 4) blocks.push_back(u32(r.data + k));
+            }
+            if (r.id == kDbCell && !blocks.empty() && (block >= blocks.size() || blocks[block++] != r.at))
+                throw Damaged{QStringLiteral("シートの索引（INDEX）とセルの区切り（DBCELL）の位置が合いません。レコードが欠けているか、増えています。")};
+        }
         if (const std::size_t size = fixedSize(r.id); size != 0 && r.size != size) throw damaged();
-        if (textOf >= 0 && r.id != kString && r.id != kShrFmla && r.id != kArray && r.id != kTable)
-            throw Damaged{QStringLiteral("セル %1 の計算式の文字列のレコードがありません。").arg(cellName(std::uint32_t(textOf >> 8), std::uint16_t(textOf & 0xFF)))};
-        if (r.id == kString) {
-            if (textOf < 0) throw Damaged{QStringLiteral("計算式のない文字列のレコードがあります（位置 %1）。").arg(r.at)};
-            textOf = -1;
-        }
-        if (r.id == kFormula && awaitsString(r)) textOf = (long long)(u16(r.data)) << 8 | u16(r.data + 2);
-        if (r.id == kIndex) {
-            // reserved, first row, row after the last, DEFCOLWIDTH's position, then one position a block
-            if (r.size < 16 || (r.size - 16) % 4 != 0) throw damaged();
-            blocks.clear();
-            for (std::size_t k = 16; k < r.size; k += 4) blocks.push_back(u32(r.data + k));
-        }
-        if (r.id == kDbCell && !blocks.empty() && (block >= blocks.size() || blocks[block++] != r.at))
-            throw Damaged{QStringLiteral("シートの索引（INDEX）とセルの区切り（DBCELL）の位置が合いません。レコードが欠けているか、増えています。")};
         const std::uint8_t* p = r.data;
         switch (r.id) {
         case kNumber: add(p, u16(p + 2), u16(p + 4), [&] { return number(f64(p + 6), u16(p + 4)); }); break;
