@@ -162,7 +162,6 @@ struct Record {
     std::uint16_t id;
     const std::uint8_t* data;
     std::size_t size;
-    std::size_t at = 0;   // where its header stands in the stream
 };
 
 // The records of the workbook stream from a position on; a record that does not fit the stream or
@@ -177,7 +176,7 @@ public:
         if (!plausible(id) || length > kMaxRecord)
             throw Damaged{QStringLiteral("壊れたレコードがあります（位置 %1）。").arg(pos_)};
         if (pos_ + 4 + length > size_) throw Damaged{kCut};
-        const Record r{id, base_ + pos_ + 4, length, pos_};
+        const Record r{id, base_ + pos_ + 4, length};
         pos_ += 4 + length;
         return r;
     }
@@ -547,6 +546,19 @@ std::size_t fixedSize(std::uint16_t id) {
     }
 }
 
+// Where a record number is used and the size a worksheet's record of that number has (0: none
+// fixed), looked up at once for each record of a sheet.
+struct SheetRecord {
+    std::uint8_t places;
+    std::uint8_t size;
+};
+const std::array<SheetRecord, kRecordNumbers> kSheetRecords = [] {
+    std::array<SheetRecord, kRecordNumbers> kinds{};
+    for (std::size_t id = 0; id < kRecordNumbers; ++id)
+        kinds[id] = {placeOf(std::uint16_t(id)), std::uint8_t(fixedSize(std::uint16_t(id)))};
+    return kinds;
+}();
+
 // The same for the records of the workbook's own part.
 std::size_t globalFixedSize(std::uint16_t id) {
     switch (id) {
@@ -598,6 +610,9 @@ struct XlsFile::Impl {
     std::vector<QString> strings;       // the shared strings
     std::vector<Shown> xfShown;         // per cell format (XF): what its number format shows
     bool date1904 = false;
+
+    // Where a record's header stands in the stream.
+    std::size_t positionOf(const Record& r) const { return std::size_t(r.data - stream.data()) - 4; }
 
     [[noreturn]] void refuse(const QString& what) const {
         throw DataError(QStringLiteral("ブック %1 を読めません。%2").arg(path, what));
@@ -698,7 +713,7 @@ void XlsFile::Impl::readGlobals() {
         if (!(placeOf(r.id) & kInGlobals))
             throw Damaged{QStringLiteral("ブックの先頭部分に、そこでは使われないレコード（番号 %1、位置 %2）があります。")
                               .arg(recordNumber(r.id))
-                              .arg(r.at)};
+                              .arg(positionOf(r))};
         if (const std::size_t size = globalFixedSize(r.id); (size != 0 || emptyGlobal(r.id)) && r.size != size)
             throw Damaged{globalDamaged(r.id)};
         if (r.id == kEof) {
@@ -833,9 +848,14 @@ std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* ce
     };
     // The walk that collects cells follows the one that checked the same bytes when the workbook
     // was opened: it checks the position alone.
+    const std::size_t formats = xfShown.size();
     auto place = [&](std::uint32_t row, std::uint16_t col, std::uint16_t xf) {
+        if (cells) {
+            if (col > 255) check(row, col, xf, 0);
+            return;
+        }
         const long long key = (long long)row << 8 | col;
-        if (col > 255 || (!cells && (xf >= xfShown.size() || key <= last || mixed))) check(row, col, xf, key);
+        if (col > 255 || xf >= formats || key <= last || mixed) check(row, col, xf, key);
         last = key;
     };
     // A cell's value is made only for a column that is kept.
@@ -866,16 +886,18 @@ std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* ce
             continue;
         }
         if (depth > 1 || !worksheet) continue;
+        const SheetRecord kind = r.id < kRecordNumbers ? kSheetRecords[r.id] : SheetRecord{0, 0};
+        if (kind.size != 0 && r.size != kind.size) throw damaged();
         // Most records are a worksheet's own, with nothing to check against the records around them.
-        if (const std::uint8_t where = placeOf(r.id) & ~kInGlobals; where != kInSheet || textOf >= 0) {
+        if (const std::uint8_t where = kind.places & ~kInGlobals; where != kInSheet || textOf >= 0) {
             if (!(where & kInSheet) || ((where & kAfterPivot) && !pivot) || ((where & kAfterDrawing) && !drawing))
-                throw Damaged{QStringLiteral("ワークシートでは使われないレコード（番号 %1、位置 %2）があります。").arg(recordNumber(r.id)).arg(r.at)};
+                throw Damaged{QStringLiteral("ワークシートでは使われないレコード（番号 %1、位置 %2）があります。").arg(recordNumber(r.id)).arg(positionOf(r))};
             pivot |= r.id == 0x00B0;
             drawing |= r.id == 0x00EC;
             if (textOf >= 0 && r.id != kString && r.id != kShrFmla && r.id != kArray && r.id != kTable)
                 throw Damaged{QStringLiteral("セル %1 の計算式の文字列のレコードがありません。").arg(cellName(std::uint32_t(textOf >> 8), std::uint16_t(textOf & 0xFF)))};
             if (r.id == kString) {
-                if (textOf < 0) throw Damaged{QStringLiteral("計算式のない文字列のレコードがあります（位置 %1）。").arg(r.at)};
+                if (textOf < 0) throw Damaged{QStringLiteral("計算式のない文字列のレコードがあります（位置 %1）。").arg(positionOf(r))};
                 textOf = -1;
             }
             if (r.id == kFormula && awaitsString(r)) textOf = (long long)(u16(r.data)) << 8 | u16(r.data + 2);
@@ -885,10 +907,9 @@ std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* ce
                 blocks.clear();
                 for (std::size_t k = 16; k < r.size; k += 4) blocks.push_back(u32(r.data + k));
             }
-            if (r.id == kDbCell && !blocks.empty() && (block >= blocks.size() || blocks[block++] != r.at))
+            if (r.id == kDbCell && !blocks.empty() && (block >= blocks.size() || blocks[block++] != positionOf(r)))
                 throw Damaged{QStringLiteral("シートの索引（INDEX）とセルの区切り（DBCELL）の位置が合いません。レコードが欠けているか、増えています。")};
         }
-        if (const std::size_t size = fixedSize(r.id); size != 0 && r.size != size) throw damaged();
         const std::uint8_t* p = r.data;
         switch (r.id) {
         case kNumber: add(p, u16(p + 2), u16(p + 4), [&] { return number(f64(p + 6), u16(p + 4)); }); break;
@@ -903,10 +924,14 @@ std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* ce
             const std::uint16_t first = u16(p + 2);
             if (u16(p + r.size - 2) != first + n - 1) throw damaged();
             if (first + n - 1 > 255) throw Damaged{QStringLiteral("セルの位置が壊れています。")};
+            if (r.id == kMulBlank) {
+                if (!cells)
+                    for (std::size_t k = 0; k < n; ++k) place(u16(p), std::uint16_t(first + k), u16(p + 4 + 2 * k));
+                break;
+            }
             for (std::size_t k = 0; k < n; ++k) {
-                const std::uint8_t* e = p + 4 + entry * k;
-                if (r.id == kMulBlank) place(u16(p), std::uint16_t(first + k), u16(e));
-                else add(p, std::uint16_t(first + k), u16(e), [&] { return number(rkNumber(u32(e + 2)), u16(e)); });
+                const std::uint8_t* e = p + 4 + 6 * k;
+                add(p, std::uint16_t(first + k), u16(e), [&] { return number(rkNumber(u32(e + 2)), u16(e)); });
             }
             break;
         }
