@@ -51,6 +51,14 @@ TEST(XlsWriters, EachWritersWayKeepsReading) {
     }
 }
 
+// A column width as Spreadsheet::WriteExcel writes it (an 11-byte COLINFO) keeps the sheet readable.
+TEST(XlsWriters, AColumnWidthOfSpreadsheetWriteExcelKeepsReading) {
+    QTemporaryDir dir;
+    const platform::Worksheet ws = platform::readWorksheet(testing_support::writeColumnWidthWorkbook(dir.path()), QStringLiteral("s261210"), false);
+    ASSERT_GE(ws.rows.size(), 8u);
+    EXPECT_EQ(ws.rows[7][3], QVariant(qlonglong(3)));
+}
+
 // Cells that do not come in row and column order are read as they are, each in its place.
 TEST(XlsWriters, CellsOutOfOrderReadInTheirPlaces) {
     QTemporaryDir dir;

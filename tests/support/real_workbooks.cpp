@@ -296,6 +296,23 @@ std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder) {
     return out;
 }
 
+QString writeColumnWidthWorkbook(const QString& folder) {
+    QByteArray s = workbookStream(realWorkbook("writeexcel.xls"));
+    const qsizetype sheet = qsizetype(u32At(s, nth(s, kBoundSheet, 0).pos + 4));
+    Rec dimensions{};
+    for (const Rec& r : records(s))
+        if (r.pos > sheet && r.id == 0x0200) {
+            dimensions = r;
+            break;
+        }
+    // columns A to A, 12 characters wide (3254/256), cell format 15, no options, one reserved byte:
+    // the bytes Spreadsheet::WriteExcel writes for set_column(0, 0, 12)
+    insertAt(s, dimensions.pos, QByteArray::fromHex("7d000b0000000000b60c0f00000000"));
+    const QString path = QDir(folder).filePath(QStringLiteral("column-width.xls"));
+    writeWorkbookStream(path, s);
+    return path;
+}
+
 QString writeReorderedWorkbook(const QString& folder) {
     QByteArray s = workbookStream(realWorkbook("gnumeric.xls"));
     const qsizetype prices = qsizetype(u32At(s, nth(s, kBoundSheet, 0).pos + 4));

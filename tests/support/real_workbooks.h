@@ -27,6 +27,11 @@ struct DamagedWorkbook {
 };
 std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder);
 
+// A sound copy of writeexcel.xls whose first sheet sets the width of column A as
+// Spreadsheet::WriteExcel 2.40 does (set_column): in a COLINFO record of 11 bytes, one short of
+// the format's 12.
+QString writeColumnWidthWorkbook(const QString& folder);
+
 // A sound copy of gnumeric.xls whose price sheet gives the code of row 2 (A2) after its name (B2),
 // written into folder: cells out of row and column order.
 QString writeReorderedWorkbook(const QString& folder);

@@ -537,7 +537,6 @@ std::size_t fixedSize(std::uint16_t id) {
     case 0x0010: case 0x0080: case 0x0026: case 0x0027: case 0x0028: case 0x0029: return 8;   // delta, outline, margins
     case 0x0225: return 4;   // default row height
     case 0x00A1: return 34;  // page setup
-    case 0x007D: return 12;  // column widths
     case 0x023E: return 18;  // window
     case 0x00A0: return 4;   // zoom
     case 0x0041: return 10;  // panes
