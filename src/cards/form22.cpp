@@ -61,6 +61,7 @@ void Form22::bind(const QString& path, const QString& recordSource, const QStrin
     Data1->RecordSource = recordSource;
     Data1->Connect = connect;
     toldFailure_.clear();
+    refusal_.clear();
 }
 
 void Form22::readSource() {
@@ -71,13 +72,15 @@ void Form22::readSource() {
         else
             Data1->Refresh();
         toldFailure_.clear();
+        refusal_.clear();
     } catch (const platform::DataError& e) {
         step([&] { Data1->close(); });
         const QString words = platform::userText(e, Data1->DatabaseName);
         const QString failure = Data1->Connect + u'\n' + Data1->DatabaseName + u'\n' + Data1->RecordSource + u'\n' + words;
+        refusal_ = QStringLiteral("取り込むファイルを読めませんでした。\r\n") + words;
         if (failure != toldFailure_) {
             toldFailure_ = failure;
-            ui::MsgBox(QStringLiteral("取り込むファイルを読めませんでした。\r\n") + words, ui::vbExclamation);
+            ui::MsgBox(refusal_, ui::vbExclamation);
         }
     }
     for (int c = 0; c < int(std::size(kColWidths)); ++c) step([&] { MSFlexGrid1->setColWidth(c, kColWidths[c]); });
@@ -98,6 +101,11 @@ void Form22::MSFlexGrid1_EnterCell() {
 // Every row the grid shows becomes a new card, all in one transaction: when the database fails
 // part-way, no card is added and the person is told why.
 void Form22::Command3_Click() {
+    // A refused source imports nothing: its refusal is all there is to say.
+    if (!refusal_.isEmpty()) {
+        ui::MsgBox(refusal_, ui::vbExclamation);
+        return;
+    }
     const int n = MSFlexGrid1->Rows() - 1;
     std::vector<int> records;
     records.reserve(size_t(std::max(n, 0)));

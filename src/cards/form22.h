@@ -24,7 +24,8 @@ public:
     // Points the preview at a source chosen anew (its failure, if any, is told again).
     void bind(const QString& path, const QString& recordSource, const QString& connect);
     // Reads the source into the grid; a source that cannot be read is reported and the grid then
-    // shows no rows, so that nothing is imported from it. The same failure of the same source is
+    // shows no rows, so that nothing is imported from it: "登録→実行" over it tells the refusal again
+    // and ends there. The same failure of the same source is
     // told once: a later activation that meets it again leaves the grid empty without a word.
     void readSource();
 
@@ -38,4 +39,5 @@ protected:
 
 private:
     QString toldFailure_;   // the source whose failure was told, with the words told
+    QString refusal_;       // why the source last read was refused; empty when it was read
 };

@@ -154,8 +154,9 @@ TEST_F(ImportWindows, AWorkbookImportLeavesMarketAndUnitEmpty) {
                                           "新聞||Sony||||メモ"}));
 }
 
-// A file the preview cannot read is reported, and nothing is imported from it; so is a sheet the
-// workbook lacks. A sheet name that cannot be one is refused.
+// A file the preview cannot read is reported, and nothing is imported from it: "登録→実行" tells the
+// refusal again and says nothing of an import. So is a sheet the workbook lacks. A sheet name that
+// cannot be one is refused.
 TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
     const QString foreign = foreignDatabase();
     const QByteArray before = bytesOf(foreign);
@@ -165,11 +166,14 @@ TEST_F(ImportWindows, AnUnreadableSourceIsReportedAndImportsNothing) {
     platform::Database::releaseUnused();
     EXPECT_EQ(bytesOf(foreign), before);
     EXPECT_FALSE(QFileInfo::exists(foreign + QStringLiteral("-wal")));
-    EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
+    const QString refusal = seam->msgBoxPrompts().last();
+    EXPECT_TRUE(refusal.startsWith(QStringLiteral("取り込むファイルを読めませんでした。")));
     EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
+    const int told = int(seam->msgBoxPrompts().size());
     seam->answerMsgBox(ui::vbOK);
     Form22::it().Command3->doClick();
-    EXPECT_EQ(seam->msgBoxPrompts().last(), QStringLiteral("登録が　終了しました。"));
+    EXPECT_EQ(seam->msgBoxPrompts().mid(told), QStringList{refusal});
+    EXPECT_TRUE(Form22::isLoaded());
     EXPECT_TRUE(storedCards().isEmpty());
 
     unloadAll();
@@ -264,7 +268,8 @@ TEST_F(ImportWindows, ARichNoteGnumericSavedAgainComesInWhole) {
 }
 
 // A damaged workbook is refused before anything is imported, in words naming it, also when the
-// damage lies in a sheet other than the one asked for.
+// damage lies in a sheet other than the one asked for; "登録→実行" over it tells the refusal again
+// and ends there, never saying the import finished.
 TEST_F(ImportWindows, ADamagedWorkbookImportsNothing) {
     ASSERT_TRUE(testing_support::writeCellWorkbooks(dir.path()));
     std::vector<std::pair<QString, QString>> books{{dir.filePath(QStringLiteral("zeroed.xls")), QStringLiteral("s261210")},
@@ -278,11 +283,14 @@ TEST_F(ImportWindows, ADamagedWorkbookImportsNothing) {
         seam->answerMsgBox(ui::vbOK);
         Form25& f = openChoice(QStringLiteral("Excel"));
         f.Command1->doClick();
-        EXPECT_TRUE(seam->msgBoxPrompts().last().startsWith(QStringLiteral("取り込むファイルを読めませんでした。\r\nブック %1 を読めません。").arg(path)));
+        const QString refusal = seam->msgBoxPrompts().last();
+        EXPECT_TRUE(refusal.startsWith(QStringLiteral("取り込むファイルを読めませんでした。\r\nブック %1 を読めません。").arg(path))) << refusal.toStdString();
         f.Command2->doClick();
         EXPECT_EQ(Form22::it().Text7->Text(), QStringLiteral("0"));
+        const int told = int(seam->msgBoxPrompts().size());
         seam->answerMsgBox(ui::vbOK);
         Form22::it().Command3->doClick();
+        EXPECT_EQ(seam->msgBoxPrompts().mid(told), QStringList{refusal});
         EXPECT_TRUE(storedCards().isEmpty());
     }
 }

@@ -116,12 +116,29 @@ TEST(XlsWriters, AFormulaTextNoLayoutFitsRefusesTheWorkbook) {
     }
 }
 
+// A column width as Spreadsheet::WriteExcel writes it (an 11-byte COLINFO) keeps the sheet readable.
+TEST(XlsWriters, AColumnWidthOfSpreadsheetWriteExcelKeepsReading) {
+    QTemporaryDir dir;
+    const platform::Worksheet ws = platform::readWorksheet(testing_support::writeColumnWidthWorkbook(dir.path()), QStringLiteral("s261210"), false);
+    ASSERT_GE(ws.rows.size(), 8u);
+    EXPECT_EQ(ws.rows[7][3], QVariant(qlonglong(3)));
+}
+
+// Cells that do not come in row and column order are read as they are, each in its place.
+TEST(XlsWriters, CellsOutOfOrderReadInTheirPlaces) {
+    QTemporaryDir dir;
+    const platform::Worksheet ws = platform::readWorksheet(testing_support::writeReorderedWorkbook(dir.path()), QStringLiteral("s261210"), false);
+    ASSERT_GE(ws.rows.size(), 3u);
+    EXPECT_EQ(ws.rows[1], (std::vector<QVariant>{qlonglong(1301), QStringLiteral("銘柄1301"), qlonglong(1000)}));
+    EXPECT_EQ(ws.rows[2][0], qlonglong(1302));
+}
+
 // Damage to a workbook a spreadsheet program wrote refuses it, as a sheet and as a table, in
 // words naming the file and what is wrong.
 TEST(XlsWriters, DamageToARealWorkbookRefusesIt) {
     QTemporaryDir dir;
     const auto damaged = testing_support::writeDamagedWorkbooks(dir.path());
-    ASSERT_EQ(damaged.size(), 5u);
+    ASSERT_EQ(damaged.size(), 22u);
     for (const auto& d : damaged) {
         SCOPED_TRACE(d.damage);
         for (const bool asTable : {false, true}) {

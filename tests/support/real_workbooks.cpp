@@ -9,6 +9,8 @@
 #include <gsf/gsf-utils.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,7 @@ namespace testing_support {
 
 namespace {
 
-constexpr quint16 kEof = 0x000A, kBoundSheet = 0x0085, kRk = 0x027E;
+constexpr quint16 kEof = 0x000A, kBoundSheet = 0x0085, kRk = 0x027E, kIndex = 0x020B, kDbCell = 0x00D7, kXf = 0x00E0;
 
 void initialiseGsf() {
     static const bool done = (gsf_init(), true);
@@ -60,12 +62,48 @@ QByteArray record(quint16 id, const QByteArray& body) {
     return r + body;
 }
 
-// Puts bytes in at pos: the sheet entries pointing at pos or beyond (the inserted ones too) move
-// with their sheets.
-void insertAt(QByteArray& s, qsizetype pos, const QByteArray& bytes) {
-    s.insert(pos, bytes);
+// Takes out `removed` bytes at pos and puts bytes in their place, as a writer would have written the
+// stream: the pointers into the stream after pos move with what they point at (the sheet entries,
+// the sheets' indexes of their blocks; on insertion, those pointing at pos move too), and a block
+// whose records change keeps pointing back at its first row.
+void splice(QByteArray& s, qsizetype pos, qsizetype removed, const QByteArray& bytes = {}) {
+    const qint64 delta = bytes.size() - removed;
+    auto moved = [&](quint32 p) { return p >= quint64(pos + removed) ? quint32(p + delta) : p; };
+    for (const Rec& r : records(s)) {
+        if (r.id == kBoundSheet) putU32(s, r.pos + 4, moved(u32At(s, r.pos + 4)));
+        if (r.id == kIndex)
+            for (qsizetype k = 16; k + 4 <= r.length; k += 4) putU32(s, r.pos + 4 + k, moved(u32At(s, r.pos + 4 + k)));
+        if (r.id == kDbCell && r.pos >= pos + removed && r.pos - qsizetype(u32At(s, r.pos + 4)) < pos)
+            putU32(s, r.pos + 4, quint32(u32At(s, r.pos + 4) + delta));
+    }
+    s.replace(pos, removed, bytes);
+}
+
+void insertAt(QByteArray& s, qsizetype pos, const QByteArray& bytes) { splice(s, pos, 0, bytes); }
+
+// A record made shorter by n bytes at its end (longer by -n zeros), its length with it.
+void shorten(QByteArray& s, const Rec& r, int n) {
+    putU16(s, r.pos + 2, quint16(r.length - n));
+    if (n >= 0) splice(s, r.pos + 4 + r.length - n, n);
+    else splice(s, r.pos + 4 + r.length, 0, QByteArray(-n, '\0'));
+}
+
+// The cell record at row and col of the sheet that begins at from.
+Rec cellAt(const QByteArray& s, qsizetype from, quint16 row, quint16 col) {
     for (const Rec& r : records(s))
-        if (r.id == kBoundSheet && u32At(s, r.pos + 4) >= quint32(pos)) putU32(s, r.pos + 4, u32At(s, r.pos + 4) + quint32(bytes.size()));
+        if (r.pos >= from && (r.id == 0x0203 || r.id == kRk || r.id == 0x00FD || r.id == 0x0205 || r.id == 0x0006) &&
+            u16At(s, r.pos + 4) == row && u16At(s, r.pos + 6) == col)
+            return r;
+    ADD_FAILURE() << "no cell at " << row << "," << col;
+    return {};
+}
+
+// The n-th record (from 0) of the kind id.
+Rec nth(const QByteArray& s, quint16 id, int n) {
+    for (const Rec& r : records(s))
+        if (r.id == id && n-- == 0) return r;
+    ADD_FAILURE() << "no record " << id;
+    return {};
 }
 
 // The first cell record (a number, RK or shared-string cell) of row row at or after from.
@@ -120,7 +158,7 @@ void writeWorkbookStream(const QString& xls, const QByteArray& stream) {
 }
 
 std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder) {
-    const QByteArray seed = workbookStream(realWorkbook("libreoffice.xls"));
+    const QByteArray seed = workbookStream(realWorkbook("gnumeric.xls"));
     std::vector<Rec> entries;
     for (const Rec& r : records(seed))
         if (r.id == kBoundSheet) entries.push_back(r);
@@ -128,7 +166,7 @@ std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder) {
         ADD_FAILURE() << "the seed should list the price sheet and the card sheet";
         return {};
     }
-    const qsizetype prices = qsizetype(u32At(seed, entries[0].pos + 4));
+    const qsizetype prices = qsizetype(u32At(seed, entries[0].pos + 4)), cards = qsizetype(u32At(seed, entries[1].pos + 4));
     const Rec row10 = firstCellOfRow(seed, prices, 10);
     std::vector<DamagedWorkbook> out;
     auto write = [&](const char* name, const char* damage, const QString& says, const QByteArray& stream) {
@@ -170,7 +208,121 @@ std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder) {
     QByteArray early = seed;
     insertAt(early, entries[0].pos, record(kEof, {}));
     write("globals-end.xls", "an end record before the sheet entries", QStringLiteral("シートの一覧がありません"), early);
+
+    // One bit of a record number flipped: numbers no record of a worksheet has.
+    const Rec price1 = cellAt(seed, prices, 1, 2), code2 = cellAt(seed, prices, 2, 0);
+    QByteArray priceNumber = seed;
+    putU16(priceNumber, price1.pos, 0x026E);
+    write("price-number.xls", "a price cell's record number with a bit flipped (RK 027E to 026E)",
+          QStringLiteral("シート「s261210」: ワークシートでは使われないレコード（番号 026E"), priceNumber);
+    QByteArray codeNumber = seed;
+    putU16(codeNumber, code2.pos, 0x007E);
+    write("code-number.xls", "a code cell's record number with a bit flipped (RK 027E to 007E)",
+          QStringLiteral("ワークシートでは使われないレコード（番号 007E"), codeNumber);
+
+    // A cell record taken out of the last sheet, nothing else changed: its index no longer meets
+    // its block's DBCELL record.
+    QByteArray removed = seed;
+    const Rec card = cellAt(seed, cards, 1, 1);
+    removed.remove(card.pos, 4 + card.length);
+    write("removed-last.xls", "a cell record deleted in the last sheet", QStringLiteral("シート「cards」: シートの索引（INDEX）"), removed);
+
+    QByteArray rowMoved = seed;
+    putU16(rowMoved, price1.pos + 4, 2);
+    write("row-moved.xls", "a price cell's row number changed by one", QStringLiteral("セル C3 のレコードが二つあります"), rowMoved);
+
+    // The sixth cell format's record number flipped to a worksheet's (00E0 to 00A0): the formats
+    // after it would shift and a date read as a number.
+    QByteArray xfNumber = seed;
+    putU16(xfNumber, nth(seed, kXf, 5).pos, 0x00A0);
+    write("xf-number.xls", "a cell format's record number flipped (XF 00E0 to 00A0)",
+          QStringLiteral("ブックの先頭部分に、そこでは使われないレコード（番号 00A0"), xfNumber);
+
+    int formats = 0;
+    for (const Rec& r : records(seed)) formats += r.id == kXf;
+    QByteArray xfIndex = seed;
+    putU16(xfIndex, price1.pos + 8, quint16(formats));
+    write("xf-index.xls", "a cell's format index one beyond the cell formats",
+          QStringLiteral("セル C2 の書式の番号 %1 が、ブックにある書式（%1 件）の範囲外です").arg(formats), xfIndex);
+
+    // The formula note of row 22, whose last value is a text: its STRING record (and the CONTINUE
+    // record of its end) taken out, or the formula's value made a number.
+    const Rec note = cellAt(seed, prices, 21, 3);
+    QByteArray noString = seed;
+    {
+        const std::vector<Rec> all = records(seed);
+        const auto at = std::find_if(all.begin(), all.end(), [&](const Rec& r) { return r.pos == note.pos; });
+        qsizetype end = at[1].pos;
+        EXPECT_EQ(at[1].id, 0x0207);
+        for (auto r = at + 1; r != all.end() && (r->id == 0x0207 || r->id == 0x003C); ++r) end = r->pos + 4 + r->length;
+        splice(noString, at[1].pos, end - at[1].pos);
+    }
+    write("formula-without-string.xls", "a formula's text value without its STRING record",
+          QStringLiteral("セル D22 の計算式の文字列のレコードがありません"), noString);
+    QByteArray lone = seed;
+    lone.replace(note.pos + 10, 8, QByteArray(8, '\0'));
+    write("string-without-formula.xls", "a STRING record after a formula whose value is a number",
+          QStringLiteral("計算式のない文字列のレコードがあります"), lone);
+
+    // Records shorter (or longer) than the format makes them, the stream otherwise as a writer
+    // would have written it.
+    const struct {
+        const char* name;
+        const char* damage;
+        Rec record;
+        int bytes;   // taken off its end; below zero, zeros put there
+        QString says;
+    } shorter[] = {
+        {"short-number.xls", "a NUMBER cell 2 bytes short", cellAt(seed, prices, 2, 2), 2, QStringLiteral("セルのレコードが壊れています")},
+        {"short-boolerr.xls", "a BOOLERR cell of 7 bytes", cellAt(seed, prices, 21, 2), 1, QStringLiteral("セルのレコードが壊れています")},
+        {"short-formula.xls", "a FORMULA one byte short", cellAt(seed, prices, 22, 3), 1, QStringLiteral("セルのレコードが壊れています")},
+        {"short-font.xls", "a FONT 6 bytes short", nth(seed, 0x0031, 0), 6, QStringLiteral("フォントのレコードが壊れています")},
+        {"short-xf.xls", "a cell format (XF) 2 bytes short", nth(seed, kXf, 5), 2, QStringLiteral("セルの書式のレコードが壊れています")},
+        {"short-format.xls", "a number format one byte short", nth(seed, 0x041E, 0), 1, QStringLiteral("表示形式のレコードが壊れています")},
+        {"long-font.xls", "a FONT with 2 bytes after its name", nth(seed, 0x0031, 0), -2, QStringLiteral("フォントのレコードが壊れています")},
+        {"long-format.xls", "a number format with a byte after its text", nth(seed, 0x041E, 0), -1,
+         QStringLiteral("表示形式のレコードが壊れています")},
+    };
+    for (const auto& c : shorter) {
+        QByteArray s = seed;
+        shorten(s, c.record, c.bytes);
+        write(c.name, c.damage, c.says, s);
+    }
+
+    // The price of row 2 as a run of numbers (MULRK) of one cell whose last column says two.
+    QByteArray mulrk = seed;
+    splice(mulrk, price1.pos, 4 + price1.length, record(0x00BD, seed.mid(price1.pos + 4, 10) + QByteArray("\x03\x00", 2)));
+    write("mulrk-last-column.xls", "a MULRK whose last column is one off", QStringLiteral("セルのレコードが壊れています"), mulrk);
     return out;
+}
+
+QString writeColumnWidthWorkbook(const QString& folder) {
+    QByteArray s = workbookStream(realWorkbook("writeexcel.xls"));
+    const qsizetype sheet = qsizetype(u32At(s, nth(s, kBoundSheet, 0).pos + 4));
+    Rec dimensions{};
+    for (const Rec& r : records(s))
+        if (r.pos > sheet && r.id == 0x0200) {
+            dimensions = r;
+            break;
+        }
+    // columns A to A, 12 characters wide (3254/256), cell format 15, no options, one reserved byte:
+    // the bytes Spreadsheet::WriteExcel writes for set_column(0, 0, 12)
+    insertAt(s, dimensions.pos, QByteArray::fromHex("7d000b0000000000b60c0f00000000"));
+    const QString path = QDir(folder).filePath(QStringLiteral("column-width.xls"));
+    writeWorkbookStream(path, s);
+    return path;
+}
+
+QString writeReorderedWorkbook(const QString& folder) {
+    QByteArray s = workbookStream(realWorkbook("gnumeric.xls"));
+    const qsizetype prices = qsizetype(u32At(s, nth(s, kBoundSheet, 0).pos + 4));
+    const Rec code = cellAt(s, prices, 1, 0), name = cellAt(s, prices, 1, 1);
+    EXPECT_EQ(name.pos, code.pos + 4 + code.length);
+    const QByteArray first = s.mid(code.pos, 4 + code.length), second = s.mid(name.pos, 4 + name.length);
+    s.replace(code.pos, first.size() + second.size(), second + first);
+    const QString path = QDir(folder).filePath(QStringLiteral("reordered.xls"));
+    writeWorkbookStream(path, s);
+    return path;
 }
 
 }  // namespace testing_support

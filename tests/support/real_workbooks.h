@@ -18,13 +18,24 @@ QString realWorkbook(const char* name);
 QByteArray workbookStream(const QString& xls);
 void writeWorkbookStream(const QString& xls, const QByteArray& stream);
 
-// The damaged copies of libreoffice.xls that the reader must refuse, each with a part of the
-// message that says why, written into folder.
+// The damaged copies of gnumeric.xls (a writer that indexes its sheets' blocks) that the reader
+// must refuse, each with a part of the message that says why, written into folder: records
+// lengthened, shortened, moved and taken out, record numbers, rows and cell formats changed, a
+// formula's text without its STRING record and the other way round.
 struct DamagedWorkbook {
     QString file;        // its path
     const char* damage;  // what was done to it
     QString says;        // a part of the refusal
 };
 std::vector<DamagedWorkbook> writeDamagedWorkbooks(const QString& folder);
+
+// A sound copy of writeexcel.xls whose first sheet sets the width of column A as
+// Spreadsheet::WriteExcel 2.40 does (set_column): in a COLINFO record of 11 bytes, one short of
+// the format's 12.
+QString writeColumnWidthWorkbook(const QString& folder);
+
+// A sound copy of gnumeric.xls whose price sheet gives the code of row 2 (A2) after its name (B2),
+// written into folder: cells out of row and column order.
+QString writeReorderedWorkbook(const QString& folder);
 
 }  // namespace testing_support

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <bitset>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -53,6 +54,12 @@ enum : std::uint16_t {
     kMulBlank = 0x00BE,
     kRow = 0x0208,
     kDimensions = 0x0200,
+    kFont = 0x0031,
+    kIndex = 0x020B,
+    kDbCell = 0x00D7,
+    kShrFmla = 0x04BC,
+    kArray = 0x0221,
+    kTable = 0x0236,
 };
 constexpr std::size_t kMaxRecord = 8224;   // the longest record body BIFF8 allows
 constexpr std::uint16_t kBiff8 = 0x0600;
@@ -86,6 +93,69 @@ bool plausible(std::uint16_t id) {
     default: return false;
     }
 }
+
+// Where BIFF8 uses each record number: in the workbook's own part (before the sheets), in a
+// worksheet, or in both; some worksheet records belong to a pivot table or to the drawing layer and
+// stand only after the record that opens it. A number the format does not use in the part it is
+// read in is a damaged record number or bytes read out of step with the records.
+// kWatched: a worksheet record that the walk checks against the records around it.
+enum : std::uint8_t { kInGlobals = 1, kInSheet = 2, kAfterPivot = 4, kAfterDrawing = 8, kWatched = 16 };
+constexpr std::size_t kRecordNumbers = 0x1100;
+
+std::array<std::uint8_t, kRecordNumbers> recordPlaces() {
+    std::array<std::uint8_t, kRecordNumbers> places{};
+    // the workbook's own records: file and protection settings, window, formats, sheet list,
+    // names and links, shared strings, drawing group, pivot caches, older toolbars and menus
+    for (std::uint16_t id : {0x0086, 0x002F, 0x0060, 0x00E1, 0x00C1, 0x00E2, 0x005C, 0x005B, 0x0042, 0x01B9, 0x0161,
+                             0x01C0, 0x013D, 0x00D3, 0x01BD, 0x009C, 0x009A, 0x0018, 0x00DE, 0x01AF, 0x01BC, 0x003D,
+                             0x0040, 0x008D, 0x0022, 0x000E, 0x01B7, 0x00DA, 0x0031, 0x041E, 0x00E0, 0x0293, 0x0092,
+                             0x00D5, 0x00E3, 0x00B8, 0x00B9, 0x01A9, 0x0160, 0x0085, 0x008C, 0x01AE, 0x0023, 0x0017,
+                             0x0059, 0x005A, 0x01C1, 0x00EB, 0x00FC, 0x00FF, 0x0016, 0x0087, 0x00BF, 0x00C0, 0x00C2,
+                             0x00C3, 0x105C})
+        places[id] |= kInGlobals;
+    // a worksheet's records: settings, page setup, columns, rows and cells, drawings, window,
+    // merged cells, queries, scenarios, filters, conditional formats and validation
+    for (std::uint16_t id : {0x005E, 0x020B, 0x000D, 0x000C, 0x000F, 0x0011, 0x0010, 0x005F, 0x002A, 0x002B, 0x0082,
+                             0x0080, 0x0225, 0x0081, 0x0097, 0x001B, 0x001A, 0x0014, 0x0015, 0x0083, 0x0084, 0x0026,
+                             0x0027, 0x0028, 0x0029, 0x004D, 0x00A1, 0x00E9, 0x0418, 0x043C, 0x0055, 0x007D, 0x0200,
+                             0x0208, 0x0201, 0x00BE, 0x027E, 0x00BD, 0x0205, 0x0203, 0x00FD, 0x0204, 0x00D6, 0x0006,
+                             0x0221, 0x04BC, 0x0236, 0x0207, 0x01C2, 0x00D7, 0x00EC, 0x007F, 0x001C, 0x01B8, 0x00EF,
+                             0x023E, 0x00A0, 0x0041, 0x001D, 0x01AA, 0x01AB, 0x0099, 0x00E5, 0x015F, 0x01AD, 0x00B0,
+                             0x0050, 0x00AE, 0x00AF, 0x0090, 0x009D, 0x009E, 0x009B, 0x01B0, 0x01B1, 0x01B2, 0x01BE,
+                             0x000E})
+        places[id] |= kInSheet;
+    // pivot table records, after the pivot view's first record (0x00B0)
+    for (std::uint16_t id : {0x00B1, 0x00B2, 0x00B4, 0x00B5, 0x00B6, 0x00C5, 0x00CD, 0x00F0, 0x00F1, 0x00F2, 0x00F4,
+                             0x00F5, 0x00F6, 0x00F7, 0x00F8, 0x00F9, 0x00FB, 0x0100, 0x0103})
+        places[id] |= kInSheet | kAfterPivot;
+    // objects of the drawing layer, after its first drawing record (0x00EC)
+    for (std::uint16_t id : {0x005D, 0x01B6, 0x00ED}) places[id] |= kInSheet | kAfterDrawing;
+    // in both: the substream's bounds, continuations, protection (some writers put the sheet's
+    // protection in the workbook's part and the other way round), code names, data
+    // consolidation and queries, print records, and the later additions (0x0800 to 0x08A3)
+    for (std::uint16_t id : {0x0809, 0x000A, 0x003C, 0x0012, 0x0013, 0x0019, 0x0063, 0x00DD, 0x01BA, 0x0051, 0x0052,
+                             0x01B5, 0x00DC, 0x0098})
+        places[id] |= kInGlobals | kInSheet;
+    for (std::uint16_t id = 0x0800; id <= 0x08A3; ++id) places[id] |= kInGlobals | kInSheet;
+    // pivot view, drawing, formula, its text, index and block ends
+    for (std::uint16_t id : {0x00B0, 0x00EC, 0x0006, 0x0207, 0x020B, 0x00D7}) places[id] |= kWatched;
+    return places;
+}
+
+const std::array<std::uint8_t, kRecordNumbers> kPlaces = recordPlaces();
+std::uint8_t placeOf(std::uint16_t id) { return id < kRecordNumbers ? kPlaces[id] : 0; }
+
+QString recordNumber(std::uint16_t id) { return QStringLiteral("%1").arg(id, 4, 16, QChar(u'0')).toUpper(); }
+
+// A cell's name as the spreadsheet shows it ("C3").
+QString cellName(std::uint32_t row, std::uint16_t col) {
+    QString letters;
+    for (int c = col + 1; c > 0; c = (c - 1) / 26) letters.prepend(QChar(u'A' + (c - 1) % 26));
+    return letters + QString::number(row + 1);
+}
+
+// A sheet's cells not in row and column order: they are walked again, each one marked.
+struct OutOfOrder {};
 
 struct Record {
     std::uint16_t id;
@@ -238,10 +308,13 @@ QString readString(Pieces& in, bool shortLength = false) {
     return s;
 }
 
+// The string that fills a record from offset on (with the CONTINUE records after it).
 QString readString(Records& records, const Record& r, std::size_t offset, bool shortLength = false) {
     if (offset > r.size) throw Damaged{QStringLiteral("文字列が途中で切れています。")};
     Pieces in(records, Record{r.id, r.data + offset, r.size - offset});
-    return readString(in, shortLength);
+    QString s = readString(in, shortLength);
+    if (!in.atEnd()) throw Damaged{QStringLiteral("文字列の後に読めないバイトがあります。")};
+    return s;
 }
 
 // What follows a text's characters in its record: nothing (a formula's text, a label), or a rich
@@ -559,8 +632,63 @@ std::size_t fixedSize(std::uint16_t id) {
     case 0x0010: case 0x0080: case 0x0026: case 0x0027: case 0x0028: case 0x0029: return 8;   // delta, outline, margins
     case 0x0225: return 4;   // default row height
     case 0x00A1: return 34;  // page setup
+    case 0x023E: return 18;  // window
+    case 0x00A0: return 4;   // zoom
+    case 0x0041: return 10;  // panes
+    case 0x0012: case 0x0013: case 0x0019: case 0x0063: case 0x00DD: return 2;   // protection
     default: return 0;
     }
+}
+
+// Where a record number is used and the size a worksheet's record of that number has (0: none
+// fixed), looked up at once for each record of a sheet.
+struct SheetRecord {
+    std::uint8_t places;
+    std::uint8_t size;
+};
+const std::array<SheetRecord, kRecordNumbers> kSheetRecords = [] {
+    std::array<SheetRecord, kRecordNumbers> kinds{};
+    for (std::size_t id = 0; id < kRecordNumbers; ++id)
+        kinds[id] = {placeOf(std::uint16_t(id)), std::uint8_t(fixedSize(std::uint16_t(id)))};
+    return kinds;
+}();
+
+// The same for the records of the workbook's own part.
+std::size_t globalFixedSize(std::uint16_t id) {
+    switch (id) {
+    case kXf: return 20;
+    case 0x003D: return 18;   // window
+    case 0x008C: return 4;    // country
+    case kDateMode:
+    case 0x000E: case 0x0012: case 0x0013: case 0x0019: case 0x0040: case 0x0042: case 0x0063: case 0x008D:
+    case 0x009C: case 0x00C1: case 0x00DA: case 0x00E1: case 0x0160: case 0x0161: case 0x01AF: case 0x01B7:
+    case 0x01BC: return 2;
+    case 0x01C1: return 8;    // recalculation id
+    default: return 0;
+    }
+}
+// Records whose length the format fixes at zero: their body is empty.
+bool emptyGlobal(std::uint16_t id) { return id == 0x00E2 || id == 0x01C0; }
+
+// A record of the workbook's own part that is not as long as the format makes it.
+QString globalDamaged(std::uint16_t id) {
+    switch (id) {
+    case kFont: return QStringLiteral("フォントのレコードが壊れています。");
+    case kFormat: return QStringLiteral("表示形式のレコードが壊れています。");
+    case kXf: return QStringLiteral("セルの書式のレコードが壊れています。");
+    case kBoundSheet: return QStringLiteral("シートの一覧のレコードが壊れています。");
+    default: return QStringLiteral("ブックの先頭部分のレコード（番号 %1）が壊れています。").arg(recordNumber(id));
+    }
+}
+
+// A FORMULA record whose last value is a text that a STRING record of its own gives after it (not
+// one inside it, as Spreadsheet::WriteExcel writes it).
+bool awaitsString(const Record& r) {
+    if (r.size < 22) return false;
+    const std::uint8_t* result = r.data + 6;
+    if (result[0] != 0 || result[6] != 0xFF || result[7] != 0xFF) return false;
+    const std::size_t inner = 22u + u16(r.data + 20);
+    return !(r.size >= inner + 4 && u16(r.data + inner) == kString);
 }
 
 const QString kCellDamaged = QStringLiteral("セルのレコードが壊れています。");
@@ -585,6 +713,9 @@ struct XlsFile::Impl {
     std::vector<Shown> xfShown;         // per cell format (XF): what its number format shows
     bool date1904 = false;
 
+    // Where a record's header stands in the stream.
+    std::size_t positionOf(const Record& r) const { return std::size_t(r.data - stream.data()) - 4; }
+
     [[noreturn]] void refuse(const QString& what) const {
         throw DataError(QStringLiteral("ブック %1 を読めません。%2").arg(path, what));
     }
@@ -597,6 +728,10 @@ struct XlsFile::Impl {
     // cells; collects its cells when cells is given, only those of the columns keep holds (all
     // when keep is null). Gives the length of the substream walked.
     std::size_t walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep = nullptr) const;
+    // The walk itself. Cells that come in row and column order cannot repeat one another; a sheet
+    // whose cells come otherwise is walked again marking every cell (mixed is true), the first
+    // walk ending with OutOfOrder.
+    std::size_t walkRecords(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep, bool mixed) const;
     QVariant number(double v, std::uint16_t xf) const;
 };
 
@@ -667,29 +802,42 @@ void XlsFile::Impl::readGlobals() {
     if (u16(bof.data + 2) != kGlobals) throw Damaged{kCut};
     std::map<int, QString> formats;
     std::vector<std::uint16_t> xfFormats;
+    // A name that does not fill its record exactly is a damaged record.
+    auto whole = [&](const Record& r, std::size_t offset, bool shortLength) {
+        try {
+            return readString(records, r, offset, shortLength);
+        } catch (const Damaged&) {
+            throw Damaged{globalDamaged(r.id)};
+        }
+    };
     for (;;) {
         const Record r = records.next();
+        if (!(placeOf(r.id) & kInGlobals))
+            throw Damaged{QStringLiteral("ブックの先頭部分に、そこでは使われないレコード（番号 %1、位置 %2）があります。")
+                              .arg(recordNumber(r.id))
+                              .arg(positionOf(r))};
+        if (const std::size_t size = globalFixedSize(r.id); (size != 0 || emptyGlobal(r.id)) && r.size != size)
+            throw Damaged{globalDamaged(r.id)};
         if (r.id == kEof) {
             if (r.size != 0) throw Damaged{kCut};
             break;
         }
         switch (r.id) {
         case kFilePass: refuse(QStringLiteral("パスワードで保護されたブックです。保護を解いて保存し直してください。"));
-        case kDateMode:
-            if (r.size < 2) throw Damaged{kCut};
-            date1904 = u16(r.data) == 1;
+        case kDateMode: date1904 = u16(r.data) == 1; break;
+        case kFont:
+            // 14 bytes of size, style and colour, then the name: its length, its option byte, its characters
+            if (r.size < 16 || r.size != 16u + r.data[14] * ((r.data[15] & 1) ? 2u : 1u)) throw Damaged{globalDamaged(r.id)};
             break;
-        case kFormat:
-            if (r.size < 5) throw Damaged{kCut};
-            formats[u16(r.data)] = readString(records, r, 2);
+        case kFormat: {
+            if (r.size < 5) throw Damaged{globalDamaged(r.id)};
+            formats[u16(r.data)] = whole(r, 2, false);
             break;
-        case kXf:
-            if (r.size < 20) throw Damaged{kCut};
-            xfFormats.push_back(u16(r.data + 2));
-            break;
+        }
+        case kXf: xfFormats.push_back(u16(r.data + 2)); break;
         case kBoundSheet: {
             if (r.size < 8) throw Damaged{kCut};
-            const QString name = readString(records, r, 6, true);
+            const QString name = whole(r, 6, true);
             sheets.push_back({name, u32(r.data), r.data[5]});
             break;
         }
@@ -723,7 +871,11 @@ void XlsFile::Impl::checkSheets() {
         if (s->offset > at)
             throw Damaged{before ? QStringLiteral("シート「%1」が次のシート「%2」の始まりで終わっていません。").arg(before->name, s->name)
                                  : QStringLiteral("シート「%1」の前に読めないレコードがあります。").arg(s->name)};
-        s->bytes = walkSheet(s->offset, nullptr);
+        try {
+            s->bytes = walkSheet(s->offset, nullptr);
+        } catch (const Damaged& e) {
+            throw Damaged{QStringLiteral("シート「%1」: %2").arg(s->name, e.what)};
+        }
         at += s->bytes;
         before = s;
     }
@@ -761,6 +913,14 @@ QVariant XlsFile::Impl::number(double v, std::uint16_t xf) const {
 }
 
 std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep) const {
+    try {
+        return walkRecords(offset, cells, keep, false);
+    } catch (const OutOfOrder&) {   // only the checking walk (no cells collected) minds the order
+        return walkRecords(offset, cells, keep, true);
+    }
+}
+
+std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* cells, const ColumnSet* keep, bool mixed) const {
     if (offset >= stream.size()) throw Damaged{kCut};
     Records records(stream, offset);
     const Record bof = records.next();
@@ -770,14 +930,52 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
     int depth = 1;
     long long pendingString = -1;   // the formula cell whose text the next STRING record gives
     auto damaged = [] { return Damaged{kCellDamaged}; };
-    // A cell's position is checked; its value is made only for a column that is kept.
-    auto add = [&](const std::uint8_t* p, std::uint16_t col, auto&& value) {
+    // Each cell record names its cell and its cell format: a column past IV, a format the workbook
+    // does not have, or a second record for a cell already given mean the records are not read as
+    // they were written. In order, each cell comes after the one before; otherwise the rows seen
+    // so far are kept, a bit a column.
+    long long last = -1;   // the cell before, row * 256 + column
+    std::vector<std::bitset<256>> given;
+    auto check = [&](std::uint32_t row, std::uint16_t col, std::uint16_t xf, long long key) {
         if (col > 255) throw Damaged{QStringLiteral("セルの位置が壊れています。")};
+        if (xf >= xfShown.size())
+            throw Damaged{QStringLiteral("セル %1 の書式の番号 %2 が、ブックにある書式（%3 件）の範囲外です。")
+                              .arg(cellName(row, col))
+                              .arg(xf)
+                              .arg(xfShown.size())};
+        if (!mixed && key <= last) throw OutOfOrder{};
+        if (row >= given.size()) given.resize(row + 1);
+        if (given[row].test(col)) throw Damaged{QStringLiteral("セル %1 のレコードが二つあります。").arg(cellName(row, col))};
+        given[row].set(col);
+    };
+    // The walk that collects cells follows the one that checked the same bytes when the workbook
+    // was opened: it checks the position alone.
+    const std::size_t formats = xfShown.size();
+    auto place = [&](std::uint32_t row, std::uint16_t col, std::uint16_t xf) {
+        if (cells) {
+            if (col > 255) check(row, col, xf, 0);
+            return;
+        }
+        const long long key = (long long)row << 8 | col;
+        if (col > 255 || xf >= formats || key <= last || mixed) check(row, col, xf, key);
+        last = key;
+    };
+    // A cell's value is made only for a column that is kept.
+    auto add = [&](const std::uint8_t* p, std::uint16_t col, std::uint16_t xf, auto&& value) {
+        place(u16(p), col, xf);
         pendingString = -1;
         if (!decode || (keep && !keep->test(col))) return false;
         cells->push_back({u16(p), col, value()});
         return true;
     };
+    // A formula whose last value is a text is followed by the STRING record holding it (its shared
+    // or array formula between them), and a STRING record follows only such a formula.
+    long long textOf = -1;   // the formula cell (row * 256 + column) whose STRING record is due
+    // Where the sheet has an index, it gives the position of every block's DBCELL record: a
+    // record taken out of the sheet or put into it moves the blocks after it.
+    std::vector<std::uint32_t> blocks;
+    std::size_t block = 0;
+    bool pivot = false, drawing = false;
     while (depth > 0) {
         const Record r = records.next();
         if (r.id == kBof) {
@@ -790,11 +988,34 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             continue;
         }
         if (depth > 1 || !worksheet) continue;
-        if (const std::size_t size = fixedSize(r.id); size != 0 && r.size != size) throw damaged();
+        const SheetRecord kind = r.id < kRecordNumbers ? kSheetRecords[r.id] : SheetRecord{0, 0};
+        if (kind.size != 0 && r.size != kind.size) throw damaged();
+        // Most records are a worksheet's own, with nothing to check against the records around them.
+        if (const std::uint8_t where = kind.places & ~kInGlobals; where != kInSheet || textOf >= 0) {
+            if (!(where & kInSheet) || ((where & kAfterPivot) && !pivot) || ((where & kAfterDrawing) && !drawing))
+                throw Damaged{QStringLiteral("ワークシートでは使われないレコード（番号 %1、位置 %2）があります。").arg(recordNumber(r.id)).arg(positionOf(r))};
+            pivot |= r.id == 0x00B0;
+            drawing |= r.id == 0x00EC;
+            if (textOf >= 0 && r.id != kString && r.id != kShrFmla && r.id != kArray && r.id != kTable)
+                throw Damaged{QStringLiteral("セル %1 の計算式の文字列のレコードがありません。").arg(cellName(std::uint32_t(textOf >> 8), std::uint16_t(textOf & 0xFF)))};
+            if (r.id == kString) {
+                if (textOf < 0) throw Damaged{QStringLiteral("計算式のない文字列のレコードがあります（位置 %1）。").arg(positionOf(r))};
+                textOf = -1;
+            }
+            if (r.id == kFormula && awaitsString(r)) textOf = (long long)(u16(r.data)) << 8 | u16(r.data + 2);
+            if (r.id == kIndex) {
+                // reserved, first row, row after the last, DEFCOLWIDTH's position, then one position a block
+                if (r.size < 16 || (r.size - 16) % 4 != 0) throw damaged();
+                blocks.clear();
+                for (std::size_t k = 16; k < r.size; k += 4) blocks.push_back(u32(r.data + k));
+            }
+            if (r.id == kDbCell && !blocks.empty() && (block >= blocks.size() || blocks[block++] != positionOf(r)))
+                throw Damaged{QStringLiteral("シートの索引（INDEX）とセルの区切り（DBCELL）の位置が合いません。レコードが欠けているか、増えています。")};
+        }
         const std::uint8_t* p = r.data;
         switch (r.id) {
-        case kNumber: add(p, u16(p + 2), [&] { return number(f64(p + 6), u16(p + 4)); }); break;
-        case kRk: add(p, u16(p + 2), [&] { return number(rkNumber(u32(p + 6)), u16(p + 4)); }); break;
+        case kNumber: add(p, u16(p + 2), u16(p + 4), [&] { return number(f64(p + 6), u16(p + 4)); }); break;
+        case kRk: add(p, u16(p + 2), u16(p + 4), [&] { return number(rkNumber(u32(p + 6)), u16(p + 4)); }); break;
         case kMulRk:
         case kMulBlank: {
             // the row, the first column, one entry per cell (six bytes of format and number, or
@@ -805,10 +1026,14 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             const std::uint16_t first = u16(p + 2);
             if (u16(p + r.size - 2) != first + n - 1) throw damaged();
             if (first + n - 1 > 255) throw Damaged{QStringLiteral("セルの位置が壊れています。")};
-            if (r.id == kMulBlank) break;
+            if (r.id == kMulBlank) {
+                if (!cells)
+                    for (std::size_t k = 0; k < n; ++k) place(u16(p), std::uint16_t(first + k), u16(p + 4 + 2 * k));
+                break;
+            }
             for (std::size_t k = 0; k < n; ++k) {
                 const std::uint8_t* e = p + 4 + 6 * k;
-                add(p, std::uint16_t(first + k), [&] { return number(rkNumber(u32(e + 2)), u16(e)); });
+                add(p, std::uint16_t(first + k), u16(e), [&] { return number(rkNumber(u32(e + 2)), u16(e)); });
             }
             break;
         }
@@ -817,7 +1042,7 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             if (index >= strings.size())
                 throw Damaged{QStringLiteral("共有文字列の番号 %1 が表（%2 件）の範囲外です。").arg(index).arg(strings.size())};
             const QString& s = strings[index];
-            add(p, u16(p + 2), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
+            add(p, u16(p + 2), u16(p + 4), [&] { return s.isEmpty() ? QVariant() : QVariant(s); });
             break;
         }
         case kLabel:
@@ -828,14 +1053,14 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             QString why;
             std::optional<QString> s = readText(in, r.id == kRString ? Tail::Runs : Tail::None, why);
             if (!s) throw Damaged{why.isEmpty() ? kCellDamaged : why};
-            add(p, u16(p + 2), [&] { return s->isEmpty() ? QVariant() : QVariant(std::move(*s)); });
+            add(p, u16(p + 2), u16(p + 4), [&] { return s->isEmpty() ? QVariant() : QVariant(std::move(*s)); });
             break;
         }
         case kBoolErr:
-            if (r.size < 8) throw damaged();   // LibreOffice adds a byte
-            add(p, u16(p + 2), [&] { return booleanOrError(p[6], p[7] != 0); });
+            if (r.size != 8 && r.size != 9) throw damaged();   // LibreOffice adds a byte
+            add(p, u16(p + 2), u16(p + 4), [&] { return booleanOrError(p[6], p[7] != 0); });
             break;
-        case kBlank: add(p, u16(p + 2), [] { return QVariant(); }); break;
+        case kBlank: add(p, u16(p + 2), u16(p + 4), [] { return QVariant(); }); break;
         case kFormula: {
             // the cell, its last value (8 bytes), flags, a reserved word, the formula's length
             // and its tokens, perhaps data of its constants
@@ -843,14 +1068,14 @@ std::size_t XlsFile::Impl::walkSheet(std::size_t offset, std::vector<Cell>* cell
             const std::uint8_t* result = p + 6;
             const std::uint16_t col = u16(p + 2);
             if (result[6] != 0xFF || result[7] != 0xFF) {
-                add(p, col, [&] { return number(f64(result), u16(p + 4)); });
+                add(p, col, u16(p + 4), [&] { return number(f64(result), u16(p + 4)); });
                 break;
             }
             if (result[0] == 1 || result[0] == 2) {
-                add(p, col, [&] { return booleanOrError(result[2], result[0] == 2); });
+                add(p, col, u16(p + 4), [&] { return booleanOrError(result[2], result[0] == 2); });
                 break;
             }
-            const bool kept = add(p, col, [] { return QVariant(); });
+            const bool kept = add(p, col, u16(p + 4), [] { return QVariant(); });
             if (result[0] != 0) break;
             // A text: in the STRING record that follows, or, as Spreadsheet::WriteExcel has it, in a
             // STRING record inside this one beyond the formula, going on in the CONTINUE records after it.

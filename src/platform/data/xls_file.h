@@ -28,9 +28,11 @@ using ColumnSet = std::bitset<256>;
 // An .xls workbook (Excel 97-2003, BIFF8, in its OLE2 container), read whole when opened: every
 // sheet's records are checked, the cells of a sheet are made when it is asked for. A file that
 // cannot be read whole (not a workbook, an older format, cut short, a damaged record or a record
-// of a wrong size, a sheet that does not end where the next one begins, a string index out of
-// range, a text whose bytes fit no writer's layout) is refused: the constructor throws DataError
-// naming the file and what is wrong, in Japanese.
+// of a wrong size, a record number not used where it stands, a sheet that does not end where the
+// next one begins or whose blocks are not where its index says, a string or cell format index out
+// of range, two records for one cell, a formula text and its STRING record apart, a text whose
+// bytes fit no writer's layout) is refused: the constructor throws DataError naming the file and
+// what is wrong, in Japanese.
 class XlsFile {
 public:
     explicit XlsFile(const QString& path);
