@@ -1,5 +1,5 @@
-// The start over 40,000 stocks and 500,000 cards with what a killed run leaves beside the main
-// database: nothing, a journal whose header is blank (a write in a mode that keeps its journal),
+// The start over 4,000 stocks and 50,000 cards (and, with QUENARA_BENCH_LARGE=1 in the environment,
+// 40,000 stocks and 500,000 cards) with what a killed run leaves beside the main database: nothing, a journal whose header is blank (a write in a mode that keeps its journal),
 // and the journal of a price write killed half-way (the trial: two copies of the file, the checks,
 // then SQLite's own recovery of the file). Each start begins from the same files, copied back
 // untimed.
@@ -14,6 +14,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
 
 #include "bench_support.h"
 #include "demo/demo_data.h"
@@ -26,9 +29,6 @@ namespace {
 using benchsupport::timedMs;
 
 enum class Leftover { None, BlankHeaderJournal, HotJournal };
-
-constexpr int kStocks = 40000;
-constexpr int kCards = 500000;
 
 void runRaw(const QString& path, const char* sql) {
     sqlite3* db = nullptr;
@@ -53,18 +53,18 @@ void killedPriceWrite(const QString& path) {
 }
 
 // The program folder of that many stocks and cards (made once), its main database as made.
-QTemporaryDir& demoFolder() {
-    static QTemporaryDir dir;
-    static const bool made = [] {
-        benchsupport::demoCards(dir.path(), 31, kStocks, kCards);
-        return true;
-    }();
-    (void)made;
-    return dir;
+QTemporaryDir& demoFolder(int stocks, int cards) {
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto& dir = folders[cards];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        benchsupport::demoCards(dir->path(), 31, stocks, cards);
+    }
+    return *dir;
 }
 
-void BM_StartWithLeftover(benchmark::State& state, Leftover leftover) {
-    QTemporaryDir& dir = demoFolder();
+void BM_StartWithLeftover(benchmark::State& state, int stocks, int cards, Leftover leftover) {
+    QTemporaryDir& dir = demoFolder(stocks, cards);
     benchsupport::ScreenScope scope(dir.path());
     const QString main = platform::mainDatabasePath();
     const QString journal = main + QStringLiteral("-journal");
@@ -98,16 +98,28 @@ void BM_StartWithLeftover(benchmark::State& state, Leftover leftover) {
     }
     state.counters["journal_MB"] = double(journalBytes) / 1e6;
     state.counters["file_MB"] = double(QFileInfo(savedMain).size()) / 1e6;
-    std::printf("start, %d stocks, %d cards, %s: %.0f ms\n", kStocks, kCards,
+    std::printf("start, %d stocks, %d cards, %s: %.0f ms\n", stocks, cards,
                 leftover == Leftover::None ? "no side file" : leftover == Leftover::HotJournal ? "journal of a killed write"
                                                                                              : "journal with a blank header",
                 totalMs / double(state.iterations()));
 }
 
-}  // namespace
+const bool registered = [] {
+    const struct {
+        const char* name;
+        Leftover leftover;
+    } cases[] = {{"none", Leftover::None},
+                 {"blank_header_journal", Leftover::BlankHeaderJournal},
+                 {"killed_write_journal", Leftover::HotJournal}};
+    const bool large = std::getenv("QUENARA_BENCH_LARGE") != nullptr;
+    for (const auto& c : cases)
+        for (const auto& [stocks, cards] : {std::pair{4000, 50000}, std::pair{40000, 500000}}) {
+            if (cards > 50000 && !large) continue;
+            benchmark::RegisterBenchmark(("BM_StartWithLeftover/" + std::to_string(cards) + "/" + c.name).c_str(),
+                                         BM_StartWithLeftover, stocks, cards, c.leftover)
+                ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+        }
+    return true;
+}();
 
-BENCHMARK_CAPTURE(BM_StartWithLeftover, none, Leftover::None)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StartWithLeftover, blank_header_journal, Leftover::BlankHeaderJournal)
-    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StartWithLeftover, killed_write_journal, Leftover::HotJournal)
-    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+}  // namespace
