@@ -122,6 +122,18 @@ void killedAtWrite(int n, bool afterPage1, const std::function<void()>& work) {
         << "the write ended before its kill";
 }
 
+// A transaction of the statements on file (its pages held in a cache large enough for them all)
+// whose write is killed once its journal was synced and the first page written.
+void killedTransaction(const QString& file, const QStringList& statements) {
+    killedAtWrite(1, true, [&] {
+        auto db = platform::Database::open(file);
+        db->executeRaw(QStringLiteral("PRAGMA cache_size = 20000"));
+        db->executeRaw(QStringLiteral("BEGIN"));
+        for (const QString& sql : statements) db->executeRaw(sql);
+        db->executeRaw(QStringLiteral("COMMIT"));
+    });
+}
+
 // The main database's bytes after prices were written for every stock (the state a backup is
 // made of), made once.
 const QByteArray& pricedDatabase() {
@@ -545,14 +557,8 @@ TEST(DatabaseFiles, EachLeftoverIsSettledAlikeAtStartAndWhenChosenAsTheMainDatab
                 expected = readBytes(file);
                 runRaw(file, "UPDATE \"日付\" SET \"kabuka1\" = '26/12/04'; UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" * 2 "
                              "WHERE \"ID\" % 3 = 0; INSERT INTO \"mydata\" (\"情報\") VALUES ('a'), ('b');");
-                killedAtWrite(1, true, [&] {
-                    auto db = platform::Database::open(file);
-                    db->executeRaw(QStringLiteral("PRAGMA cache_size = 20000"));
-                    db->executeRaw(QStringLiteral("BEGIN"));
-                    db->executeRaw(QStringLiteral("UPDATE \"日付\" SET \"kabuka1\" = '26/12/11'"));
-                    db->executeRaw(QStringLiteral("UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" + 1, \"kabuka2\" = \"kabuka2\" + 2"));
-                    db->executeRaw(QStringLiteral("COMMIT"));
-                });
+                killedTransaction(file, {QStringLiteral("UPDATE \"日付\" SET \"kabuka1\" = '26/12/11'"),
+                                         QStringLiteral("UPDATE \"list\" SET \"kabuka1\" = \"kabuka1\" + 1, \"kabuka2\" = \"kabuka2\" + 2")});
                 writeBytes(file, expected);   // the backup copied over the file
                 break;
             case Leftover::OtherDatabasesLog: {
@@ -635,14 +641,8 @@ TEST(DatabaseFiles, AnotherListDatabasesJournalIsNotPlayedOverTheListsByDefault)
     runRaw(other, QByteArray(fill).replace("'%s'", "'o'").constData());
     runRaw(other, "INSERT INTO \"mylist\" (\"コード\") VALUES (7203), (6758)");
     const QByteArray userLists = readBytes(lists);
-    killedAtWrite(1, true, [&] {
-        auto db = platform::Database::open(other);
-        db->executeRaw(QStringLiteral("PRAGMA cache_size = 20000"));
-        db->executeRaw(QStringLiteral("BEGIN"));
-        db->executeRaw(QStringLiteral("UPDATE \"checklist\" SET \"銘柄\" = 'x'"));
-        db->executeRaw(QStringLiteral("UPDATE \"mylist\" SET \"銘柄\" = 'x'"));
-        db->executeRaw(QStringLiteral("COMMIT"));
-    });
+    killedTransaction(other, {QStringLiteral("UPDATE \"checklist\" SET \"銘柄\" = 'x'"),
+                              QStringLiteral("UPDATE \"mylist\" SET \"銘柄\" = 'x'")});
     ASSERT_TRUE(QFile::rename(other + QStringLiteral("-journal"), lists + QStringLiteral("-journal")));
 
     seam->answerMsgBox(ui::vbNo);
