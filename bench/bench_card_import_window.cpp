@@ -16,7 +16,6 @@
 #include "bench_support.h"
 #include "cards/form22.h"
 #include "cards/form28.h"
-#include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "platform/data/schema.h"
@@ -40,12 +39,7 @@ void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 void BM_CardImportWindow(benchmark::State& state, int stocks, int cards) {
     QTemporaryDir dir;
-    demo::Options options;
-    options.seed = 22;
-    options.totalStocks = stocks;
-    options.cards = cards;
-    options.workbooks = false;
-    demo::generate(dir.path(), options);
+    benchsupport::demoCards(dir.path(), 22, stocks, cards);
     benchsupport::ScreenScope scope(dir.path());
     const QString main = platform::mainDatabasePath();
     // The source: a database of the program with the first tenth of the cards.

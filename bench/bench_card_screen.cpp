@@ -17,7 +17,6 @@
 #include <memory>
 #include <optional>
 #include "bench_support.h"
-#include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
 #include "platform/data/paths.h"
@@ -50,13 +49,8 @@ QString folderOf(const Size& s) {
     auto& dir = made[s.cards];
     if (!dir) {
         dir = std::make_unique<QTemporaryDir>();
-        demo::Options options;
-        options.seed = 23;
-        options.totalStocks = s.stocks;
-        options.cards = s.cards;
-        options.workbooks = false;
         const auto t0 = std::chrono::steady_clock::now();
-        demo::generate(dir->path(), options);
+        benchsupport::demoCards(dir->path(), 23, s.stocks, s.cards);
         std::printf("generated %d cards over %d stocks in %.0f ms\n", s.cards, s.stocks, msSince(t0));
     }
     return dir->path();

@@ -19,7 +19,6 @@
 #include <memory>
 
 #include "bench_support.h"
-#include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/paths.h"
 #include "shell/startup.h"

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <deque>
 #include "bench_support.h"
-#include "demo/demo_data.h"
 #include "platform/data/database.h"
 #include "platform/data/dialect.h"
 #include "platform/data/paths.h"

@@ -20,7 +20,6 @@ void DataControl::Refresh() {
         bool released = false;
         try {
             Recordset rs = db->openRecordset(RecordSource, [&] {
-                rs_.Close();
                 readSource_.clear();
                 released = true;
             }, rs_);

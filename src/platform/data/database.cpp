@@ -254,11 +254,9 @@ Database::ChangeStamp Database::changeStamp() const {
 
 void Database::executeRaw(const QString& sqliteSql) { detail::exec(db_, sqliteSql); }
 
-Recordset Database::openRecordset(const QString& source) { return openRecordset(source, {}); }
-
-Recordset Database::openRecordset(const QString& source, const std::function<void()>& beforeRows) {
-    if (sheets_) sheets_->loadNamedIn(db_, source);
-    return Recordset::open(shared_from_this(), source, beforeRows, nullptr);
+Recordset Database::openRecordset(const QString& source) {
+    Recordset none;
+    return openRecordset(source, {}, none);
 }
 
 Recordset Database::openRecordset(const QString& source, const std::function<void()>& beforeRows, Recordset& spent) {

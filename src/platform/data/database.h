@@ -56,10 +56,9 @@ public:
     // A table, saved query, sheet ("s240930$") or SELECT text in the program's dialect. Throws DataError.
     Recordset openRecordset(const QString& source);
     // The same; beforeRows runs once the row source has run and delivered its first row (or its
-    // end), before the rows are taken in: the caller may give up rows it holds at that point.
-    Recordset openRecordset(const QString& source, const std::function<void()>& beforeRows);
-    // The same; at that point spent (a record set the caller gives up) is closed as well, and the
-    // new rows go into the memory its rows held, as far as it reaches.
+    // end), before the rows are taken in: the caller may give up rows it holds at that point. At
+    // that point spent (a record set the caller gives up) is closed, and the new rows go into the
+    // memory its rows held, as far as it reaches.
     Recordset openRecordset(const QString& source, const std::function<void()>& beforeRows, Recordset& spent);
 
     // What tells whether anything in the file may have changed: this connection's writes, other

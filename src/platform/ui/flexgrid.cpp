@@ -318,7 +318,6 @@ private:
         painter->restore();
     }
 
-public:
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
