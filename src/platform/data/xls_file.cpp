@@ -142,9 +142,6 @@ std::array<std::uint8_t, kRecordNumbers> recordPlaces() {
     return places;
 }
 
-const std::array<std::uint8_t, kRecordNumbers> kPlaces = recordPlaces();
-std::uint8_t placeOf(std::uint16_t id) { return id < kRecordNumbers ? kPlaces[id] : 0; }
-
 QString recordNumber(std::uint16_t id) { return QStringLiteral("%1").arg(id, 4, 16, QChar(u'0')).toUpper(); }
 
 // A cell's name as the spreadsheet shows it ("C3").
@@ -641,17 +638,18 @@ std::size_t fixedSize(std::uint16_t id) {
 }
 
 // Where a record number is used and the size a worksheet's record of that number has (0: none
-// fixed), looked up at once for each record of a sheet.
-struct SheetRecord {
+// fixed), looked up at once for each record.
+struct RecordKind {
     std::uint8_t places;
     std::uint8_t size;
 };
-const std::array<SheetRecord, kRecordNumbers> kSheetRecords = [] {
-    std::array<SheetRecord, kRecordNumbers> kinds{};
-    for (std::size_t id = 0; id < kRecordNumbers; ++id)
-        kinds[id] = {placeOf(std::uint16_t(id)), std::uint8_t(fixedSize(std::uint16_t(id)))};
+const std::array<RecordKind, kRecordNumbers> kRecordKinds = [] {
+    const std::array<std::uint8_t, kRecordNumbers> places = recordPlaces();
+    std::array<RecordKind, kRecordNumbers> kinds{};
+    for (std::size_t id = 0; id < kRecordNumbers; ++id) kinds[id] = {places[id], std::uint8_t(fixedSize(std::uint16_t(id)))};
     return kinds;
 }();
+RecordKind kindOf(std::uint16_t id) { return id < kRecordNumbers ? kRecordKinds[id] : RecordKind{0, 0}; }
 
 // The same for the records of the workbook's own part.
 std::size_t globalFixedSize(std::uint16_t id) {
@@ -812,7 +810,7 @@ void XlsFile::Impl::readGlobals() {
     };
     for (;;) {
         const Record r = records.next();
-        if (!(placeOf(r.id) & kInGlobals))
+        if (!(kindOf(r.id).places & kInGlobals))
             throw Damaged{QStringLiteral("ブックの先頭部分に、そこでは使われないレコード（番号 %1、位置 %2）があります。")
                               .arg(recordNumber(r.id))
                               .arg(positionOf(r))};
@@ -988,7 +986,7 @@ std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* ce
             continue;
         }
         if (depth > 1 || !worksheet) continue;
-        const SheetRecord kind = r.id < kRecordNumbers ? kSheetRecords[r.id] : SheetRecord{0, 0};
+        const RecordKind kind = kindOf(r.id);
         if (kind.size != 0 && r.size != kind.size) throw damaged();
         // Most records are a worksheet's own, with nothing to check against the records around them.
         if (const std::uint8_t where = kind.places & ~kInGlobals; where != kInSheet || textOf >= 0) {
