@@ -373,13 +373,12 @@ std::optional<QString> withOptionBytes(Pieces& in, Tail tail, QString& why) {
 // 8,223rd byte of the bodies taken together (the last byte of the first record, then ever earlier
 // in the CONTINUE records), each one the same as the first, and as many bytes are lost at the end:
 // the text is read up to its last whole character.
-std::optional<QString> optionByteEarly(const QByteArray& all, Tail tail) {
-    const std::optional<Header> h = header(all);
-    if (!h || tail != Tail::None || h->start != 3) return std::nullopt;   // a plain text, no runs
+std::optional<QString> optionByteEarly(const QByteArray& all, const Header& h, Tail tail) {
+    if (tail != Tail::None || h.start != 3) return std::nullopt;   // a plain text, no runs
     constexpr qsizetype kEvery = 8223;
     QByteArray bytes;
     qsizetype lost = 0;
-    qsizetype from = h->start;
+    qsizetype from = h.start;
     for (qsizetype at = kEvery; at < all.size(); at += kEvery, ++lost) {
         if (all[at] != all[2]) return std::nullopt;
         bytes += QByteArrayView(all).sliced(from, at - from);
@@ -387,20 +386,18 @@ std::optional<QString> optionByteEarly(const QByteArray& all, Tail tail) {
     }
     if (lost == 0) return std::nullopt;   // one record: the format's own layout
     bytes += QByteArrayView(all).sliced(from);
-    const qsizetype width = h->wide ? 2 : 1;
-    if (bytes.size() > h->length * width || bytes.size() < h->length * width - lost) return std::nullopt;
-    return characters(bytes.constData(), bytes.size() / width, h->wide);
+    const qsizetype width = h.wide ? 2 : 1;
+    if (bytes.size() > h.length * width || bytes.size() < h.length * width - lost) return std::nullopt;
+    return characters(bytes.constData(), bytes.size() / width, h.wide);
 }
 
 // Gnumeric's way with a text it computes or a rich label it saves (and Spreadsheet::WriteExcel's
 // inside its FORMULA record): the characters go on in the CONTINUE records with no option byte,
 // a character of two bytes perhaps split between two records.
-std::optional<QString> withoutOptionBytes(const QByteArray& all, Tail tail) {
-    const std::optional<Header> h = header(all);
-    if (!h) return std::nullopt;
-    const qsizetype end = h->start + h->length * (h->wide ? 2 : 1);
-    if (end + h->after > all.size() || !restIs(QByteArrayView(all).sliced(end + h->after), tail)) return std::nullopt;
-    return characters(all.constData() + h->start, h->length, h->wide);
+std::optional<QString> withoutOptionBytes(const QByteArray& all, const Header& h, Tail tail) {
+    const qsizetype end = h.start + h.length * (h.wide ? 2 : 1);
+    if (end + h.after > all.size() || !restIs(QByteArrayView(all).sliced(end + h.after), tail)) return std::nullopt;
+    return characters(all.constData() + h.start, h.length, h.wide);
 }
 
 // How many of a reading's characters after the first seam of its records never stand before it
@@ -430,9 +427,10 @@ std::optional<QString> readText(Pieces& in, Tail tail, QString& why) {
     if (in.records() == 1) return own;
     in.rewind();
     const QByteArray all = in.bytes(in.size());
-    std::optional<QString> readings[] = {std::move(own), optionByteEarly(all, tail), withoutOptionBytes(all, tail)};
     const std::optional<Header> h = header(all);
-    const qsizetype before = h ? (qsizetype(in.firstSize()) - h->start) / (h->wide ? 2 : 1) : 0;
+    if (!h) return own;   // the other layouts read the same start
+    std::optional<QString> readings[] = {std::move(own), optionByteEarly(all, *h, tail), withoutOptionBytes(all, *h, tail)};
+    const qsizetype before = (qsizetype(in.firstSize()) - h->start) / (h->wide ? 2 : 1);
     std::optional<QString>* best = nullptr;
     qsizetype fewest = -1;
     for (auto& r : readings) {
