@@ -1144,17 +1144,16 @@ SheetRows XlsFile::sheetRows(int i, const ColumnSet* keep) const {
     } catch (const Damaged& e) {
         d->refuse(QStringLiteral("シート「%1」: %2").arg(d->sheets[std::size_t(i)].name, e.what));
     }
-    // Cells come in row order; a writer that mixed them up is put right, the last record of a cell counting.
+    // Cells come in row order; a writer that mixed them up is put right. No cell has two records:
+    // the check on opening refused those.
     const auto before = [](const Cell& a, const Cell& b) { return a.row != b.row ? a.row < b.row : a.col < b.col; };
     if (!std::is_sorted(cells.begin(), cells.end(), before)) std::stable_sort(cells.begin(), cells.end(), before);
     std::uint32_t rows = 0;
     for (const Cell& c : cells)
         if (!c.value.isNull()) rows = std::max(rows, c.row + 1);
     SheetRows out(rows);
-    for (std::size_t k = 0; k < cells.size(); ++k) {
-        Cell& c = cells[k];
+    for (Cell& c : cells) {
         if (c.value.isNull() || c.row >= rows) continue;
-        if (k + 1 < cells.size() && cells[k + 1].row == c.row && cells[k + 1].col == c.col) continue;
         std::vector<QVariant>& row = out[c.row];
         if (row.size() <= c.col) row.resize(std::size_t(c.col) + 1);
         row[c.col] = std::move(c.value);
