@@ -38,8 +38,7 @@ SheetPrices readSheetPrices(const QString& workbookPath, const QString& sheetTab
 
     SheetPrices out;
     out.rows = int(ws.rows.size());
-    out.workbook = workbookPath;
-    out.sheet = sheet;
+    out.where = where;
     out.prices.reserve(ws.rows.size());
     out.codes.reserve(ws.rows.size());
     std::unordered_set<long long> seen;

@@ -18,8 +18,7 @@ struct SheetPrices {
     std::vector<std::pair<long long, QVariant>> prices;
     std::vector<long long> codes;   // every code the sheet names, once each, priced or not
     int rows = 0;                   // records read
-    QString workbook;               // where it was read: the workbook's path and the sheet's name
-    QString sheet;
+    QString where;                  // where it was read: "<workbook path> のシート <sheet name>"
 };
 
 // Reads the sheet of a price workbook. sheetTable is the sheet's table name ("s240930$").

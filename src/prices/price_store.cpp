@@ -90,9 +90,9 @@ void requireMatchingCodes(sqlite3* db, const std::vector<std::pair<int, const Sh
             if (matched) break;
         }
         if (!matched)
-            throw platform::DataError(QStringLiteral("%1 のシート %2 のコードは、どれも価格表の銘柄のコードと合いません。"
+            throw platform::DataError(QStringLiteral("%1 のコードは、どれも価格表の銘柄のコードと合いません。"
                                                      "コードの列が数字で入っているか（日付などの書式になっていないか）を確かめてください。")
-                                          .arg(sheet->workbook, sheet->sheet));
+                                          .arg(sheet->where));
     }
 }
 

@@ -142,9 +142,6 @@ std::array<std::uint8_t, kRecordNumbers> recordPlaces() {
     return places;
 }
 
-const std::array<std::uint8_t, kRecordNumbers> kPlaces = recordPlaces();
-std::uint8_t placeOf(std::uint16_t id) { return id < kRecordNumbers ? kPlaces[id] : 0; }
-
 QString recordNumber(std::uint16_t id) { return QStringLiteral("%1").arg(id, 4, 16, QChar(u'0')).toUpper(); }
 
 // A cell's name as the spreadsheet shows it ("C3").
@@ -376,13 +373,12 @@ std::optional<QString> withOptionBytes(Pieces& in, Tail tail, QString& why) {
 // 8,223rd byte of the bodies taken together (the last byte of the first record, then ever earlier
 // in the CONTINUE records), each one the same as the first, and as many bytes are lost at the end:
 // the text is read up to its last whole character.
-std::optional<QString> optionByteEarly(const QByteArray& all, Tail tail) {
-    const std::optional<Header> h = header(all);
-    if (!h || tail != Tail::None || h->start != 3) return std::nullopt;   // a plain text, no runs
+std::optional<QString> optionByteEarly(const QByteArray& all, const Header& h, Tail tail) {
+    if (tail != Tail::None || h.start != 3) return std::nullopt;   // a plain text, no runs
     constexpr qsizetype kEvery = 8223;
     QByteArray bytes;
     qsizetype lost = 0;
-    qsizetype from = h->start;
+    qsizetype from = h.start;
     for (qsizetype at = kEvery; at < all.size(); at += kEvery, ++lost) {
         if (all[at] != all[2]) return std::nullopt;
         bytes += QByteArrayView(all).sliced(from, at - from);
@@ -390,20 +386,18 @@ std::optional<QString> optionByteEarly(const QByteArray& all, Tail tail) {
     }
     if (lost == 0) return std::nullopt;   // one record: the format's own layout
     bytes += QByteArrayView(all).sliced(from);
-    const qsizetype width = h->wide ? 2 : 1;
-    if (bytes.size() > h->length * width || bytes.size() < h->length * width - lost) return std::nullopt;
-    return characters(bytes.constData(), bytes.size() / width, h->wide);
+    const qsizetype width = h.wide ? 2 : 1;
+    if (bytes.size() > h.length * width || bytes.size() < h.length * width - lost) return std::nullopt;
+    return characters(bytes.constData(), bytes.size() / width, h.wide);
 }
 
 // Gnumeric's way with a text it computes or a rich label it saves (and Spreadsheet::WriteExcel's
 // inside its FORMULA record): the characters go on in the CONTINUE records with no option byte,
 // a character of two bytes perhaps split between two records.
-std::optional<QString> withoutOptionBytes(const QByteArray& all, Tail tail) {
-    const std::optional<Header> h = header(all);
-    if (!h) return std::nullopt;
-    const qsizetype end = h->start + h->length * (h->wide ? 2 : 1);
-    if (end + h->after > all.size() || !restIs(QByteArrayView(all).sliced(end + h->after), tail)) return std::nullopt;
-    return characters(all.constData() + h->start, h->length, h->wide);
+std::optional<QString> withoutOptionBytes(const QByteArray& all, const Header& h, Tail tail) {
+    const qsizetype end = h.start + h.length * (h.wide ? 2 : 1);
+    if (end + h.after > all.size() || !restIs(QByteArrayView(all).sliced(end + h.after), tail)) return std::nullopt;
+    return characters(all.constData() + h.start, h.length, h.wide);
 }
 
 // How many of a reading's characters after the first seam of its records never stand before it
@@ -433,9 +427,10 @@ std::optional<QString> readText(Pieces& in, Tail tail, QString& why) {
     if (in.records() == 1) return own;
     in.rewind();
     const QByteArray all = in.bytes(in.size());
-    std::optional<QString> readings[] = {std::move(own), optionByteEarly(all, tail), withoutOptionBytes(all, tail)};
     const std::optional<Header> h = header(all);
-    const qsizetype before = h ? (qsizetype(in.firstSize()) - h->start) / (h->wide ? 2 : 1) : 0;
+    if (!h) return own;   // the other layouts read the same start
+    std::optional<QString> readings[] = {std::move(own), optionByteEarly(all, *h, tail), withoutOptionBytes(all, *h, tail)};
+    const qsizetype before = (qsizetype(in.firstSize()) - h->start) / (h->wide ? 2 : 1);
     std::optional<QString>* best = nullptr;
     qsizetype fewest = -1;
     for (auto& r : readings) {
@@ -641,17 +636,18 @@ std::size_t fixedSize(std::uint16_t id) {
 }
 
 // Where a record number is used and the size a worksheet's record of that number has (0: none
-// fixed), looked up at once for each record of a sheet.
-struct SheetRecord {
+// fixed), looked up at once for each record.
+struct RecordKind {
     std::uint8_t places;
     std::uint8_t size;
 };
-const std::array<SheetRecord, kRecordNumbers> kSheetRecords = [] {
-    std::array<SheetRecord, kRecordNumbers> kinds{};
-    for (std::size_t id = 0; id < kRecordNumbers; ++id)
-        kinds[id] = {placeOf(std::uint16_t(id)), std::uint8_t(fixedSize(std::uint16_t(id)))};
+const std::array<RecordKind, kRecordNumbers> kRecordKinds = [] {
+    const std::array<std::uint8_t, kRecordNumbers> places = recordPlaces();
+    std::array<RecordKind, kRecordNumbers> kinds{};
+    for (std::size_t id = 0; id < kRecordNumbers; ++id) kinds[id] = {places[id], std::uint8_t(fixedSize(std::uint16_t(id)))};
     return kinds;
 }();
+RecordKind kindOf(std::uint16_t id) { return id < kRecordNumbers ? kRecordKinds[id] : RecordKind{0, 0}; }
 
 // The same for the records of the workbook's own part.
 std::size_t globalFixedSize(std::uint16_t id) {
@@ -812,7 +808,7 @@ void XlsFile::Impl::readGlobals() {
     };
     for (;;) {
         const Record r = records.next();
-        if (!(placeOf(r.id) & kInGlobals))
+        if (!(kindOf(r.id).places & kInGlobals))
             throw Damaged{QStringLiteral("ブックの先頭部分に、そこでは使われないレコード（番号 %1、位置 %2）があります。")
                               .arg(recordNumber(r.id))
                               .arg(positionOf(r))};
@@ -988,7 +984,7 @@ std::size_t XlsFile::Impl::walkRecords(std::size_t offset, std::vector<Cell>* ce
             continue;
         }
         if (depth > 1 || !worksheet) continue;
-        const SheetRecord kind = r.id < kRecordNumbers ? kSheetRecords[r.id] : SheetRecord{0, 0};
+        const RecordKind kind = kindOf(r.id);
         if (kind.size != 0 && r.size != kind.size) throw damaged();
         // Most records are a worksheet's own, with nothing to check against the records around them.
         if (const std::uint8_t where = kind.places & ~kInGlobals; where != kInSheet || textOf >= 0) {
@@ -1148,17 +1144,16 @@ SheetRows XlsFile::sheetRows(int i, const ColumnSet* keep) const {
     } catch (const Damaged& e) {
         d->refuse(QStringLiteral("シート「%1」: %2").arg(d->sheets[std::size_t(i)].name, e.what));
     }
-    // Cells come in row order; a writer that mixed them up is put right, the last record of a cell counting.
+    // Cells come in row order; a writer that mixed them up is put right. No cell has two records:
+    // the check on opening refused those.
     const auto before = [](const Cell& a, const Cell& b) { return a.row != b.row ? a.row < b.row : a.col < b.col; };
     if (!std::is_sorted(cells.begin(), cells.end(), before)) std::stable_sort(cells.begin(), cells.end(), before);
     std::uint32_t rows = 0;
     for (const Cell& c : cells)
         if (!c.value.isNull()) rows = std::max(rows, c.row + 1);
     SheetRows out(rows);
-    for (std::size_t k = 0; k < cells.size(); ++k) {
-        Cell& c = cells[k];
+    for (Cell& c : cells) {
         if (c.value.isNull() || c.row >= rows) continue;
-        if (k + 1 < cells.size() && cells[k + 1].row == c.row && cells[k + 1].col == c.col) continue;
         std::vector<QVariant>& row = out[c.row];
         if (row.size() <= c.col) row.resize(std::size_t(c.col) + 1);
         row[c.col] = std::move(c.value);
